@@ -1,0 +1,56 @@
+# Shared settings for every Magna target: warnings, sanitizers, include root.
+
+add_library(magna_options INTERFACE)
+target_include_directories(magna_options INTERFACE ${PROJECT_SOURCE_DIR})
+target_compile_options(magna_options INTERFACE -Wall -Wextra -Wshadow)
+# Bytes and text only meet through the named conversions.
+target_compile_definitions(magna_options INTERFACE
+  QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_NO_KEYWORDS)
+if(MAGNA_SANITIZE)
+  target_compile_options(magna_options INTERFACE
+    -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(magna_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# magna_layer_library(<target> <folder> [QT] LINKS <libs...>)
+# One static library per layer, built from every source in <folder> (not below).
+function(magna_layer_library target folder)
+  cmake_parse_arguments(ARG "" "" "LINKS;GLOBS" ${ARGN})
+  set(globs ${folder}/*.cpp ${folder}/*.h)
+  foreach(g IN LISTS ARG_GLOBS)
+    list(APPEND globs ${folder}/${g})
+  endforeach()
+  file(GLOB sources CONFIGURE_DEPENDS ${globs})
+  list(FILTER sources INCLUDE REGEX "\\.cpp$")
+  if(sources)
+    file(GLOB sources CONFIGURE_DEPENDS ${globs})
+    add_library(${target} STATIC ${sources})
+    target_link_libraries(${target} PUBLIC magna_options ${ARG_LINKS})
+  else()
+    add_library(${target} INTERFACE)
+    target_link_libraries(${target} INTERFACE magna_options ${ARG_LINKS})
+  endif()
+endfunction()
+
+# magna_test_folder(<folder> [QT] LINKS <libs...>)
+# One test executable per *_test.cpp file in tests/<folder>, one ctest entry each.
+function(magna_test_folder folder)
+  cmake_parse_arguments(ARG "QT" "" "LINKS" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*_test.cpp)
+  foreach(src IN LISTS tests)
+    get_filename_component(stem ${src} NAME_WE)
+    string(REPLACE "/" "_" prefix ${folder})
+    set(exe test_${prefix}_${stem})
+    add_executable(${exe} ${src})
+    target_link_libraries(${exe} PRIVATE magna_test_support ${ARG_LINKS} GTest::gmock)
+    if(ARG_QT)
+      target_link_libraries(${exe} PRIVATE magna_qt_test_main)
+    else()
+      target_link_libraries(${exe} PRIVATE GTest::gtest_main)
+    endif()
+    add_test(NAME ${prefix}/${stem} COMMAND ${exe})
+    set_tests_properties(${prefix}/${stem} PROPERTIES
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;MAGNA_TEST_DATA=${CMAKE_CURRENT_SOURCE_DIR}/data;LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1"
+      TIMEOUT 300)
+  endforeach()
+endfunction()

@@ -1,0 +1,68 @@
+#include "platform/memoryServices.h"
+
+namespace magna::platform {
+
+bool MemoryClipboard::IsFormatAvailable(Format format) {
+  if (format == Format::UnicodeText) return Unicode.has_value();
+  return Ansi.has_value() || Unicode.has_value();
+}
+
+bool MemoryClipboard::Open() {
+  if (RefuseOpen || IsOpen) return false;
+  IsOpen = true;
+  ++OpenCount;
+  return true;
+}
+
+void MemoryClipboard::Close() {
+  IsOpen = false;
+  if (changed_) {
+    changed_ = false;
+    if (onChange_) onChange_();
+  }
+}
+
+std::optional<WideString> MemoryClipboard::GetUnicodeText() {
+  return IsOpen ? Unicode : std::nullopt;
+}
+
+std::optional<AnsiString> MemoryClipboard::GetAnsiText() { return IsOpen ? Ansi : std::nullopt; }
+
+void MemoryClipboard::Empty() {
+  if (!IsOpen) return;
+  Unicode.reset();
+  Ansi.reset();
+  changed_ = true;
+}
+
+void MemoryClipboard::SetUnicodeText(const WideString& text) {
+  if (!IsOpen) return;
+  Unicode = text;
+  changed_ = true;
+}
+
+void MemoryClipboard::SetAnsiText(const AnsiString& bytes) {
+  if (!IsOpen) return;
+  Ansi = bytes;
+  changed_ = true;
+}
+
+void MemoryClipboard::SetChangeHandler(std::function<void()> handler) {
+  onChange_ = std::move(handler);
+}
+
+void MemoryClipboard::SimulateCopy(std::optional<WideString> unicode,
+                                   std::optional<AnsiString> ansi) {
+  Unicode = std::move(unicode);
+  Ansi = std::move(ansi);
+  if (onChange_) onChange_();
+}
+
+uint16_t HeldKeys::GetAsyncKeyState(int virtualKey) {
+  Asked.push_back(virtualKey);
+  return Held.count(virtualKey) ? 0x8000 : 0;
+}
+
+FixedScreens::FixedScreens() { List.push_back({1, {0, 0, 1920, 1080}, {0, 0, 1920, 1040}}); }
+
+}  // namespace magna::platform

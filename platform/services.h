@@ -1,0 +1,102 @@
+#pragma once
+// The GUI services the core layers need, each behind one narrow interface.
+// The program installs Qt implementations (platform/qt) at start-up; until then,
+// and in unit tests, harmless in-process implementations answer:
+//   clipboard  - in-memory, can be told to refuse opening;
+//   key state  - keys held by the test, none by default;
+//   screens    - monitors given by the test, one 1920x1080 monitor by default;
+//   messages   - message boxes recorded instead of shown;
+//   ui         - pending messages: nothing to do; beeps counted.
+// Typical use:  platform::Clipboard().Open();
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/myBase.h"
+
+namespace magna::platform {
+
+/// The system clipboard with the two text formats the program exchanges.
+class ClipboardService {
+public:
+  enum class Format { UnicodeText, AnsiText };
+  virtual ~ClipboardService() = default;
+  /// Whether the clipboard offers the format now (ANSI text is offered with any Unicode text).
+  virtual bool IsFormatAvailable(Format format) = 0;
+  /// Opens the clipboard for one exchange; false when it can't be opened.
+  virtual bool Open() = 0;
+  virtual void Close() = 0;
+  /// The data of a format while open; nullopt when the format has no data.
+  virtual std::optional<WideString> GetUnicodeText() = 0;
+  virtual std::optional<AnsiString> GetAnsiText() = 0;
+  /// Empties the clipboard while open.
+  virtual void Empty() = 0;
+  /// Puts data while open; takes effect at Close.
+  virtual void SetUnicodeText(const WideString& text) = 0;
+  virtual void SetAnsiText(const AnsiString& bytes) = 0;
+  /// Called after every change of the clipboard's content (any process, this one too).
+  virtual void SetChangeHandler(std::function<void()> handler) = 0;
+};
+
+/// The asynchronous key state: virtual-key codes (VK_SHIFT 16, VK_CONTROL 17, ...).
+class KeyStateService {
+public:
+  virtual ~KeyStateService() = default;
+  /// The 16-bit state of the key at this moment; high bit set while held.
+  virtual uint16_t GetAsyncKeyState(int virtualKey) = 0;
+  /// Whether the user swapped the left and right mouse buttons.
+  virtual bool MouseButtonsSwapped() = 0;
+};
+
+/// One monitor as the platform enumerates it.
+struct MonitorInfo {
+  intptr_t Handle = 0;  // never 0 for a real monitor
+  TRect Bounds;
+  TRect WorkArea;
+};
+
+/// The monitors and the mouse cursor.
+class ScreenService {
+public:
+  virtual ~ScreenService() = default;
+  /// The monitors in the platform's order; the first is the primary one.
+  virtual std::vector<MonitorInfo> Monitors() = 0;
+  virtual TPoint CursorPos() = 0;
+};
+
+/// Modal message boxes captioned by the caller.
+class MessageBoxService {
+public:
+  virtual ~MessageBoxService() = default;
+  /// Shows text in a modal box with an OK button; returns when the user closes it.
+  virtual void Show(const WideString& text, const WideString& caption) = 0;
+};
+
+/// The event loop as the core sees it.
+class UiService {
+public:
+  virtual ~UiService() = default;
+  /// Lets the user interface process its pending messages (re-enters the event loop).
+  virtual void ProcessMessages() = 0;
+  /// The platform's default beep.
+  virtual void Beep() = 0;
+  /// Whether the application is shutting down.
+  virtual bool Terminated() = 0;
+};
+
+ClipboardService& Clipboard();
+KeyStateService& KeyState();
+ScreenService& Screens();
+MessageBoxService& MessageBoxes();
+UiService& Ui();
+
+/// Installs a service; nullptr restores the in-process default.
+void InstallClipboard(std::unique_ptr<ClipboardService> service);
+void InstallKeyState(std::unique_ptr<KeyStateService> service);
+void InstallScreens(std::unique_ptr<ScreenService> service);
+void InstallMessageBoxes(std::unique_ptr<MessageBoxService> service);
+void InstallUi(std::unique_ptr<UiService> service);
+
+}  // namespace magna::platform

@@ -1,0 +1,89 @@
+#include "tests/support/testSupport.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include <unicode/unistr.h>
+
+namespace magna::test {
+
+TempDir::TempDir() {
+  std::random_device rd;
+  for (;;) {
+    path_ = std::filesystem::temp_directory_path() / ("magna-test-" + std::to_string(rd()));
+    if (std::filesystem::create_directory(path_)) break;
+  }
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+WideString TempDir::Wide(const std::string& name) const { return W((path_ / name).string()); }
+
+void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + file.string());
+}
+
+std::string ReadBytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+WideString W(std::string_view utf8) {
+  icu::UnicodeString u = icu::UnicodeString::fromUTF8(
+      icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
+  return WideString(reinterpret_cast<const char16_t*>(u.getBuffer()),
+                    static_cast<size_t>(u.length()));
+}
+
+std::string U8(WideView text) {
+  std::string out;
+  icu::UnicodeString(false, text.data(), static_cast<int32_t>(text.size())).toUTF8String(out);
+  return out;
+}
+
+std::string Hex(std::string_view bytes) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : bytes) {
+    if (!out.empty()) out += ' ';
+    out += digits[c >> 4];
+    out += digits[c & 15];
+  }
+  return out;
+}
+
+void FakeServicesTest::SetUp() {
+  auto c = std::make_unique<platform::MemoryClipboard>();
+  clipboard = c.get();
+  platform::InstallClipboard(std::move(c));
+  auto k = std::make_unique<platform::HeldKeys>();
+  keys = k.get();
+  platform::InstallKeyState(std::move(k));
+  auto s = std::make_unique<platform::FixedScreens>();
+  screens = s.get();
+  platform::InstallScreens(std::move(s));
+  auto m = std::make_unique<platform::RecordedMessageBoxes>();
+  messageBoxes = m.get();
+  platform::InstallMessageBoxes(std::move(m));
+  auto u = std::make_unique<platform::CountingUi>();
+  ui = u.get();
+  platform::InstallUi(std::move(u));
+}
+
+void FakeServicesTest::TearDown() {
+  platform::InstallClipboard(nullptr);
+  platform::InstallKeyState(nullptr);
+  platform::InstallScreens(nullptr);
+  platform::InstallMessageBoxes(nullptr);
+  platform::InstallUi(nullptr);
+}
+
+}  // namespace magna::test

@@ -1,0 +1,54 @@
+#pragma once
+// Helpers shared by the tests: temporary folders, whole-file bytes, and a
+// fixture that installs fresh fake platform services for each test.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/memoryServices.h"
+
+namespace magna::test {
+
+/// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+  /// The full name of an entry in the folder, as the program's wide text.
+  WideString Wide(const std::string& name) const;
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+  std::filesystem::path path_;
+};
+
+void WriteBytes(const std::filesystem::path& file, const std::string& bytes);
+std::string ReadBytes(const std::filesystem::path& file);
+/// UTF-8 source text to the program's wide text (test literals only).
+WideString W(std::string_view utf8);
+/// Wide text to UTF-8 for readable failure messages.
+std::string U8(WideView text);
+/// Bytes as "41 42 0A" for readable failure messages.
+std::string Hex(std::string_view bytes);
+
+/// Installs fresh fakes of every platform service before each test and the
+/// defaults again after it.
+class FakeServicesTest : public ::testing::Test {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  platform::MemoryClipboard* clipboard = nullptr;
+  platform::HeldKeys* keys = nullptr;
+  platform::FixedScreens* screens = nullptr;
+  platform::RecordedMessageBoxes* messageBoxes = nullptr;
+  platform::CountingUi* ui = nullptr;
+};
+
+}  // namespace magna::test

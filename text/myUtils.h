@@ -1,0 +1,84 @@
+#pragma once
+// Small stateless helpers on text, numbers, paths, files, the clipboard and the
+// program itself. Path rules: backslash, slash and colon separate (each function
+// says which it honours). File queries understand "*" and "?" as Windows does.
+
+#include <cstdint>
+#include "platform/myBase.h"
+#include "platform/myLocale.h"
+
+namespace magna {
+
+// Numbers
+/// Tolerant parse: trims, maps full-width to half-width, reads decimal, $hex, 0xhex,
+/// skips thousands separators; 0 for anything unreadable. Never raises.
+int64_t ParseInteger(const WideString& text);
+int32_t EnsureRange(int32_t value, int32_t min, int32_t max);
+int64_t EnsureRange(int64_t value, int64_t min, int64_t max);
+void SplitLongToWords(int32_t value, int16_t& high, int16_t& low);
+/// Right - Left; EIntOverflow when it does not fit 32 bits.
+int32_t RectWidth(const TRect& r);
+int32_t RectHeight(const TRect& r);
+WideString ToHalfWidth(const WideString& text);
+
+// Strings
+WideString RemovePrefix(const WideString& text, const WideString& prefix);
+WideString RemoveSuffix(const WideString& text, const WideString& suffix);
+WideString IncludeSuffix(const WideString& text, const WideString& suffix);
+/// Longest leading part of the first n characters (all when n < 0) made of `set`;
+/// ERangeError when n exceeds the text and every character belongs to the set.
+WideString LeadingRun(const WideString& text, const WideString& set, int n);
+/// Text before the first "=" (at position 2 or later), trimmed; else empty.
+WideString NameOfNameValue(const WideString& text);
+/// Whether some item of a list (anything with Count() and Get(i)), in index order,
+/// equals text ignoring case (locale comparison).
+template <class List>
+bool ContainsText(const List& list, const WideString& text) {
+  for (int i = 0; i < list.Count(); ++i)
+    if (platform::SameTextLocale(list.Get(i), text)) return true;
+  return false;
+}
+/// Blanks and control characters (code units up to U+0020) removed at both ends.
+WideString TrimBlanks(WideView text);
+
+// Paths and files
+WideString ExtractDir(const WideString& path);
+WideString ExtractName(const WideString& path);
+WideString ExtractBaseName(const WideString& path);
+WideString ExtractExt(const WideString& path);
+void SplitPath(const WideString& path, WideString& dir, WideString& name);
+/// Changes the last extension; only backslash and colon end the search (not slash).
+WideString ChangeExt(const WideString& path, const WideString& ext);
+bool FileExists(const WideString& name);
+uint64_t FileSizeOf(const WideString& name);
+/// 100-ns intervals since 1601-01-01 UTC; 0 when not available.
+uint64_t FileWriteTime(const WideString& name);
+uint64_t FileCreationTime(const WideString& name);
+/// The file system's name for a program path (UTF-8 bytes of the wide text).
+std::string NativePath(const WideString& name);
+
+// Clipboard and program
+WideString GetClipboardText();
+void SetClipboardText(const WideString& text);
+WideString ApplicationFileName();
+
+struct TMyFileVersionInfo {
+  WideString Comments;
+  WideString CompanyName;
+  WideString FileDescription;
+  WideString FileVersion;
+  WideString InternalName;
+  WideString LegalCopyright;
+  WideString LegalTrademarks;
+  WideString OriginalFilename;
+  WideString PrivateBuild;
+  WideString ProductName;
+  WideString ProductVersion;
+  WideString SpecialBuild;
+};
+
+TMyFileVersionInfo ReadVersionInfo(const WideString& fileName);
+WideString ApplicationTitle();
+void ShowMessageBox(const WideString& text);
+
+}  // namespace magna
