@@ -1,0 +1,93 @@
+#include "platform/qt/qtClipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include "platform/codePage.h"
+#include "platform/qt/qtText.h"
+
+namespace magna::platform::qt {
+
+QtClipboard::QtClipboard() : clipboard_(QGuiApplication::clipboard()) {}
+
+QtClipboard::~QtClipboard() = default;
+
+std::optional<WideString> QtClipboard::CurrentText() const {
+  if (!clipboard_) return std::nullopt;
+  const QMimeData* data = clipboard_->mimeData(QClipboard::Clipboard);
+  if (!data || !data->hasText()) return std::nullopt;
+  return ToWide(data->text());
+}
+
+bool QtClipboard::IsFormatAvailable(Format) {
+  // Both formats stand for the same text: ANSI is synthesised from Unicode.
+  return CurrentText().has_value();
+}
+
+bool QtClipboard::Open() {
+  if (open_ || !clipboard_) return false;
+  open_ = true;
+  return true;
+}
+
+void QtClipboard::Close() {
+  if (!open_) return;
+  open_ = false;
+  Commit();
+}
+
+void QtClipboard::Commit() {
+  std::optional<WideString> text = std::move(pendingUnicode_);
+  if (!text && pendingAnsi_) text = MultiByteToWide(CP_ANSI, *pendingAnsi_);
+  const bool emptied = emptied_;
+  pendingUnicode_.reset();
+  pendingAnsi_.reset();
+  emptied_ = false;
+  if (!clipboard_) return;
+  if (text)
+    clipboard_->setText(ToQString(*text), QClipboard::Clipboard);
+  else if (emptied)
+    clipboard_->clear(QClipboard::Clipboard);
+}
+
+std::optional<WideString> QtClipboard::GetUnicodeText() {
+  return open_ ? CurrentText() : std::nullopt;
+}
+
+std::optional<AnsiString> QtClipboard::GetAnsiText() {
+  if (!open_) return std::nullopt;
+  std::optional<WideString> text = CurrentText();
+  if (!text) return std::nullopt;
+  return WideToMultiByte(CP_ANSI, *text);
+}
+
+void QtClipboard::Empty() {
+  if (!open_) return;
+  emptied_ = true;
+  pendingUnicode_.reset();
+  pendingAnsi_.reset();
+}
+
+void QtClipboard::SetUnicodeText(const WideString& text) {
+  if (open_) pendingUnicode_ = text;
+}
+
+void QtClipboard::SetAnsiText(const AnsiString& bytes) {
+  if (open_) pendingAnsi_ = bytes;
+}
+
+void QtClipboard::SetChangeHandler(std::function<void()> handler) {
+  connection_ = std::make_unique<QObject>();  // drops the previous connection
+  if (!clipboard_ || !handler) return;
+  QObject::connect(clipboard_, &QClipboard::dataChanged, connection_.get(),
+                   [handler = std::move(handler)] {
+                     // Qt's event loop can't carry an exception; the notice is simply lost.
+                     try {
+                       handler();
+                     } catch (...) {
+                     }
+                   });
+}
+
+}  // namespace magna::platform::qt

@@ -1,0 +1,45 @@
+#pragma once
+// The system clipboard through QClipboard. Qt exchanges text only as Unicode, so
+// the ANSI text format is derived: it is offered whenever text is, read as the
+// text converted to code page 932, and an ANSI text put alone is converted from
+// 932 before it reaches the clipboard. When both are put, the Unicode text wins.
+
+#include <QPointer>
+
+#include <memory>
+
+#include "platform/services.h"
+
+class QClipboard;
+class QObject;
+
+namespace magna::platform::qt {
+
+class QtClipboard : public ClipboardService {
+public:
+  QtClipboard();  // needs the QGuiApplication
+  ~QtClipboard() override;
+
+  bool IsFormatAvailable(Format format) override;
+  bool Open() override;
+  void Close() override;
+  std::optional<WideString> GetUnicodeText() override;
+  std::optional<AnsiString> GetAnsiText() override;
+  void Empty() override;
+  void SetUnicodeText(const WideString& text) override;
+  void SetAnsiText(const AnsiString& bytes) override;
+  void SetChangeHandler(std::function<void()> handler) override;
+
+private:
+  std::optional<WideString> CurrentText() const;
+  void Commit();
+
+  QPointer<QClipboard> clipboard_;
+  std::unique_ptr<QObject> connection_;  // context of the change handler's connection
+  bool open_ = false;
+  bool emptied_ = false;
+  std::optional<WideString> pendingUnicode_;
+  std::optional<AnsiString> pendingAnsi_;
+};
+
+}  // namespace magna::platform::qt

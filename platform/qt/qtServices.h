@@ -1,0 +1,10 @@
+#pragma once
+// Installs the Qt implementations of every platform service (clipboard, key state,
+// screens, message boxes, event loop). Call once, after the QApplication exists
+// and before anything uses a service.
+
+namespace magna::platform::qt {
+
+void InstallQtServices();
+
+}  // namespace magna::platform::qt

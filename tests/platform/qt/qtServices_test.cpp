@@ -1,0 +1,146 @@
+// The Qt services under the offscreen platform: clipboard, key tracker, screens, UI.
+#include "platform/qt/qtServices.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QWidget>
+
+#include "platform/qt/qtClipboard.h"
+#include "platform/qt/qtKeyState.h"
+#include "platform/qt/qtScreens.h"
+#include "platform/qt/qtText.h"
+#include "platform/qt/qtUi.h"
+
+namespace magna::platform::qt {
+namespace {
+
+class QtClipboardTest : public ::testing::Test {
+protected:
+  void SetUp() override { QGuiApplication::clipboard()->clear(); }
+  QtClipboard clipboard;
+};
+
+TEST_F(QtClipboardTest, ReadsTextInBothFormatsOnlyWhileOpen) {
+  QGuiApplication::clipboard()->setText(ToQString(u"\u3042A\U0001F600"));
+  const WideString bmpOnly = u"\u3042A";
+  EXPECT_TRUE(clipboard.IsFormatAvailable(ClipboardService::Format::UnicodeText));
+  EXPECT_TRUE(clipboard.IsFormatAvailable(ClipboardService::Format::AnsiText));
+  EXPECT_FALSE(clipboard.GetUnicodeText().has_value());
+
+  ASSERT_TRUE(clipboard.Open());
+  EXPECT_FALSE(clipboard.Open());  // one exchange at a time
+  EXPECT_EQ(clipboard.GetUnicodeText(), WideString(u"\u3042A\U0001F600"));
+  clipboard.Close();
+  QGuiApplication::clipboard()->setText(ToQString(bmpOnly));
+  ASSERT_TRUE(clipboard.Open());
+  EXPECT_EQ(clipboard.GetAnsiText(), AnsiString("\x82\xA0" "A"));
+  clipboard.Close();
+}
+
+TEST_F(QtClipboardTest, NoTextOffersNeitherFormat) {
+  EXPECT_FALSE(clipboard.IsFormatAvailable(ClipboardService::Format::UnicodeText));
+  EXPECT_FALSE(clipboard.IsFormatAvailable(ClipboardService::Format::AnsiText));
+  ASSERT_TRUE(clipboard.Open());
+  EXPECT_FALSE(clipboard.GetUnicodeText().has_value());
+  EXPECT_FALSE(clipboard.GetAnsiText().has_value());
+  clipboard.Close();
+}
+
+TEST_F(QtClipboardTest, PutTextReachesTheClipboardAtCloseAndNotifies) {
+  int notices = 0;
+  clipboard.SetChangeHandler([&] { ++notices; });
+  ASSERT_TRUE(clipboard.Open());
+  clipboard.Empty();
+  clipboard.SetAnsiText("\x82\xA0");
+  clipboard.SetUnicodeText(u"\u3044\xD800");  // wins over the ANSI text; lone surrogate kept
+  EXPECT_EQ(notices, 0);
+  clipboard.Close();
+  EXPECT_EQ(ToWide(QGuiApplication::clipboard()->text()), WideString(u"\u3044\xD800"));
+  EXPECT_EQ(notices, 1);
+}
+
+TEST_F(QtClipboardTest, AnsiTextAloneIsConvertedFromShiftJis) {
+  ASSERT_TRUE(clipboard.Open());
+  clipboard.Empty();
+  clipboard.SetAnsiText("\x82\xA0\xB1Z");
+  clipboard.Close();
+  EXPECT_EQ(ToWide(QGuiApplication::clipboard()->text()), WideString(u"\u3042\uFF71Z"));
+}
+
+TEST_F(QtClipboardTest, NothingPutWhileClosedAndEmptyClears) {
+  clipboard.SetUnicodeText(u"lost");
+  QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+  ASSERT_TRUE(clipboard.Open());
+  clipboard.Close();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
+  ASSERT_TRUE(clipboard.Open());
+  clipboard.Empty();
+  clipboard.Close();
+  EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
+}
+
+TEST_F(QtClipboardTest, AnotherProgramsCopyNotifiesAndANewHandlerReplacesTheOld) {
+  int first = 0, second = 0;
+  clipboard.SetChangeHandler([&] { ++first; });
+  clipboard.SetChangeHandler([&] { ++second; });
+  QGuiApplication::clipboard()->setText(QStringLiteral("x"));
+  EXPECT_EQ(first, 0);
+  EXPECT_EQ(second, 1);
+  clipboard.SetChangeHandler([] { throw std::runtime_error("handler failed"); });
+  QGuiApplication::clipboard()->setText(QStringLiteral("y"));  // must not escape into Qt
+}
+
+TEST(QtKeyState, TracksKeysByTheirVirtualCode) {
+  QtKeyState keys;
+  QWidget target;
+  auto send = [&](QEvent::Type type, int key, quint32 scan, bool repeat = false) {
+    QKeyEvent e(type, key, Qt::NoModifier, scan, 0, 0, QString(), repeat);
+    QApplication::sendEvent(&target, &e);
+  };
+  EXPECT_EQ(keys.GetAsyncKeyState('A'), 0);
+  send(QEvent::KeyPress, Qt::Key_A, 38);
+  EXPECT_EQ(keys.GetAsyncKeyState('A'), 0x8000);
+  send(QEvent::KeyRelease, Qt::Key_A, 38, /*repeat=*/true);
+  EXPECT_EQ(keys.GetAsyncKeyState('A'), 0x8000) << "an auto-repeat release is no release";
+  send(QEvent::KeyRelease, Qt::Key_A, 38);
+  EXPECT_EQ(keys.GetAsyncKeyState('A'), 0);
+
+  // Pressed as '1', released as '!' after Shift went down: the same physical key.
+  send(QEvent::KeyPress, Qt::Key_1, 10);
+  send(QEvent::KeyRelease, Qt::Key_Exclam, 10);
+  EXPECT_EQ(keys.GetAsyncKeyState('1'), 0);
+
+  send(QEvent::KeyPress, Qt::Key_Up, 111);
+  EXPECT_EQ(keys.GetAsyncKeyState(38), 0x8000);
+  EXPECT_FALSE(keys.MouseButtonsSwapped());
+}
+
+TEST(QtScreens, RectanglesKeepTheirRightAndBottomEdgesOutside) {
+  EXPECT_EQ(ToTRect(QRect(0, 0, 1920, 1080)), (TRect{0, 0, 1920, 1080}));
+  EXPECT_EQ(ToTRect(QRect(-1280, 200, 1280, 1024)), (TRect{-1280, 200, 0, 1224}));
+  EXPECT_EQ(ToQRect(TRect{1920, 40, 3840, 1080}), QRect(1920, 40, 1920, 1040));
+  EXPECT_EQ(ToQRect(ToTRect(QRect(5, 6, 0, 0))), QRect(5, 6, 0, 0));
+}
+
+TEST(QtScreens, EveryScreenIsAMonitorPrimaryFirst) {
+  QtScreens screens;
+  const std::vector<MonitorInfo> list = screens.Monitors();
+  ASSERT_EQ(list.size(), size_t(QGuiApplication::screens().size()));
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  EXPECT_NE(list[0].Handle, 0);
+  EXPECT_EQ(list[0].Bounds, ToTRect(primary->geometry()));
+  EXPECT_EQ(list[0].WorkArea, ToTRect(primary->availableGeometry()));
+}
+
+TEST(QtUi, TerminatedOnceTheApplicationQuits) {
+  QtUi ui;
+  EXPECT_FALSE(ui.Terminated());
+  ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit"));
+  EXPECT_TRUE(ui.Terminated());
+}
+
+}  // namespace
+}  // namespace magna::platform::qt
