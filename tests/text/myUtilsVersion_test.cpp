@@ -1,0 +1,214 @@
+// This test program carries the program's own version record (see tests/CMakeLists.txt).
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+#include "platform/versionRecord.h"
+#include "tests/support/testSupport.h"
+#include "text/myUtils.h"
+
+namespace magna {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::ReadBytesAt;
+using platform::VersionRecordEntry;
+using test::TempDir;
+using test::U8;
+using test::W;
+
+std::vector<WideString> Fields(const TMyFileVersionInfo& v) {
+  return {v.Comments,     v.CompanyName,    v.FileDescription, v.FileVersion,
+          v.InternalName, v.LegalCopyright, v.LegalTrademarks, v.OriginalFilename,
+          v.PrivateBuild, v.ProductName,    v.ProductVersion,  v.SpecialBuild};
+}
+
+void ExpectAllEmpty(const TMyFileVersionInfo& info) {
+  for (const WideString& field : Fields(info)) EXPECT_EQ(U8(field), "");
+}
+
+std::string ThisProgramImage() {
+  return test::ReadBytes(U8(ApplicationFileName()));
+}
+
+// Reads from a buffer as from a file of `size` bytes.
+ReadBytesAt BufferReader(const std::string& image, size_t size) {
+  return [&image, size](uint64_t offset, void* out, size_t count) {
+    if (offset > size || count > size - offset) return false;
+    std::memcpy(out, image.data() + offset, count);
+    return true;
+  };
+}
+
+TEST(ApplicationFileName, IsThisTestProgram) {
+  const fs::path file = U8(ApplicationFileName());
+  EXPECT_TRUE(file.is_absolute());
+  EXPECT_EQ(file.filename(), "test_text_myUtilsVersion_test");
+}
+
+TEST(ReadVersionInfo, ReadsTheEmbeddedRecord) {
+  const TMyFileVersionInfo info = ReadVersionInfo(ApplicationFileName());
+  EXPECT_EQ(U8(info.Comments), "大きなフォントで表示するツール");
+  EXPECT_EQ(U8(info.CompanyName), "");
+  EXPECT_EQ(U8(info.FileDescription), "Magna");
+  EXPECT_EQ(U8(info.FileVersion), "0.0.4.6");
+  EXPECT_EQ(U8(info.InternalName), "Magna");
+  EXPECT_EQ(U8(info.LegalCopyright), "");
+  EXPECT_EQ(U8(info.LegalTrademarks), "");
+  EXPECT_EQ(U8(info.OriginalFilename), "magna.exe");
+  EXPECT_EQ(U8(info.PrivateBuild), "");
+  EXPECT_EQ(U8(info.ProductName), "Magna");
+  EXPECT_EQ(U8(info.ProductVersion), "1.0.0.0");
+  EXPECT_EQ(U8(info.SpecialBuild), "");
+}
+
+TEST(ReadVersionInfo, RecordHoldsTranslationAndFixedPart) {
+  const auto record = platform::ReadVersionRecord(U8(ApplicationFileName()));
+  ASSERT_TRUE(record.has_value());
+  EXPECT_EQ(record->Query(u"\\VarFileInfo\\Translation"), (WideString{0x0411, 0x03A4}));
+  EXPECT_EQ(record->Query(u"\\"), (WideString{0, 0, 4, 6, 0, 0, 4, 6}));
+  EXPECT_EQ(record->Query(u"\\stringfileinfo\\041103a4\\productname"), u"Magna");  // case ignored
+  EXPECT_FALSE(record->Query(u"\\StringFileInfo\\040904B0\\ProductName").has_value());
+}
+
+class VersionTitle : public test::FakeServicesTest {};
+
+TEST_F(VersionTitle, TitleIsTheProductNameAndCaptionsMessageBoxes) {
+  EXPECT_EQ(ApplicationTitle(), u"Magna");
+  ShowMessageBox(W("項目を追加できません"));
+  ASSERT_EQ(messageBoxes->Shown.size(), 1u);
+  EXPECT_EQ(messageBoxes->Shown[0].Text, W("項目を追加できません"));
+  EXPECT_EQ(messageBoxes->Shown[0].Caption, u"Magna");
+}
+
+TEST(ReadVersionInfo, FilesWithoutARecordGiveEmptyFields) {
+  TempDir dir;
+  test::WriteBytes(dir / "empty", "");
+  test::WriteBytes(dir / "text.txt", "Translation=0411 03A4\nProductName=Magna\n");
+  test::WriteBytes(dir / "elf-head", ThisProgramImage().substr(0, 4096));
+  std::string renamed = ThisProgramImage();
+  // The section names sit near the end of the file, after the program's own constants.
+  const size_t name = renamed.rfind(std::string(platform::kVersionSectionName) + '\0');
+  ASSERT_NE(name, std::string::npos);
+  renamed[name + 1] = 'X';
+  test::WriteBytes(dir / "renamed", renamed);
+  for (const char* file : {"empty", "text.txt", "elf-head", "renamed", "missing", "."}) {
+    SCOPED_TRACE(file);
+    ExpectAllEmpty(ReadVersionInfo(dir.Wide(file)));
+  }
+  ExpectAllEmpty(ReadVersionInfo(u""));
+}
+
+TEST(ReadVersionInfo, TakesTheFirstTranslationAndItsBlock) {
+  // Built at run time: the record of an English/Unicode build with two translations.
+  static constexpr char16_t kPairs[] = {0x0409, 0x04B0, 0x0411, 0x03A4};
+  static constexpr VersionRecordEntry kEntries[] = {
+      {u"\\VarFileInfo\\Translation", {kPairs, 4}},
+      {u"\\StringFileInfo\\041103A4\\ProductName", u"Japanese"},
+      {u"\\StringFileInfo\\040904B0\\ProductName", u"English"},
+      {u"\\StringFileInfo\\040904B0\\Comments", {u"one\0two", 7}},
+  };
+  constexpr size_t kLength = platform::VersionRecordLength(kEntries);
+  const auto units = platform::BuildVersionRecord<kLength>(kEntries);
+  std::string bytes;
+  for (char16_t u : units) bytes += {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+
+  std::string image = ThisProgramImage();
+  const auto section =
+      platform::ReadElfSection(BufferReader(image, image.size()), platform::kVersionSectionName);
+  ASSERT_TRUE(section.has_value());
+  ASSERT_LE(bytes.size(), section->first.size());
+  image.replace(image.find(section->first), bytes.size(), bytes);
+  TempDir dir;
+  test::WriteBytes(dir / "english", image);
+
+  const TMyFileVersionInfo info = ReadVersionInfo(dir.Wide("english"));
+  EXPECT_EQ(info.ProductName, u"English");
+  EXPECT_EQ(info.Comments, u"one");  // a text ends at its terminator
+  EXPECT_EQ(info.FileVersion, u"");  // missing key
+}
+
+TEST(VersionRecordParse, RejectsEveryTruncation) {
+  static constexpr VersionRecordEntry kEntries[] = {{u"\\k", u"value"}, {u"\\e", u""}};
+  constexpr size_t kLength = platform::VersionRecordLength(kEntries);
+  constexpr auto kUnits = platform::BuildVersionRecord<kLength>(kEntries);
+  const std::u16string_view whole(kUnits.data(), kUnits.size());
+  const auto record = platform::VersionRecord::Parse(whole);
+  ASSERT_TRUE(record.has_value());
+  EXPECT_EQ(record->Query(u"\\K"), u"value");
+  EXPECT_EQ(record->Query(u"\\e"), u"");
+  for (size_t n = 0; n < whole.size(); ++n) {
+    SCOPED_TRACE(n);
+    EXPECT_FALSE(platform::VersionRecord::Parse(whole.substr(0, n)).has_value());
+  }
+  std::u16string damaged(whole);
+  damaged[4] = 0xFFFF;  // a key length beyond the end
+  EXPECT_FALSE(platform::VersionRecord::Parse(damaged).has_value());
+}
+
+// Truncated images give the whole record or none, never a read outside the buffer.
+TEST(ReadElfSection, SurvivesTruncatedImages) {
+  const std::string image = ThisProgramImage();
+  const auto whole = platform::ReadVersionRecord(BufferReader(image, image.size()));
+  ASSERT_TRUE(whole.has_value());
+  const auto section =
+      platform::ReadElfSection(BufferReader(image, image.size()), platform::kVersionSectionName);
+  ASSERT_TRUE(section.has_value());
+  const size_t recordAt = image.find(section->first);
+  std::vector<size_t> sizes;
+  for (size_t n = 0; n <= 128; ++n) sizes.push_back(n);
+  for (size_t n = 0; n <= section->first.size(); n += 7) sizes.push_back(recordAt + n);
+  for (size_t n = 1; n <= 8192; n *= 2) sizes.push_back(image.size() - n);
+  for (size_t size : sizes) {
+    SCOPED_TRACE(size);
+    const auto record = platform::ReadVersionRecord(BufferReader(image, size));
+    if (record) {
+      EXPECT_EQ(record->Query(u"\\"), whole->Query(u"\\"));
+    }
+  }
+}
+
+// Damaged headers, name tables and records: any answer, but no crash and no stray read
+// (this test runs under AddressSanitizer in the test build).
+TEST(ReadElfSection, SurvivesDamagedImages) {
+  std::string image = ThisProgramImage();
+  const auto section =
+      platform::ReadElfSection(BufferReader(image, image.size()), platform::kVersionSectionName);
+  ASSERT_TRUE(section.has_value());
+  const size_t recordAt = image.find(section->first);
+  const size_t namesAt = image.rfind(std::string(platform::kVersionSectionName) + '\0');
+  uint64_t tableAt = 0;  // e_shoff of a little-endian 64-bit image
+  std::memcpy(&tableAt, image.data() + 40, sizeof tableAt);
+  ASSERT_LT(tableAt, image.size());
+  const size_t regions[][2] = {{0, 64},
+                               {static_cast<size_t>(tableAt), image.size() - tableAt},
+                               {namesAt > 256 ? namesAt - 256 : 0, 512},
+                               {recordAt, section->first.size()}};
+  std::mt19937 random(20260101);
+  int found = 0;
+  for (int round = 0; round < 4000; ++round) {
+    const auto& region = regions[round % 4];
+    std::vector<std::pair<size_t, char>> saved;
+    for (int k = 0; k < 1 + round % 4; ++k) {
+      const size_t at = region[0] + random() % region[1];
+      saved.emplace_back(at, image[at]);
+      image[at] = static_cast<char>(round % 3 == 0 ? 0xFF : random());
+    }
+    found += platform::ReadVersionRecord(BufferReader(image, image.size())).has_value();
+    for (auto it = saved.rbegin(); it != saved.rend(); ++it) image[it->first] = it->second;
+  }
+  EXPECT_GT(found, 0);  // most damage misses what the reader needs
+  for (int round = 0; round < 200; ++round) {
+    std::string garbage =
+        "\x7F"
+        "ELF";
+    for (int i = 0; i < 1 + round * 4; ++i) garbage += static_cast<char>(random());
+    EXPECT_FALSE(platform::ReadVersionRecord(BufferReader(garbage, garbage.size())).has_value());
+  }
+}
+
+}  // namespace
+}  // namespace magna
