@@ -58,13 +58,6 @@ TEST(MatchesWildcard, FollowsWindowsRules) {
   }
 }
 
-TEST(HasWildcards, SeesStarAndQuestionMark) {
-  EXPECT_TRUE(HasWildcards(u"a*"));
-  EXPECT_TRUE(HasWildcards(u"dir/a?.txt"));
-  EXPECT_FALSE(HasWildcards(u"dir\\a.txt"));
-  EXPECT_FALSE(HasWildcards(u""));
-}
-
 TEST(FileTimeOfUnixTime, CountsFrom1601) {
   EXPECT_EQ(FileTimeOfUnixTime(0, 0), kUnixEpochAsFileTime);
   EXPECT_EQ(FileTimeOfUnixTime(1, 999), kUnixEpochAsFileTime + 10000009);

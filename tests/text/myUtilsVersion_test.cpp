@@ -131,6 +131,71 @@ TEST(ReadVersionInfo, TakesTheFirstTranslationAndItsBlock) {
   EXPECT_EQ(info.FileVersion, u"");  // missing key
 }
 
+// A minimal ELF image of either class and byte order: a null section, the record's
+// section and the section name table; `escaped` keeps count and name-table index in
+// section 0, as images with very many sections do.
+std::string TinyElf(bool is64, bool bigEndian, bool escaped, std::u16string_view record) {
+  const size_t headerSize = is64 ? 64 : 52, entrySize = is64 ? 64 : 40;
+  const std::string names =
+      std::string("\0", 1) + std::string(platform::kVersionSectionName) + '\0' + ".shstrtab" + '\0';
+  std::string image(headerSize, '\0');
+  auto put = [&](size_t at, uint64_t value, size_t width) {
+    for (size_t i = 0; i < width; ++i)
+      image[at + (bigEndian ? width - 1 - i : i)] = static_cast<char>(value >> (8 * i));
+  };
+  const size_t namesAt = image.size();
+  image += names;
+  const size_t recordAt = image.size();
+  for (char16_t u : record) {
+    image += '\0';
+    image += '\0';
+    put(image.size() - 2, u, 2);
+  }
+  const size_t tableAt = image.size();
+  image.append(3 * entrySize, '\0');
+  auto section = [&](size_t index, uint32_t name, uint32_t type, uint64_t offset, uint64_t size,
+                     uint32_t link) {
+    const size_t at = tableAt + index * entrySize;
+    put(at, name, 4);
+    put(at + 4, type, 4);
+    put(at + (is64 ? 24 : 16), offset, is64 ? 8 : 4);
+    put(at + (is64 ? 32 : 20), size, is64 ? 8 : 4);
+    put(at + (is64 ? 40 : 24), link, 4);
+  };
+  section(0, 0, 0, 0, escaped ? 3 : 0, escaped ? 2 : 0);
+  section(1, 1, 1, recordAt, record.size() * 2, 0);
+  section(2, 1 + static_cast<uint32_t>(platform::kVersionSectionName.size()) + 1, 3, namesAt,
+          names.size(), 0);
+  image.replace(0, 4,
+                "\x7F"
+                "ELF");
+  image[4] = is64 ? 2 : 1;
+  image[5] = bigEndian ? 2 : 1;
+  put(is64 ? 40 : 32, tableAt, is64 ? 8 : 4);
+  const size_t at = is64 ? 58 : 46;
+  put(at, entrySize, 2);
+  put(at + 2, escaped ? 0 : 3, 2);
+  put(at + 4, escaped ? 0xFFFF : 2, 2);
+  return image;
+}
+
+TEST(ReadElfSection, ReadsBothClassesAndByteOrders) {
+  static constexpr VersionRecordEntry kEntries[] = {{u"\\", u"\x0001\x0200"}};
+  constexpr size_t kLength = platform::VersionRecordLength(kEntries);
+  constexpr auto kUnits = platform::BuildVersionRecord<kLength>(kEntries);
+  for (const bool is64 : {false, true})
+    for (const bool bigEndian : {false, true})
+      for (const bool escaped : {false, true}) {
+        SCOPED_TRACE(testing::Message() << "64-bit " << is64 << ", big-endian " << bigEndian
+                                        << ", escaped " << escaped);
+        const std::string image =
+            TinyElf(is64, bigEndian, escaped, std::u16string_view(kUnits.data(), kLength));
+        const auto record = platform::ReadVersionRecord(BufferReader(image, image.size()));
+        ASSERT_TRUE(record.has_value());
+        EXPECT_EQ(record->Query(u"\\"), u"\x0001\x0200");
+      }
+}
+
 TEST(VersionRecordParse, RejectsEveryTruncation) {
   static constexpr VersionRecordEntry kEntries[] = {{u"\\k", u"value"}, {u"\\e", u""}};
   constexpr size_t kLength = platform::VersionRecordLength(kEntries);
