@@ -1,0 +1,104 @@
+// The INI reader and writer on arbitrary bytes: read, write every section back,
+// read again. No crash, no sanitizer report, and the values read back equal the
+// values read first. The first input byte picks the file's code; for the codes
+// that carry every code unit (UTF-8 and UTF-16) the first read must survive the
+// round trip, for the others (cdAuto re-detects, Shift_JIS replaces what it can't
+// hold) the second read must survive the next one.
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/myLocale.h"
+#include "settings/myIniFile.h"
+#include "text/myUtils.h"
+
+namespace {
+
+using namespace magna;
+
+struct Section {
+  WideString Name;
+  std::vector<std::pair<WideString, WideString>> Entries;  // trimmed name, value
+  bool operator==(const Section&) const = default;
+};
+using Snapshot = std::vector<Section>;
+
+/// Each section name once (the first spelling), in file order.
+std::vector<WideString> DistinctSections(TMyIniFile& ini) {
+  TMyWStrings all;
+  ini.ReadSections(all);
+  std::vector<WideString> names;
+  for (int i = 0; i < all.Count(); ++i) {
+    const WideString name = all.Get(i);
+    bool seen = false;
+    for (const WideString& other : names) seen = seen || platform::SameTextLocale(other, name);
+    if (!seen) names.push_back(name);
+  }
+  return names;
+}
+
+Snapshot Read(const WideString& file, TMyCharCode code) {
+  TMyIniFile ini(file, code);
+  Snapshot snapshot;
+  for (const WideString& name : DistinctSections(ini)) {
+    Section section{name, {}};
+    TMyWStrings values;
+    ini.ReadSectionValues(name, values);
+    for (int i = 0; i < values.Count(); ++i) {
+      const WideString item = values.Get(i);
+      const size_t equals = item.find(u'=');
+      section.Entries.emplace_back(TrimBlanks(WideView(item).substr(0, equals)),
+                                   item.substr(equals + 1));
+    }
+    snapshot.push_back(std::move(section));
+  }
+  return snapshot;
+}
+
+/// Writes every section back: once as a whole, once value by value through the cache.
+void WriteBack(const WideString& file, TMyCharCode code) {
+  TMyIniFile ini(file, code);
+  for (const WideString& name : DistinctSections(ini)) {
+    TMyWStrings values;
+    ini.ReadSectionValues(name, values);
+    ini.WriteSectionValues(name, values);
+    for (int i = 0; i < values.Count(); ++i) {
+      const WideString item = values.Get(i);
+      const size_t equals = item.find(u'=');
+      ini.WriteString(name, TrimBlanks(WideView(item).substr(0, equals)), item.substr(equals + 1));
+    }
+  }
+}
+
+void WriteFile(const std::string& path, const uint8_t* data, size_t size) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) std::abort();
+  if (size && std::fwrite(data, 1, size, f) != size) std::abort();
+  std::fclose(f);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 1) return 0;
+  static const TMyCharCode codes[] = {cdAuto, cdUTF_8, cdUTF_16LE, cdSJis};
+  const TMyCharCode code = codes[data[0] % 4];
+  const bool lossless = code == cdUTF_8 || code == cdUTF_16LE;
+  static const std::string path = "/tmp/fuzz_settings_ini_" + std::to_string(::getpid()) + ".ini";
+  const WideString file(path.begin(), path.end());
+  WriteFile(path, data + 1, size - 1);
+
+  const Snapshot first = Read(file, code);
+  WriteBack(file, code);
+  const Snapshot second = Read(file, code);
+  if (lossless && second != first) std::abort();
+  WriteBack(file, code);
+  if (Read(file, code) != second) std::abort();
+  return 0;
+}
