@@ -23,6 +23,7 @@ enum ConvertFlags : unsigned {
 };
 
 /// Bytes of a code page to UTF-16; invalid sequences become replacement characters.
+/// An unknown code page gives the empty text.
 WideString MultiByteToWide(unsigned codePage, std::string_view bytes);
 
 /// UTF-16 to a code page. For 932 and 20932 an unmappable character becomes
@@ -30,6 +31,10 @@ WideString MultiByteToWide(unsigned codePage, std::string_view bytes);
 /// that happened; other code pages ignore both.
 AnsiString WideToMultiByte(unsigned codePage, WideView text, unsigned flags = WC_NONE,
                            bool* usedDefault = nullptr, char defaultChar = '?');
+
+/// The exact code page 932 code of one code unit: a byte (below 0x100) or a lead and trail
+/// byte pair; 0 when the unit has no exact mapping (surrogates, U+0000 included).
+uint16_t AnsiCodeOf(char16_t unit);
 
 /// The default character of the ANSI code page.
 constexpr char AnsiDefaultChar() { return '?'; }

@@ -1,0 +1,122 @@
+#pragma once
+// Fast paths over runs of ASCII, the bulk of most Japanese text files (markup, code,
+// line breaks). Sixteen bytes at a time with SSE2, byte by byte elsewhere.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/myBase.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace magna::platform::detail {
+
+/// Widens the leading bytes of [p, end) below 0x80 (and, with kStopAtShifts, other than
+/// ESC, SO, SI) into out; returns how many. May write up to 16 units past that count,
+/// so out must have room for as many units as [p, end) has bytes.
+template <bool kStopAtShifts = false>
+inline size_t WidenAscii(const unsigned char* p, const unsigned char* end, char16_t* out) {
+  const unsigned char* start = p;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  while (end - p >= 16) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(v));
+    if constexpr (kStopAtShifts) {
+      __m128i shifts = _mm_or_si128(
+          _mm_cmpeq_epi8(v, _mm_set1_epi8(0x1B)),
+          _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(0x0E)), _mm_cmpeq_epi8(v, _mm_set1_epi8(0x0F))));
+      mask |= static_cast<unsigned>(_mm_movemask_epi8(shifts));
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(v, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(v, zero));
+    if (mask != 0) {
+      unsigned k = static_cast<unsigned>(__builtin_ctz(mask));
+      return static_cast<size_t>(p - start) + k;
+    }
+    p += 16;
+    out += 16;
+  }
+#endif
+  while (p < end && *p < 0x80 && (!kStopAtShifts || (*p != 0x1B && *p != 0x0E && *p != 0x0F)))
+    *out++ = *p++;
+  return static_cast<size_t>(p - start);
+}
+
+/// Narrows the leading units of [p, end) below 0x80 into out, 16 at a time only;
+/// returns how many (a multiple of 16). Writes exactly that many bytes.
+inline size_t NarrowAsciiBlocks(const char16_t* p, const char16_t* end, char* out) {
+  const char16_t* start = p;
+#if defined(__SSE2__)
+  const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));
+  while (end - p >= 16) {
+    __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
+    __m128i any = _mm_and_si128(_mm_or_si128(a, b), high);
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(any, _mm_setzero_si128())) != 0xFFFF) break;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(a, b));
+    p += 16;
+    out += 16;
+  }
+#else
+  (void)end;
+  (void)out;
+#endif
+  return static_cast<size_t>(p - start);
+}
+
+}  // namespace magna::platform::detail
+
+namespace magna::platform::detail {
+
+/// The decoding loop every byte code shares: ASCII runs fast, everything else through
+/// `decodeChar(p, end, out)`, which consumes at least one byte and returns the new out.
+/// The output is sized once: no code gives more units than it reads bytes.
+template <bool kStopAtShifts = false, class DecodeChar>
+WideString DecodeBytes(std::string_view bytes, DecodeChar decodeChar) {
+  WideString text(bytes.size(), u'\0');
+  auto p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const unsigned char* end = p + bytes.size();
+  char16_t* out = text.data();
+  while (p < end) {
+    size_t n = WidenAscii<kStopAtShifts>(p, end, out);
+    p += n;
+    out += n;
+    if (p < end && n == 0) out = decodeChar(p, end, out);
+  }
+  text.resize(static_cast<size_t>(out - text.data()));
+  return text;
+}
+
+/// The encoding loop every code shares: blocks of ASCII fast, everything else through
+/// `encodeUnit(p, end, out)`, which consumes at least one unit and returns the new out.
+/// `maxBytesPerUnit` bounds the output.
+template <class EncodeUnit>
+AnsiString EncodeUnits(WideView text, size_t maxBytesPerUnit, EncodeUnit encodeUnit) {
+  AnsiString bytes(text.size() * maxBytesPerUnit, '\0');
+  const char16_t* p = text.data();
+  const char16_t* end = p + text.size();
+  char* out = bytes.data();
+  while (p < end) {
+    size_t n = NarrowAsciiBlocks(p, end, out);
+    p += n;
+    out += n;
+    if (p < end) out = encodeUnit(p, end, out);
+  }
+  bytes.resize(static_cast<size_t>(out - bytes.data()));
+  return bytes;
+}
+
+/// Writes the default character for an unmappable unit (a surrogate pair counts once).
+inline char* WriteDefault(const char16_t*& p, const char16_t* end, char* out, char defaultChar,
+                          bool& usedDefault) {
+  char16_t unit = p[-1];
+  usedDefault = true;
+  if (unit >= 0xD800 && unit <= 0xDBFF && p < end && *p >= 0xDC00 && *p <= 0xDFFF) ++p;
+  *out++ = defaultChar;
+  return out;
+}
+
+}  // namespace magna::platform::detail

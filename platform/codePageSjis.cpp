@@ -1,0 +1,47 @@
+// Code page 932: Shift_JIS as Windows maps it.
+#include "platform/codePageAscii.h"
+#include "platform/codePageCodecs.h"
+#include "platform/codePageTables.h"
+
+namespace magna::platform::detail {
+
+namespace {
+
+bool IsTrailByte(unsigned b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+
+}  // namespace
+
+WideString DecodeSjis(std::string_view bytes) {
+  const SjisTable& t = Sjis();
+  return DecodeBytes(bytes, [&t](const unsigned char*& p, const unsigned char* end, char16_t* out) {
+    uint16_t unit = t.single[*p];
+    if (unit != kLeadByte) {
+      ++p;
+      *out++ = unit;
+    } else if (end - p < 2 || !IsTrailByte(p[1])) {
+      ++p;  // the byte after it is read again on its own
+      *out++ = kReplacement;
+    } else {
+      unit = t.pairs[t.leadIndex[p[0]]][p[1]];
+      // An unmapped pair keeps an ASCII second byte: it is read again on its own.
+      p += unit == 0 && p[1] < 0x80 ? 1 : 2;
+      *out++ = unit ? unit : kReplacement;
+    }
+    return out;
+  });
+}
+
+AnsiString EncodeSjis(WideView text, bool bestFit, bool& usedDefault, char defaultChar) {
+  const SjisTable& t = Sjis();
+  return EncodeUnits(text, 2, [&](const char16_t*& p, const char16_t* end, char* out) {
+    char16_t unit = *p++;
+    uint16_t code = t.exact[unit];
+    if (code == 0 && bestFit) code = t.bestFit[unit];
+    if (code == 0) return WriteDefault(p, end, out, defaultChar, usedDefault);
+    if (code >= 0x100) *out++ = static_cast<char>(code >> 8);
+    *out++ = static_cast<char>(code & 0xFF);
+    return out;
+  });
+}
+
+}  // namespace magna::platform::detail

@@ -1,0 +1,150 @@
+// Whole-table checks: every mapped character round-trips, and the tables agree with
+// glibc iconv everywhere except the documented Windows differences.
+#include <gtest/gtest.h>
+
+#include "platform/codePage.h"
+#include "platform/codePageIconv.h"
+#include "tests/support/testSupport.h"
+
+namespace magna::platform {
+namespace {
+
+using test::Hex;
+
+WideString IconvDecode(const char* from, std::string_view bytes, bool& ok) {
+  IconvHandle cd("UTF-16LE", from);
+  std::string out;
+  ok = cd.valid() && cd.Convert(bytes, out);
+  WideString text;
+  for (size_t i = 0; i + 1 < out.size(); i += 2)
+    text += static_cast<char16_t>(static_cast<unsigned char>(out[i]) |
+                                  static_cast<unsigned char>(out[i + 1]) << 8);
+  return text;
+}
+
+std::vector<std::string> AllSjisPairs() {
+  std::vector<std::string> pairs;
+  for (int lead = 0x81; lead <= 0xFC; ++lead) {
+    if (lead > 0x9F && lead < 0xE0) continue;
+    for (int trail = 0x40; trail <= 0xFC; ++trail)
+      if (trail != 0x7F) pairs.push_back({static_cast<char>(lead), static_cast<char>(trail)});
+  }
+  return pairs;
+}
+
+TEST(CodePageTables, Cp932AgreesWithGlibcOnEveryPair) {
+  int mapped = 0;
+  for (const std::string& pair : AllSjisPairs()) {
+    bool ok = false;
+    WideString theirs = IconvDecode("CP932", pair, ok);
+    WideString ours = MultiByteToWide(CP_ANSI, pair);
+    if (!ok) {
+      EXPECT_EQ(ours.front(), u'\xFFFD') << Hex(pair);
+      continue;
+    }
+    ++mapped;
+    EXPECT_EQ(ours, theirs) << Hex(pair);
+  }
+  EXPECT_GT(mapped, 9000);
+}
+
+TEST(CodePageTables, Cp932DiffersFromGlibcOnlyWhereWindowsDoes) {
+  for (int b = 1; b < 0x100; ++b) {
+    std::string byte(1, static_cast<char>(b));
+    if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) continue;
+    bool ok = false;
+    WideString theirs = IconvDecode("CP932", byte, ok);
+    WideString ours = MultiByteToWide(CP_ANSI, byte);
+    bool windowsOnly = b == 0x80 || b == 0xA0 || b >= 0xFD;
+    EXPECT_EQ(ok, !windowsOnly) << Hex(byte);
+    if (ok) EXPECT_EQ(ours, theirs) << Hex(byte);
+  }
+}
+
+TEST(CodePageTables, EveryCp932CharacterRoundTrips) {
+  int checked = 0;
+  for (char16_t u = 1; u != 0; ++u) {
+    if (AnsiCodeOf(u) == 0) continue;
+    bool used = true;
+    WideString text(1, u);
+    std::string bytes = WideToMultiByte(CP_ANSI, text, WC_NO_BEST_FIT_CHARS, &used);
+    ASSERT_FALSE(used) << std::hex << int(u);
+    ASSERT_EQ(MultiByteToWide(CP_ANSI, bytes), text) << std::hex << int(u);
+    ++checked;
+  }
+  EXPECT_GT(checked, 7000);
+}
+
+TEST(CodePageTables, EveryDecodedCp932CharacterEncodesToAnEquivalent) {
+  // Duplicates (NEC row 13 / NEC-selected / IBM) decode to one unit, which has one code.
+  for (const std::string& pair : AllSjisPairs()) {
+    WideString text = MultiByteToWide(CP_ANSI, pair);
+    if (text.size() != 1 || text[0] == 0xFFFD) continue;
+    bool used = true;
+    std::string back = WideToMultiByte(CP_ANSI, text, WC_NO_BEST_FIT_CHARS, &used);
+    EXPECT_FALSE(used) << Hex(pair);
+    EXPECT_EQ(MultiByteToWide(CP_ANSI, back), text) << Hex(pair);
+  }
+}
+
+TEST(CodePageTables, EucJpAgreesWithGlibcExceptRow13) {
+  int mapped = 0, windowsSymbols = 0;
+  for (int j1 = 0xA1; j1 <= 0xFE; ++j1)
+    for (int j2 = 0xA1; j2 <= 0xFE; ++j2)
+      for (bool x0212 : {false, true}) {
+        std::string bytes = x0212 ? "\x8F" : "";
+        bytes += {static_cast<char>(j1), static_cast<char>(j2)};
+        bool ok = false;
+        WideString theirs = IconvDecode("EUC-JP", bytes, ok);
+        WideString ours = MultiByteToWide(CP_EUCJP, bytes);
+        if (ok) {
+          ++mapped;
+          EXPECT_EQ(ours, theirs) << Hex(bytes);
+        } else if (!(j1 == 0xAD && !x0212)) {
+          EXPECT_EQ(ours, u"\xFFFD") << Hex(bytes);
+        }
+        if (ours != u"\xFFFD") {
+          bool used = true;
+          std::string back = WideToMultiByte(CP_EUCJP, ours, WC_NONE, &used);
+          if (x0212 && back.size() == 2) {  // a Windows symbol: written at its JIS X 0208 place
+            EXPECT_LT(++windowsSymbols, 8) << Hex(bytes);
+            continue;
+          }
+          EXPECT_FALSE(used) << Hex(bytes);
+          EXPECT_EQ(MultiByteToWide(CP_EUCJP, back), ours) << Hex(bytes);
+        }
+      }
+  EXPECT_GT(mapped, 12000);
+}
+
+TEST(CodePageTables, Iso2022JpCarriesEveryJisX0208CharacterOfCp932) {
+  for (const std::string& pair : AllSjisPairs()) {
+    if (static_cast<unsigned char>(pair[0]) >= 0xF0) continue;  // beyond JIS row 94
+    WideString text = MultiByteToWide(CP_ANSI, pair);
+    if (text.size() != 1 || text[0] == 0xFFFD) continue;
+    EXPECT_EQ(MultiByteToWide(CP_ISO2022JP, WideToMultiByte(CP_ISO2022JP, text)), text) << Hex(pair);
+  }
+}
+
+TEST(CodePageTables, UnicodeFormsRoundTripEveryCodePoint) {
+  WideString all;
+  for (char32_t c = 1; c <= 0x10FFFF; c += (c < 0x10000 ? 1 : 37)) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    if (c < 0x10000) {
+      all += static_cast<char16_t>(c);
+    } else {
+      all += static_cast<char16_t>(0xD7C0 + (c >> 10));
+      all += static_cast<char16_t>(0xDC00 | (c & 0x3FF));
+    }
+  }
+  EXPECT_EQ(MultiByteToWide(CP_UTF8, WideToMultiByte(CP_UTF8, all)), all);
+  EXPECT_EQ(MultiByteToWide(CP_UTF7, WideToMultiByte(CP_UTF7, all)), all);
+  bool ok = false;
+  EXPECT_EQ(IconvDecode("UTF-8", WideToMultiByte(CP_UTF8, all), ok), all);
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(IconvDecode("UTF-7", WideToMultiByte(CP_UTF7, all), ok), all);
+  EXPECT_TRUE(ok);
+}
+
+}  // namespace
+}  // namespace magna::platform
