@@ -21,14 +21,6 @@ QImage Render(TMyLabel& label) {
   return image;
 }
 
-bool HasColor(const QImage& image, uint32_t rgb) {
-  const QRgb wanted = qRgb(RedOf(rgb), GreenOf(rgb), BlueOf(rgb));
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if (image.pixel(x, y) == wanted) return true;
-  return false;
-}
-
 /// The first row holding a pixel of the colour; -1 when none does.
 int FirstRowWith(const QImage& image, uint32_t rgb) {
   const QRgb wanted = qRgb(RedOf(rgb), GreenOf(rgb), BlueOf(rgb));
@@ -37,6 +29,8 @@ int FirstRowWith(const QImage& image, uint32_t rgb) {
       if (image.pixel(x, y) == wanted) return y;
   return -1;
 }
+
+bool HasColor(const QImage& image, uint32_t rgb) { return FirstRowWith(image, rgb) >= 0; }
 
 class MyLabelTest : public ::testing::Test {
 protected:
