@@ -188,6 +188,28 @@ TEST_F(MyLabelTest, MarginsTakePartInVerticalCentring) {
   EXPECT_NEAR(withMargin - centred, 5, 1);
 }
 
+TEST_F(MyLabelTest, EndEllipsisChangesOnlyTextThatDoesNotFit) {
+  label.SetAutoSize(false);
+  label.resize(300, 60);
+  label.SetCaption(u"HI");
+  const QImage fits = Render(label);
+  label.SetEndEllipsis(true);
+  EXPECT_EQ(Render(label), fits);
+
+  label.SetCaption(u"HIHIHIHIHIHIHIHIHIHIHIHI");
+  const QImage cut = Render(label);
+  label.SetEndEllipsis(false);
+  EXPECT_NE(Render(label), cut);
+}
+
+TEST_F(MyLabelTest, WordWrapKeepsTheWidthAndGrowsTheHeight) {
+  label.SetWordWrap(true);
+  label.resize(150, 10);
+  label.SetCaption(u"aaa bbb ccc ddd");
+  EXPECT_LE(label.width(), 150);
+  EXPECT_GE(label.height(), 2 * LineHeight());
+}
+
 TEST_F(MyLabelTest, RightJustifiedAutoSizeKeepsTheRightEdge) {
   label.SetCaption(u"Magna");
   label.move(100, 0);

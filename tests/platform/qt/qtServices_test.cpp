@@ -6,10 +6,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QWidget>
 
 #include "platform/qt/qtClipboard.h"
 #include "platform/qt/qtKeyState.h"
+#include "platform/qt/qtMessageBox.h"
 #include "platform/qt/qtScreens.h"
 #include "platform/qt/qtText.h"
 #include "platform/qt/qtUi.h"
@@ -133,6 +137,26 @@ TEST(QtScreens, EveryScreenIsAMonitorPrimaryFirst) {
   EXPECT_NE(list[0].Handle, 0);
   EXPECT_EQ(list[0].Bounds, ToTRect(primary->geometry()));
   EXPECT_EQ(list[0].WorkArea, ToTRect(primary->availableGeometry()));
+}
+
+TEST(QtMessageBox, ModalBoxWithTheCaptionAndOneOkButton) {
+  QString caption, text;
+  int buttons = 0;
+  bool modal = false;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    caption = box->windowTitle();
+    text = box->text();
+    buttons = int(box->buttons().size());
+    modal = box->isModal();
+    box->button(QMessageBox::Ok)->click();
+  });
+  QtMessageBox().Show(u"\u30C6\u30AD\u30B9\u30C8", u"Magna");
+  EXPECT_EQ(ToWide(caption), u"Magna");
+  EXPECT_EQ(ToWide(text), u"\u30C6\u30AD\u30B9\u30C8");
+  EXPECT_EQ(buttons, 1);
+  EXPECT_TRUE(modal);
 }
 
 TEST(QtUi, TerminatedOnceTheApplicationQuits) {
