@@ -134,25 +134,26 @@ protected:
   virtual platform::LRESULT HostWindowProc(platform::UINT msg, platform::WPARAM wParam,
                                            platform::LPARAM lParam);
   virtual void HandleCommand(uint16_t code);
-  virtual void HandleNotify(platform::NMHDR* header);
-  virtual void HandleMsgFilter(platform::MSGFILTER* filter);
+  /// Nonzero tells the rich-edit window not to act on the reported message.
+  virtual platform::LRESULT HandleNotify(platform::NMHDR* header);
+  virtual platform::LRESULT HandleMsgFilter(platform::MSGFILTER* filter);
   void SetWrapper(std::unique_ptr<TMyCustomEditControl> wrapper);
   /// Places the rich-edit window over the whole client area, then raises OnResize.
   void LayoutEditWindow();
 
   void resizeEvent(QResizeEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
-  void changeEvent(QEvent* event) override;
 
 private:
   class HostWindow;
   void PlaceCaretUnderMouse();
   void EnterControl();
   TShiftState CurrentShiftState() const;
-  void RaiseMouseWheel(platform::MSGFILTER* filter);
-  void FontObjectChanged();
+  bool RaiseMouseWheel(platform::MSGFILTER* filter);
+  void RaiseMouseEvent(platform::MSGFILTER* filter, TShiftState shift);
 
   std::unique_ptr<HostWindow> hostWindow_;
+  platform::HWND hostHandle_ = nullptr;
   int32_t windowCreations_ = 0;
   bool focusBusy_ = false;
   bool parentColor_ = false;
@@ -188,13 +189,12 @@ public:
   int32_t CaretColumn() const;
   int32_t LineCount() const;
 
-  bool IsEmpty() const override;
   using TMyCustomEdit::SaveToFile;
   virtual bool SaveToFile(const WideString& fileName, TMyCharCode charCode, TMyNewLine newLine);
 
 protected:
   void HandleCommand(uint16_t code) override;
-  void HandleMsgFilter(platform::MSGFILTER* filter) override;
+  platform::LRESULT HandleMsgFilter(platform::MSGFILTER* filter) override;
 
 private:
   void RememberIndent();

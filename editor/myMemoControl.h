@@ -43,10 +43,6 @@ public:
   WideString GetLine(int32_t index) const;
   /// Count code units from Column of the line with the NewLine sequence appended when not last.
   WideString GetLineText(int32_t line, int32_t column, int32_t count) const;
-
-private:
-  /// Characters [start, start + count) of the window's text ("\r" breaks).
-  WideString ReadRange(int32_t start, int32_t count) const;
 };
 
 }  // namespace magna

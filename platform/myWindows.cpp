@@ -166,18 +166,18 @@ bool DestroyWindow(HWND hwnd) {
 
 bool IsWindow(HWND hwnd) { return hwnd && Find(hwnd) != nullptr; }
 
+TMessageFrame::TMessageFrame() { ++Table().sendDepth; }
+
+TMessageFrame::~TMessageFrame() {
+  --Table().sendDepth;
+  BuryGraveyard();
+}
+
 LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   WindowRecord* record = hwnd ? Find(hwnd) : nullptr;
   if (!record || !record->object) return 0;
   TWindowObject* object = record->object;
-  auto& table = Table();
-  ++table.sendDepth;
-  struct Leave {
-    ~Leave() {
-      --Table().sendDepth;
-      BuryGraveyard();
-    }
-  } leave;
+  TMessageFrame frame;
   return object->WindowProc(hwnd, msg, wParam, lParam);
 }
 

@@ -290,13 +290,8 @@ constexpr WPARAM MK_SHIFT = 0x0004;
 constexpr WPARAM MK_CONTROL = 0x0008;
 constexpr WPARAM MK_MBUTTON = 0x0010;
 
-// Virtual-key codes the program tests
-constexpr int VK_BACK = 8;
-constexpr int VK_TAB = 9;
+// Virtual-key codes the editor itself tests
 constexpr int VK_RETURN = 13;
-constexpr int VK_SHIFT = 16;
-constexpr int VK_CONTROL = 17;
-constexpr int VK_MENU = 18;
 
 constexpr uint16_t LOWORD(uintptr_t v) { return uint16_t(v & 0xFFFF); }
 constexpr uint16_t HIWORD(uintptr_t v) { return uint16_t((v >> 16) & 0xFFFF); }
@@ -319,6 +314,15 @@ HWND AttachWindow(TWindowObject* object, HWND parent, LONG style = 0);
 /// Destroys the window and its children (WM_DESTROY to each); an attached object lives on.
 bool DestroyWindow(HWND hwnd);
 bool IsWindow(HWND hwnd);
+/// While one lives, window objects destroyed meanwhile stay in memory: code that
+/// reports to a parent and goes on afterwards holds one (message sends hold one too).
+class TMessageFrame {
+public:
+  TMessageFrame();
+  ~TMessageFrame();
+  TMessageFrame(const TMessageFrame&) = delete;
+  TMessageFrame& operator=(const TMessageFrame&) = delete;
+};
 /// Sends the message to the window's procedure; 0 for no window.
 LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 /// The byte-string send function; for this platform's windows the same as SendMessageW.

@@ -1,0 +1,276 @@
+#include "editor/myRichEditText.h"
+
+#include <QTextBlock>
+#include <QAbstractTextDocumentLayout>
+#include <QTextDocument>
+#include <algorithm>
+
+#include "platform/qt/qtText.h"
+
+namespace magna {
+
+namespace {
+
+constexpr int SoftProperty = QTextFormat::UserProperty + 0x4D41;  // marks a continuation block
+constexpr char16_t CR = u'\r';
+
+bool IsCjk(QChar c) {
+  char16_t u = c.unicode();
+  return (u >= 0x2E80 && u <= 0x9FFF) || (u >= 0xAC00 && u <= 0xD7AF) ||
+         (u >= 0xF900 && u <= 0xFAFF) || (u >= 0xFF00 && u <= 0xFFEF);
+}
+
+bool GoodBreakBefore(const QString& text, int i) {
+  QChar before = text.at(i - 1), after = text.at(i);
+  if (after.isLowSurrogate() || after.isMark()) return false;
+  return before == u' ' || before == u'\t' || (IsCjk(before) && IsCjk(after));
+}
+
+QTextBlockFormat WithSoftMark(QTextBlockFormat format, bool soft) {
+  if (soft)
+    format.setProperty(SoftProperty, true);
+  else
+    format.clearProperty(SoftProperty);
+  return format;
+}
+
+}  // namespace
+
+int ChunkEnd(const QString& text, int start, int target) {
+  int last = int(text.size()) - 1;
+  target = std::clamp(target, start + 1, last);
+  for (int i = target; i > std::max(start + 1, target - 256); --i)
+    if (GoodBreakBefore(text, i)) return i;
+  int i = target;
+  while (i > start + 1 && (text.at(i).isLowSurrogate() || text.at(i).isMark())) --i;
+  return i;
+}
+
+TRichEditText::TRichEditText(QTextDocument* document) : QObject(document), document_(document) {
+  document_->documentLayout();  // the document reports its changes only once it has a layout
+  blockCount_ = document_->blockCount();
+  soft_ = Scan(0, document_->characterCount());
+  connect(document_, &QTextDocument::contentsChange, this, &TRichEditText::ContentsChange);
+}
+
+bool TRichEditText::IsSoft(const QTextBlock& block) {
+  return block.position() > 0 && block.blockFormat().boolProperty(SoftProperty);
+}
+
+int TRichEditText::Length() const {
+  return document_->characterCount() - 1 - int(soft_.size());
+}
+
+int TRichEditText::LineCount() const { return document_->blockCount() - int(soft_.size()); }
+
+int TRichEditText::SoftBefore(int blockNumber) const {
+  return int(std::upper_bound(soft_.begin(), soft_.end(), blockNumber,
+                              [](int n, const SoftBlock& s) { return n < s.number; }) -
+             soft_.begin());
+}
+
+int TRichEditText::HeadBlock(int line) const {
+  // Soft block i belongs to line number - i - 1, which never decreases with i.
+  int before = 0;
+  int lo = 0, hi = int(soft_.size());
+  while (lo < hi) {
+    int mid = (lo + hi) / 2;
+    if (soft_[mid].number - mid - 1 < line)
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  before = lo;
+  return line + before;
+}
+
+int TRichEditText::ToText(int position) const {
+  auto after = std::upper_bound(soft_.begin(), soft_.end(), position,
+                                [](int p, const SoftBlock& s) { return p < s.position; });
+  return position - int(after - soft_.begin());
+}
+
+int TRichEditText::ToDocument(int index) const {
+  // Soft break i sits at text index position - i - 1; an index on a break maps
+  // to the start of the continuation block.
+  int lo = 0, hi = int(soft_.size());
+  while (lo < hi) {
+    int mid = (lo + hi) / 2;
+    if (soft_[mid].position - mid - 1 <= index)
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  return index + lo;
+}
+
+int TRichEditText::LineFromChar(int index) const {
+  index = std::clamp(index, 0, Length());
+  int number = document_->findBlock(ToDocument(index)).blockNumber();
+  return number - SoftBefore(number);
+}
+
+int TRichEditText::LineIndex(int line) const {
+  if (line < 0 || line >= LineCount()) return -1;
+  return ToText(document_->findBlockByNumber(HeadBlock(line)).position());
+}
+
+int TRichEditText::LineLength(int line) const {
+  if (line < 0 || line >= LineCount()) return 0;
+  int head = HeadBlock(line);
+  int continuations = HeadBlock(line + 1) - head - 1;
+  QTextBlock first = document_->findBlockByNumber(head);
+  QTextBlock last = continuations ? document_->findBlockByNumber(head + continuations) : first;
+  return last.position() + last.length() - 1 - first.position() - continuations;
+}
+
+WideString TRichEditText::Range(int start, int count) const {
+  int length = Length();
+  start = std::clamp(start, 0, length);
+  count = std::min(count, length - start);
+  WideString out;
+  if (count <= 0) return out;
+  out.reserve(size_t(count));
+  int position = ToDocument(start);
+  QTextBlock block = document_->findBlock(position);
+  int offset = position - block.position();
+  while (true) {
+    int take = std::min(count - int(out.size()), block.length() - 1 - offset);
+    if (take <= 16) {
+      for (int i = 0; i < take; ++i)
+        out.push_back(document_->characterAt(block.position() + offset + i).unicode());
+    } else {
+      out += platform::qt::ToWide(block.text().mid(offset, take));
+    }
+    if (int(out.size()) >= count) break;
+    block = block.next();
+    if (!block.isValid()) break;
+    if (!IsSoft(block)) out.push_back(CR);
+    offset = 0;
+    if (int(out.size()) >= count) break;
+  }
+  return out;
+}
+
+WideString TRichEditText::Text(bool crlf) const {
+  QString raw = document_->toRawText();
+  int end = std::min(int(raw.size()), document_->characterCount() - 1);
+  WideString out;
+  out.reserve(size_t(end) + (crlf ? size_t(LineCount()) : 0));
+  const char16_t* data = reinterpret_cast<const char16_t*>(raw.utf16());
+  auto soft = soft_.begin();
+  int from = 0;
+  for (int i = 0; i < end; ++i) {
+    if (data[i] != QChar::ParagraphSeparator) continue;
+    out.append(data + from, data + i);
+    from = i + 1;
+    while (soft != soft_.end() && soft->position - 1 < i) ++soft;
+    if (soft != soft_.end() && soft->position - 1 == i) continue;
+    out.push_back(CR);
+    if (crlf) out.push_back(u'\n');
+  }
+  out.append(data + from, data + end);
+  return out;
+}
+
+bool TRichEditText::AtSoftBreakStart(int position) const {
+  return std::binary_search(soft_.begin(), soft_.end(), SoftBlock{position, 0},
+                            [](const SoftBlock& a, const SoftBlock& b) { return a.position < b.position; });
+}
+
+bool TRichEditText::AtSoftBreakEnd(int position) const { return AtSoftBreakStart(position + 1); }
+
+void TRichEditText::Replace(QTextCursor& cursor, WideView text) {
+  int from = cursor.selectionStart();
+  cursor.insertText(platform::qt::ToQString(text));
+  int to = cursor.position();
+  FixInsertedBlocks(from, to);
+  SplitLongBlocks(from, to);  // the cursor moves along with the inserted breaks
+}
+
+void TRichEditText::SetAll(WideView text) {
+  bool undo = document_->isUndoRedoEnabled();
+  document_->setUndoRedoEnabled(false);
+  QTextCursor cursor(document_);
+  cursor.beginEditBlock();
+  cursor.select(QTextCursor::Document);
+  Replace(cursor, text);
+  cursor.endEditBlock();
+  document_->setUndoRedoEnabled(undo);
+}
+
+void TRichEditText::FixInsertedBlocks(int from, int to) {
+  // Blocks made by inserted breaks inherit the format of the block they split.
+  QTextBlock block = document_->findBlock(from).next();
+  while (block.isValid() && block.position() <= to) {
+    if (block.blockFormat().boolProperty(SoftProperty)) {
+      QTextCursor fix(block);
+      fix.setBlockFormat(WithSoftMark(block.blockFormat(), false));
+    }
+    block = block.next();
+  }
+}
+
+void TRichEditText::SplitLongBlocks(int from, int to) {
+  QTextBlock block = document_->findBlock(to);
+  while (block.isValid()) {
+    QTextBlock previous = block.previous();
+    if (block.length() - 1 > ChunkLimit) SplitBlock(block);
+    if (!previous.isValid() || block.position() <= from) break;
+    block = previous;
+  }
+}
+
+void TRichEditText::SplitBlock(const QTextBlock& block) {
+  QString text = block.text();
+  int length = int(text.size());
+  std::vector<int> ends;
+  for (int start = 0; length - start > ChunkLimit;) {
+    start = ChunkEnd(text, start, start + ChunkTarget);
+    ends.push_back(start);
+  }
+  QTextBlockFormat soft = WithSoftMark(block.blockFormat(), true);
+  int base = block.position();
+  QTextCursor cursor(document_);
+  for (auto it = ends.rbegin(); it != ends.rend(); ++it) {
+    cursor.setPosition(base + *it);
+    cursor.insertBlock(soft);
+  }
+}
+
+std::vector<TRichEditText::SoftBlock> TRichEditText::Scan(int from, int to) const {
+  std::vector<SoftBlock> found;
+  QTextBlock block = document_->findBlock(from);
+  if (block.position() < from) block = block.next();
+  while (block.isValid() && block.position() <= to) {
+    if (IsSoft(block)) found.push_back({block.position(), block.blockNumber()});
+    block = block.next();
+  }
+  return found;
+}
+
+void TRichEditText::ContentsChange(int from, int removed, int added) {
+  int shift = added - removed;
+  int blockShift = document_->blockCount() - blockCount_;
+  blockCount_ = document_->blockCount();
+  auto byPosition = [](const SoftBlock& s, int p) { return s.position < p; };
+  auto first = std::lower_bound(soft_.begin(), soft_.end(), from, byPosition);
+  auto last = std::lower_bound(first, soft_.end(), from + removed + 1, byPosition);
+  for (auto it = last; it != soft_.end(); ++it) {
+    it->position += shift;
+    it->number += blockShift;
+  }
+  std::vector<SoftBlock> found = Scan(from, from + added);
+  auto at = soft_.erase(first, last);
+  soft_.insert(at, found.begin(), found.end());
+}
+
+bool TRichEditText::IndexConsistent() const {
+  std::vector<SoftBlock> fresh = Scan(0, document_->characterCount());
+  if (fresh.size() != soft_.size()) return false;
+  for (size_t i = 0; i < fresh.size(); ++i)
+    if (fresh[i].position != soft_[i].position || fresh[i].number != soft_[i].number) return false;
+  return true;
+}
+
+}  // namespace magna

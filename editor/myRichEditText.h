@@ -1,0 +1,92 @@
+#pragma once
+// The text of the rich-edit stand-in as the message protocol sees it (one "\r" per
+// line break, indexes in UTF-16 code units) over a QTextDocument that shows it.
+//
+// Why the two differ: Qt lays out and shapes a paragraph as a whole, so one line
+// of megabytes costs seconds to show and again for every typed key, and a run
+// without break opportunities is quadratic to wrap. The document therefore holds
+// every line in blocks of bounded length: a line longer than ChunkLimit is split
+// by "soft" block breaks (blocks marked as continuations) that exist only in the
+// display. This class maps between text indexes and document positions, answers
+// the line queries in O(log n), and keeps the soft breaks bounded and marked on
+// every insertion it makes. Undo and redo restore the marks with the blocks.
+
+#include <QObject>
+#include <QTextCursor>
+#include <vector>
+
+#include "platform/myBase.h"
+
+class QTextBlock;
+class QTextDocument;
+
+namespace magna {
+
+class TRichEditText : public QObject {
+  Q_OBJECT
+public:
+  /// Lines up to ChunkLimit code units stay one block; longer ones are split near
+  /// every ChunkTarget code units, preferably after a space or between CJK characters.
+  static constexpr int ChunkLimit = 4096;
+  static constexpr int ChunkTarget = 2048;
+
+  explicit TRichEditText(QTextDocument* document);
+
+  QTextDocument* Document() const { return document_; }
+  /// Text length in code units (a line break counts 1).
+  int Length() const;
+  int LineCount() const;
+  /// 0-based line of a text index (clamped to the text).
+  int LineFromChar(int index) const;
+  /// First index of a line; -1 when the line does not exist.
+  int LineIndex(int line) const;
+  /// Length of a line without its break; 0 when the line does not exist.
+  int LineLength(int line) const;
+  /// Code units [start, start + count) of the text, clamped.
+  WideString Range(int start, int count) const;
+  /// The whole text with "\r" breaks, or "\r\n" when crlf.
+  WideString Text(bool crlf) const;
+
+  int ToDocument(int index) const;
+  int ToText(int position) const;
+
+  /// Replaces the cursor's selection with text ("\r", "\n" and "\r\n" are breaks),
+  /// splitting long lines; the caller frames it as one edit block. The cursor ends
+  /// after the inserted text.
+  void Replace(QTextCursor& cursor, WideView text);
+  /// Replaces the whole text, with no undo step.
+  void SetAll(WideView text);
+
+  /// Whether a block continues the line of the block before it.
+  static bool IsSoft(const QTextBlock& block);
+  /// Whether the document position lies right before / after a soft break.
+  bool AtSoftBreakEnd(int position) const;
+  bool AtSoftBreakStart(int position) const;
+  /// The soft blocks found from scratch equal the index kept incrementally.
+  bool IndexConsistent() const;
+  int SoftBreakCount() const { return int(soft_.size()); }
+
+private:
+  struct SoftBlock {
+    int position;  // where the continuation block starts
+    int number;    // its block number
+  };
+  void ContentsChange(int from, int removed, int added);
+  std::vector<SoftBlock> Scan(int from, int to) const;
+  void FixInsertedBlocks(int from, int to);
+  void SplitLongBlocks(int from, int to);
+  void SplitBlock(const QTextBlock& block);
+  int SoftBefore(int blockNumber) const;
+  int HeadBlock(int line) const;
+
+  QTextDocument* document_;
+  std::vector<SoftBlock> soft_;
+  int blockCount_ = 1;
+};
+
+/// Where to end the next piece of a long line: near `target`, after a space or
+/// between CJK characters when one is close, never inside a surrogate pair or
+/// before a combining mark. Returns an offset in (start, text.size()).
+int ChunkEnd(const QString& text, int start, int target);
+
+}  // namespace magna

@@ -1,0 +1,286 @@
+#include "editor/myRichEditView.h"
+
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include "editor/myRichEdit.h"
+#include "editor/myRichEditText.h"
+#include "platform/qt/qtText.h"
+#include "platform/qt/virtualKeys.h"
+#include "text/myUtils.h"
+
+namespace magna {
+
+using namespace platform;
+
+namespace {
+
+/// Ends an input frame of the window unless the window went away meanwhile.
+class InputFrame {
+public:
+  explicit InputFrame(TRichEditWindow* const& window) : window_(window) {
+    if (window_) window_->BeginInput();
+  }
+  ~InputFrame() {
+    if (window_) window_->EndInput();
+  }
+
+private:
+  TMessageFrame keepAlive_;  // the window object outlives this frame even when destroyed
+  TRichEditWindow* const& window_;
+};
+
+LPARAM KeyData(const QKeyEvent& event, bool release) {
+  uintptr_t data = 1 | (uintptr_t(event.nativeScanCode() & 0xFF) << 16);
+  if (event.modifiers() & Qt::AltModifier) data |= uintptr_t(1) << 29;
+  if (event.isAutoRepeat() || release) data |= uintptr_t(1) << 30;
+  if (release) data |= uintptr_t(1) << 31;
+  return LPARAM(int32_t(uint32_t(data)));
+}
+
+/// Characters that type text (the control acts on them through WM_CHAR).
+bool IsTyping(QChar c) {
+  char16_t u = c.unicode();
+  return (u >= 0x20 && u != 0x7F) || u == u'\r' || u == u'\t' || u == u'\b';
+}
+
+LPARAM PointData(int x, int y) { return LPARAM(int32_t(uint32_t(MAKELONG(uint16_t(x), uint16_t(y))))); }
+
+bool IsCharacterMove(const QKeyEvent* event) {
+  for (auto key : {QKeySequence::MoveToNextChar, QKeySequence::MoveToPreviousChar,
+                   QKeySequence::SelectNextChar, QKeySequence::SelectPreviousChar,
+                   QKeySequence::MoveToNextWord, QKeySequence::MoveToPreviousWord,
+                   QKeySequence::SelectNextWord, QKeySequence::SelectPreviousWord})
+    if (event->matches(key)) return true;
+  return false;
+}
+
+}  // namespace
+
+TRichEditView::TRichEditView(TRichEditWindow* window, QWidget* parent)
+    : QPlainTextEdit(parent), window_(window) {
+  setContextMenuPolicy(Qt::NoContextMenu);  // the host's popup menu answers
+  viewport()->setMouseTracking(true);
+  setUndoRedoEnabled(true);
+  document()->setUndoRedoEnabled(true);
+}
+
+void TRichEditView::SetHideSelection(bool hide) {
+  QPalette p = palette();
+  for (auto group : {QPalette::Inactive}) {
+    p.setColor(group, QPalette::Highlight,
+               hide ? p.color(group, QPalette::Base) : p.color(QPalette::Active, QPalette::Highlight));
+    p.setColor(group, QPalette::HighlightedText,
+               hide ? p.color(group, QPalette::Text)
+                    : p.color(QPalette::Active, QPalette::HighlightedText));
+  }
+  setPalette(p);
+}
+
+void TRichEditView::keyPressEvent(QKeyEvent* event) {
+  InputFrame frame(window_);
+  if (!window_) return QPlainTextEdit::keyPressEvent(event);
+  int virtualKey = qt::VirtualKeyOf(*event);
+  WPARAM key = WPARAM(virtualKey);
+  LPARAM keyData = KeyData(*event, false);
+  if (virtualKey != 0) {
+    UINT msg = (event->modifiers() & Qt::AltModifier) ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    bool go = window_->Filter(msg, key, keyData);
+    if (!window_ || !go || key == 0) return event->accept();
+  }
+  QString text = event->text();
+  bool system = event->modifiers() & Qt::AltModifier;  // WM_SYSCHAR: not reported
+  if (!system && !FilterCharacters(text, keyData)) return event->accept();
+  int qtKey = key == WPARAM(virtualKey) ? event->key() : qt::QtKeyFromVirtualKey(int(key));
+  QKeyEvent acted(event->type(), qtKey, event->modifiers(), text, event->isAutoRepeat(),
+                  ushort(event->count()));
+  ActOnKey(&acted);
+  event->setAccepted(acted.isAccepted());
+}
+
+bool TRichEditView::FilterCharacters(QString& text, LPARAM lParam) {
+  if (text.isEmpty()) return true;
+  bool typing = std::all_of(text.begin(), text.end(), IsTyping);
+  QString kept;
+  for (QChar c : text) {
+    WPARAM unit = c.unicode();
+    bool go = window_->Filter(WM_CHAR, unit, lParam);
+    if (!window_) return false;
+    if (go && unit != 0) kept.append(QChar(char16_t(unit)));
+  }
+  if (typing && kept.isEmpty()) return false;
+  text = typing ? kept : text;
+  return true;
+}
+
+void TRichEditView::ActOnKey(QKeyEvent* event) {
+  if (HandleEditingKey(event)) return event->accept();
+  TRichEditText* store = window_->Text();
+  int before = store->ToText(textCursor().position());
+  int beforeDocument = textCursor().position();
+  QPlainTextEdit::keyPressEvent(event);
+  // A step that only crossed a soft break moved no character: step again.
+  if (window_ && IsCharacterMove(event) && textCursor().position() != beforeDocument &&
+      store->ToText(textCursor().position()) == before)
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+bool TRichEditView::HandleEditingKey(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Copy)) {
+    if (textCursor().hasSelection()) SetClipboardText(window_->SelectedText(true));
+    return true;
+  }
+  if (event->matches(QKeySequence::Cut)) {
+    if (!textCursor().hasSelection()) return true;
+    SetClipboardText(window_->SelectedText(true));
+    if (!isReadOnly()) window_->ReplaceSelection(u"");
+    return true;
+  }
+  if (event->matches(QKeySequence::Paste)) {
+    if (!isReadOnly()) window_->ReplaceSelection(GetClipboardText());
+    return true;
+  }
+  bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+  if (isReadOnly() || !plain) return false;
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    window_->ReplaceSelection(u"\r");
+    ensureCursorVisible();
+    return true;
+  }
+  if (textCursor().hasSelection()) return false;
+  if (event->key() == Qt::Key_Backspace && StepOverSoftBreak(true)) {
+    QPlainTextEdit::keyPressEvent(event);
+    return true;
+  }
+  if (event->key() == Qt::Key_Delete && StepOverSoftBreak(false)) {
+    QPlainTextEdit::keyPressEvent(event);
+    return true;
+  }
+  return false;
+}
+
+bool TRichEditView::StepOverSoftBreak(bool backwards) {
+  TRichEditText* store = window_->Text();
+  QTextCursor cursor = textCursor();
+  int position = cursor.position();
+  bool moved = false;
+  while (backwards ? store->AtSoftBreakStart(position) : store->AtSoftBreakEnd(position)) {
+    position += backwards ? -1 : 1;
+    moved = true;
+  }
+  if (!moved) return false;
+  cursor.setPosition(position);
+  setTextCursor(cursor);
+  return true;
+}
+
+void TRichEditView::keyReleaseEvent(QKeyEvent* event) {
+  InputFrame frame(window_);
+  if (window_) {
+    int virtualKey = qt::VirtualKeyOf(*event);
+    WPARAM key = WPARAM(virtualKey);
+    if (virtualKey != 0) {
+      UINT msg = (event->modifiers() & Qt::AltModifier) ? WM_SYSKEYUP : WM_KEYUP;
+      bool go = window_->Filter(msg, key, KeyData(*event, true));
+      if (!window_ || !go || key == 0) return event->accept();
+    }
+  }
+  QPlainTextEdit::keyReleaseEvent(event);
+}
+
+WPARAM TRichEditView::MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) const {
+  WPARAM keys = 0;
+  if (buttons & Qt::LeftButton) keys |= MK_LBUTTON;
+  if (buttons & Qt::RightButton) keys |= MK_RBUTTON;
+  if (buttons & Qt::MiddleButton) keys |= MK_MBUTTON;
+  if (modifiers & Qt::ShiftModifier) keys |= MK_SHIFT;
+  if (modifiers & Qt::ControlModifier) keys |= MK_CONTROL;
+  return keys;
+}
+
+bool TRichEditView::FilterMouse(UINT msg, QMouseEvent* event) {
+  if (!window_) return true;
+  QPoint client = viewport()->mapTo(this, event->position().toPoint());
+  WPARAM keys = MouseKeys(event->buttons(), event->modifiers());
+  bool go = window_->Filter(msg, keys, PointData(client.x(), client.y()));
+  return window_ ? go : false;
+}
+
+namespace {
+UINT ButtonMessage(Qt::MouseButton button, UINT left, UINT right, UINT middle) {
+  switch (button) {
+    case Qt::LeftButton: return left;
+    case Qt::RightButton: return right;
+    case Qt::MiddleButton: return middle;
+    default: return 0;
+  }
+}
+}  // namespace
+
+void TRichEditView::mousePressEvent(QMouseEvent* event) {
+  InputFrame frame(window_);
+  UINT msg = ButtonMessage(event->button(), WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN);
+  if (msg && !FilterMouse(msg, event)) return event->accept();
+  QPlainTextEdit::mousePressEvent(event);
+}
+
+void TRichEditView::mouseReleaseEvent(QMouseEvent* event) {
+  InputFrame frame(window_);
+  UINT msg = ButtonMessage(event->button(), WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP);
+  if (msg && !FilterMouse(msg, event)) return event->accept();
+  QPlainTextEdit::mouseReleaseEvent(event);
+}
+
+void TRichEditView::mouseDoubleClickEvent(QMouseEvent* event) {
+  InputFrame frame(window_);
+  UINT msg = ButtonMessage(event->button(), WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK);
+  if (msg && !FilterMouse(msg, event)) return event->accept();
+  QPlainTextEdit::mouseDoubleClickEvent(event);
+}
+
+void TRichEditView::mouseMoveEvent(QMouseEvent* event) {
+  InputFrame frame(window_);
+  if (!FilterMouse(WM_MOUSEMOVE, event)) return event->accept();
+  QPlainTextEdit::mouseMoveEvent(event);
+}
+
+void TRichEditView::wheelEvent(QWheelEvent* event) {
+  InputFrame frame(window_);
+  if (window_) {
+    QPoint angle = event->angleDelta();
+    int delta = angle.y() != 0 ? angle.y() : angle.x();
+    WPARAM keys = MAKELONG(uint16_t(MouseKeys(event->buttons(), event->modifiers())), uint16_t(delta));
+    QPoint screen = event->globalPosition().toPoint();
+    bool go = window_->Filter(WM_MOUSEWHEEL, keys, PointData(screen.x(), screen.y()));
+    if (!window_ || !go) return event->accept();
+  }
+  // The scroll area's own handling: QPlainTextEdit would zoom a read-only text on Ctrl+wheel.
+  QAbstractScrollArea::wheelEvent(event);
+}
+
+void TRichEditView::focusInEvent(QFocusEvent* event) {
+  QPlainTextEdit::focusInEvent(event);
+  if (window_) window_->FocusGained();
+}
+
+void TRichEditView::focusOutEvent(QFocusEvent* event) {
+  QPlainTextEdit::focusOutEvent(event);
+  if (window_ && event->reason() != Qt::PopupFocusReason) window_->FocusLost();
+}
+
+void TRichEditView::insertFromMimeData(const QMimeData* source) {
+  if (!window_ || isReadOnly() || !source->hasText()) return;
+  InputFrame frame(window_);
+  window_->ReplaceSelection(qt::ToWide(source->text()));
+  ensureCursorVisible();
+}
+
+QMimeData* TRichEditView::createMimeDataFromSelection() const {
+  auto* mime = new QMimeData;
+  if (window_) mime->setText(qt::ToQString(window_->SelectedText(false)).replace(u'\r', u'\n'));
+  return mime;
+}
+
+}  // namespace magna

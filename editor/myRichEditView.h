@@ -1,0 +1,51 @@
+#pragma once
+// The widget of the rich-edit window: a QPlainTextEdit whose key, character,
+// mouse and wheel input is first reported to the window's parent (EN_MSGFILTER)
+// and only then acted on, as the parent left it. A key code set to 0 drops the
+// key, a handled wheel neither scrolls nor zooms, and Ctrl+wheel never zooms.
+
+#include <QPlainTextEdit>
+
+#include "platform/myWindows.h"
+
+namespace magna {
+
+class TRichEditWindow;
+
+class TRichEditView : public QPlainTextEdit {
+  Q_OBJECT
+public:
+  TRichEditView(TRichEditWindow* window, QWidget* parent);
+
+  /// The window is gone: report nothing more.
+  void Detach() { window_ = nullptr; }
+  /// Hides the selection while the view has no focus (the platform's default).
+  void SetHideSelection(bool hide);
+
+protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void insertFromMimeData(const QMimeData* source) override;
+  QMimeData* createMimeDataFromSelection() const override;
+
+private:
+  /// Filters the typed characters through WM_CHAR; false when none is left to type.
+  bool FilterCharacters(QString& text, platform::LPARAM lParam);
+  void ActOnKey(QKeyEvent* event);
+  bool HandleEditingKey(QKeyEvent* event);
+  bool StepOverSoftBreak(bool backwards);
+  /// Reports a mouse message; false when the parent took it.
+  bool FilterMouse(platform::UINT msg, QMouseEvent* event);
+  platform::WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) const;
+
+  TRichEditWindow* window_;
+};
+
+}  // namespace magna

@@ -1,0 +1,156 @@
+// The text index over the display document: soft breaks never show in the text,
+// line queries and positions agree with a plain reference text after every edit.
+#include "editor/myRichEditText.h"
+
+#include <gtest/gtest.h>
+
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include "tests/support/testSupport.h"
+
+namespace magna {
+namespace {
+
+using test::U8;
+
+/// The reference answers, computed on the plain text.
+struct Reference {
+  WideString text;
+  std::vector<int> starts;  // first index of every line
+  explicit Reference(const WideString& t) : text(t) {
+    starts.push_back(0);
+    for (size_t i = 0; i < text.size(); ++i)
+      if (text[i] == u'\r') starts.push_back(int(i) + 1);
+  }
+  int LineLength(int line) const {
+    int end = line + 1 < int(starts.size()) ? starts[line + 1] - 1 : int(text.size());
+    return end - starts[line];
+  }
+};
+
+void ExpectAgrees(const TRichEditText& store, const WideString& expected) {
+  Reference ref(expected);
+  ASSERT_TRUE(store.IndexConsistent());
+  ASSERT_EQ(store.Length(), int(expected.size()));
+  ASSERT_EQ(store.Text(false), expected);
+  ASSERT_EQ(store.LineCount(), int(ref.starts.size()));
+  for (int line = 0; line < int(ref.starts.size()); ++line) {
+    SCOPED_TRACE(line);
+    EXPECT_EQ(store.LineIndex(line), ref.starts[line]);
+    EXPECT_EQ(store.LineLength(line), ref.LineLength(line));
+  }
+  EXPECT_EQ(store.LineIndex(int(ref.starts.size())), -1);
+  for (int i = 0; i <= int(expected.size()); i += std::max(1, int(expected.size()) / 97)) {
+    SCOPED_TRACE(i);
+    int line = int(std::upper_bound(ref.starts.begin(), ref.starts.end(), i) - ref.starts.begin()) - 1;
+    EXPECT_EQ(store.LineFromChar(i), line);
+    EXPECT_EQ(store.ToText(store.ToDocument(i)), i);
+    EXPECT_EQ(store.Range(i, 3), expected.substr(size_t(i), 3));
+  }
+}
+
+WideString Repeat(const WideString& unit, size_t times) {
+  WideString out;
+  for (size_t i = 0; i < times; ++i) out += unit;
+  return out;
+}
+
+class RichEditTextTest : public ::testing::Test {
+protected:
+  QTextDocument document;
+  TRichEditText store{&document};
+};
+
+TEST_F(RichEditTextTest, ShortLinesStayWholeBlocks) {
+  WideString text = u"one\rtwo\r\rfour";
+  store.SetAll(text);
+  EXPECT_EQ(store.SoftBreakCount(), 0);
+  EXPECT_EQ(document.blockCount(), 4);
+  ExpectAgrees(store, text);
+}
+
+TEST_F(RichEditTextTest, BreaksOfEveryConventionBecomeOneCr) {
+  store.SetAll(u"a\r\nb\nc\rd");
+  EXPECT_EQ(store.Text(false), u"a\rb\rc\rd");
+  EXPECT_EQ(store.Text(true), u"a\r\nb\r\nc\r\nd");
+}
+
+TEST_F(RichEditTextTest, LongLinesOfEveryShapeAreSplitAndMapBack) {
+  struct Case {
+    const char* name;
+    WideString text;
+  } cases[] = {
+      {"no break opportunity", Repeat(u"x", 20000)},
+      {"prose", Repeat(u"word ", 5000)},
+      {"japanese", Repeat(u"日本語のテキスト", 3000)},
+      {"surrogate pairs", Repeat(u"𠮷", 9000)},
+      {"combining marks", Repeat(u"e\u0301", 9000)},
+      {"mixed lines", Repeat(u"x", 9000) + u"\rshort\r" + Repeat(u"あ", 13000) + u"\r"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    store.SetAll(c.text);
+    EXPECT_GT(store.SoftBreakCount(), 0);
+    for (QTextBlock b = document.begin(); b.isValid(); b = b.next()) {
+      EXPECT_LE(b.length() - 1, TRichEditText::ChunkLimit);
+      if (b.length() > 1) EXPECT_FALSE(b.text().at(0).isLowSurrogate());
+      if (b.length() > 1) EXPECT_FALSE(b.text().at(0).isMark());
+    }
+    ExpectAgrees(store, c.text);
+  }
+}
+
+TEST_F(RichEditTextTest, ProseSplitsAfterSpaces) {
+  store.SetAll(Repeat(u"word ", 5000));
+  for (QTextBlock b = document.begin(); b.next().isValid(); b = b.next())
+    EXPECT_TRUE(b.text().endsWith(u' ')) << b.blockNumber();
+}
+
+TEST_F(RichEditTextTest, EditsKeepTheIndexAndUndoRestoresTheMarks) {
+  WideString text = Repeat(u"x", 10000) + u"\r" + Repeat(u"y", 10000);
+  store.SetAll(text);
+  struct Edit {
+    int start, length;
+    WideString insert;
+  } edits[] = {
+      {5000, 0, u"\r"},                      // a hard break inside a continuation block
+      {100, 9000, u""},                      // deletion across soft breaks
+      {3, 0, Repeat(u"z", 9000)},            // a long insertion into a short block
+      {0, 0, u"head\r"},
+      {12, 4, u"ab\rcd\r" + Repeat(u"w", 5000)},
+  };
+  std::vector<WideString> history{text};
+  for (const Edit& e : edits) {
+    QTextCursor cursor(&document);
+    cursor.setPosition(store.ToDocument(e.start));
+    cursor.setPosition(store.ToDocument(e.start + e.length), QTextCursor::KeepAnchor);
+    cursor.beginEditBlock();
+    store.Replace(cursor, e.insert);
+    cursor.endEditBlock();
+    text = text.substr(0, size_t(e.start)) + e.insert + text.substr(size_t(e.start + e.length));
+    SCOPED_TRACE(U8(e.insert.substr(0, 8)));
+    ExpectAgrees(store, text);
+    history.push_back(text);
+  }
+  for (size_t i = history.size() - 1; i > 0; --i) {
+    document.undo();
+    ExpectAgrees(store, history[i - 1]);
+  }
+  for (size_t i = 1; i < history.size(); ++i) {
+    document.redo();
+    ExpectAgrees(store, history[i]);
+  }
+}
+
+TEST(ChunkEndTest, PrefersBreakOpportunitiesNearTheTarget) {
+  QString prose = QStringLiteral("aaaa bbbb cccc");
+  EXPECT_EQ(ChunkEnd(prose, 0, 12), 10);  // after "cccc"'s space
+  QString none = QStringLiteral("xxxxxxxxxx");
+  EXPECT_EQ(ChunkEnd(none, 0, 5), 5);
+  QString pair = QString::fromUtf16(u"ab𠮷cd");
+  EXPECT_EQ(ChunkEnd(pair, 0, 3), 2);  // never between the two halves
+}
+
+}  // namespace
+}  // namespace magna
