@@ -75,19 +75,6 @@ TEST(FormatStatusLine, CaptionsOfCharacters) {
   }
 }
 
-TEST(FormatStatusLine, EveryControlCodeHasItsNameAndIsMarked) {
-  const char* names[32] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL",
-                           "BS",  "Tab", "LF",  "VT",  "FF",  "CR",  "SO",  "SI",
-                           "DLE", "DC1", "DC2", "DC3", "DC4", "NAK", "SYN", "ETB",
-                           "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
-  for (char16_t u = 0; u < 32; ++u) {
-    SCOPED_TRACE(int(u));
-    const TStatusCaptions c = At(WideString(1, u));
-    EXPECT_EQ(U8(c.Char), names[u]);
-    EXPECT_TRUE(c.CharMarked);
-  }
-}
-
 TEST(FormatStatusLine, NothingAfterTheCaretClearsEverything) {
   const TStatusCaptions c = At(u"AB", 2);
   EXPECT_EQ(c, TStatusCaptions{});

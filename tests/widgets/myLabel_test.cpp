@@ -49,19 +49,6 @@ protected:
   TMyLabel label;
 };
 
-TEST_F(MyLabelTest, DefaultsOfTheConstructor) {
-  EXPECT_EQ(label.Border(), bsNone);
-  EXPECT_TRUE(label.DisabledStyle());
-  EXPECT_FALSE(label.EndEllipsis());
-  EXPECT_FALSE(label.SingleLine());
-  EXPECT_FALSE(label.Shadow());
-  EXPECT_EQ(label.LeftMargin() + label.TopMargin() + label.RightMargin() + label.BottomMargin(), 0);
-  EXPECT_EQ(label.Color(), clBtnFace);
-  EXPECT_FALSE(label.ParentColor());
-  EXPECT_TRUE(label.AutoSize());
-  EXPECT_TRUE(label.ShowAccelChar());
-}
-
 TEST_F(MyLabelTest, CaptionReadsBackUnchangedThroughItsUtf7Storage) {
   const WideString captions[] = {
       u"",
@@ -167,12 +154,6 @@ TEST_F(MyLabelTest, BackgroundFrameAndShadowColours) {
 
   label.SetTransparent(true);
   EXPECT_FALSE(HasColor(Render(label), ColorToRGB(clBtnFace)));
-}
-
-TEST(ShadowColorOf, SubtractsThirtyTwoFromEachPartFlooredAtZero) {
-  EXPECT_EQ(ShadowColorOf(TColor(RGB(0x10, 0x50, 0xFF))), RGB(0x00, 0x30, 0xDF));
-  EXPECT_EQ(ShadowColorOf(clWhite), RGB(0xDF, 0xDF, 0xDF));
-  EXPECT_EQ(ShadowColorOf(clWindowText), RGB(0, 0, 0));  // a system colour: by its RGB
 }
 
 TEST_F(MyLabelTest, MarginsTakePartInVerticalCentring) {

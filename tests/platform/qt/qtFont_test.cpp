@@ -55,11 +55,5 @@ TEST(QtFont, PointSizesBecomeHeightsAtNinetySixPixelsPerInch) {
   }
 }
 
-TEST(QtFont, Colours) {
-  EXPECT_EQ(ToQColor(clAqua), QColor(0, 255, 255));
-  EXPECT_EQ(FromQColor(QColor(0x12, 0x34, 0x56)), TColor(0x563412));
-  EXPECT_EQ(ToQColor(clBtnFace), QColor(240, 240, 240));
-}
-
 }  // namespace
 }  // namespace magna::platform::qt

@@ -54,12 +54,5 @@ TEST(VirtualKeys, EveryCodeWithAKeyMapsBackToACodeOfItsOwn) {
   }
 }
 
-TEST(VirtualKeys, MouseButtons) {
-  EXPECT_EQ(VirtualKeyFromMouseButton(Qt::LeftButton), 1);
-  EXPECT_EQ(VirtualKeyFromMouseButton(Qt::RightButton), 2);
-  EXPECT_EQ(VirtualKeyFromMouseButton(Qt::MiddleButton), 4);
-  EXPECT_EQ(VirtualKeyFromMouseButton(Qt::NoButton), 0);
-}
-
 }  // namespace
 }  // namespace magna::platform::qt
