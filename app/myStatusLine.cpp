@@ -31,9 +31,7 @@ WideString Fetch(const TTextAtCaret& textAtCaret, int n) {
   return s;
 }
 
-WideString AnsiCaption(WideView s) {
-  if (NeedsUnicode(s)) return u"SJIS -";
-  AnsiString b = WideToAnsi(s);
+WideString AnsiCaptionOfBytes(const AnsiString& b) {
   if (b.size() >= 2) return Format("SJIS 0x%.2X%.2X", unsigned(uint8_t(b[0])), unsigned(uint8_t(b[1])));
   if (b.size() == 1) return Format("SJIS 0x%.2X", unsigned(uint8_t(b[0])));
   return {};
@@ -64,8 +62,9 @@ WideString StatusCharName(char16_t unit) {
   return {};
 }
 
-WideString UTF8Caption(WideView text) {
-  const AnsiString bytes = WideToUtf8(text);
+namespace {
+
+WideString Utf8CaptionOfBytes(const AnsiString& bytes) {
   if (bytes.empty()) return {};
   static const char kHex[] = "0123456789ABCDEF";
   std::string hex;
@@ -78,6 +77,10 @@ WideString UTF8Caption(WideView text) {
   }
   return u"UTF8 U+" + WidenAscii(hex) + u" " + WidenAscii(std::string_view(bits).substr(1));
 }
+
+}  // namespace
+
+WideString UTF8Caption(WideView text) { return Utf8CaptionOfBytes(WideToUtf8(text)); }
 
 TStatusCaptions FormatStatusLine(const TTextAtCaret& textAtCaret) {
   WideString s = Fetch(textAtCaret, 1);
@@ -95,11 +98,17 @@ TStatusCaptions FormatStatusLine(const TTextAtCaret& textAtCaret) {
     const unsigned code = (h - 0xD800) * 0x400 + (l - 0xDC00) + 0x10000;
     c.Unicode = Format("UTF16 U+%.5X(%.4X+%.4X)", code, h, l);
   }
-  c.Utf8 = UTF8Caption(s);
   c.Char = StatusCharName(u);
   if (c.Char.empty()) c.Char = s;
   c.CharMarked = u < 32 || u == 127;
-  c.Ansi = AnsiCaption(s);
+  if (u == 0) {
+    // The conversions end at a terminator; a NUL is still the byte 0x00 in both codes.
+    c.Utf8 = Utf8CaptionOfBytes(AnsiString(1, '\0'));
+    c.Ansi = AnsiCaptionOfBytes(AnsiString(1, '\0'));
+    return c;
+  }
+  c.Utf8 = UTF8Caption(s);
+  c.Ansi = NeedsUnicode(s) ? u"SJIS -" : AnsiCaptionOfBytes(WideToAnsi(s));
   return c;
 }
 

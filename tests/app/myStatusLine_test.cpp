@@ -53,6 +53,7 @@ TEST(FormatStatusLine, CaptionsOfCharacters) {
       {"tab", u"\t", "Tab", true, "SJIS 0x09", "UTF16 U+0009", "UTF8 U+09 00001001"},
       {"carriage return", u"\r\n", "CR", true, "SJIS 0x0D", "UTF16 U+000D", "UTF8 U+0D 00001101"},
       {"unit separator", u"\x1F", "US", true, "SJIS 0x1F", "UTF16 U+001F", "UTF8 U+1F 00011111"},
+      {"NUL", WideString(1, u'\0'), "NUL", true, "SJIS 0x00", "UTF16 U+0000", "UTF8 U+00 00000000"},
       {"delete", u"\x7F", "DEL", true, "SJIS 0x7F", "UTF16 U+007F", "UTF8 U+7F 01111111"},
       {"e acute", u"\u00E9", "é", false, "SJIS -", "UTF16 U+00E9", "UTF8 U+C3A9 11000011 10101001"},
       {"grinning face", u"\U0001F600", "😀", false, "SJIS -", "UTF16 U+1F600(D83D+DE00)",
