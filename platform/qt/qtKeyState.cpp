@@ -21,7 +21,9 @@ public:
       case QEvent::KeyPress: Pressed(static_cast<QKeyEvent&>(*event)); break;
       case QEvent::KeyRelease: Released(static_cast<QKeyEvent&>(*event)); break;
       case QEvent::ApplicationStateChange:
-        if (QGuiApplication::applicationState() != Qt::ApplicationActive) Forget();
+        if (static_cast<QApplicationStateChangeEvent&>(*event).applicationState() !=
+            Qt::ApplicationActive)
+          Forget();
         break;
       default: break;
     }

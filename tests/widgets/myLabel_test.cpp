@@ -152,6 +152,12 @@ TEST_F(MyLabelTest, BackgroundFrameAndShadowColours) {
   EXPECT_TRUE(HasColor(image, RGB(0x00, 0x30, 0xDF))) << "shadow: 32 less, floored at 0";
   EXPECT_TRUE(HasColor(image, RGB(0x10, 0x50, 0xFF)));
 
+  label.SetColor(clAqua);
+  EXPECT_TRUE(HasColor(Render(label), RGB(0, 255, 255)));
+  label.SetParentColor(true);  // the parent's background shows instead
+  EXPECT_FALSE(HasColor(Render(label), RGB(0, 255, 255)));
+  label.SetColor(clBtnFace);
+  EXPECT_FALSE(label.ParentColor());
   label.SetTransparent(true);
   EXPECT_FALSE(HasColor(Render(label), ColorToRGB(clBtnFace)));
 }

@@ -120,6 +120,11 @@ TEST(QtKeyState, TracksKeysByTheirVirtualCode) {
   send(QEvent::KeyPress, Qt::Key_Up, 111);
   EXPECT_EQ(keys.GetAsyncKeyState(38), 0x8000);
   EXPECT_FALSE(keys.MouseButtonsSwapped());
+
+  // Releases that happen in another application are never seen: losing the focus forgets.
+  QApplicationStateChangeEvent inactive(Qt::ApplicationInactive);
+  QApplication::sendEvent(QCoreApplication::instance(), &inactive);
+  EXPECT_EQ(keys.GetAsyncKeyState(38), 0);
 }
 
 TEST(QtScreens, RectanglesKeepTheirRightAndBottomEdgesOutside) {
