@@ -10,6 +10,8 @@
 
 #include <uchardet.h>
 
+#include <strings.h>
+
 #include <cstring>
 #include <memory>
 #include <string>
@@ -212,26 +214,6 @@ struct UchardetDeleter {
   void operator()(uchardet* d) const { uchardet_delete(d); }
 };
 
-std::optional<unsigned> CodePageOfCharsetName(const char* name) {
-  struct Entry {
-    const char* name;
-    unsigned codePage;
-  };
-  static constexpr Entry kNames[] = {
-      {"ASCII", 20127},         {"UTF-8", 65001},        {"SHIFT_JIS", 932},
-      {"EUC-JP", 20932},        {"ISO-2022-JP", 50220},  {"UTF-16", 1200},
-      {"UTF-16LE", 1200},       {"UTF-16BE", 1201},      {"WINDOWS-1252", 1252},
-      {"ISO-8859-1", 28591},    {"ISO-8859-15", 28605},  {"WINDOWS-1250", 1250},
-      {"WINDOWS-1251", 1251},   {"KOI8-R", 20866},       {"EUC-KR", 51949},
-      {"GB18030", 54936},       {"BIG5", 950},           {"EUC-TW", 51950},
-      {"ISO-8859-2", 28592},    {"ISO-8859-5", 28595},   {"ISO-8859-7", 28597},
-      {"WINDOWS-1253", 1253},   {"WINDOWS-1255", 1255},  {"WINDOWS-1256", 1256},
-  };
-  for (const Entry& e : kNames)
-    if (strcasecmp(name, e.name) == 0) return e.codePage;
-  return std::nullopt;
-}
-
 std::optional<unsigned> AskUchardet(std::string_view s) {
   thread_local std::unique_ptr<uchardet, UchardetDeleter> detector(uchardet_new());
   if (!detector) return std::nullopt;
@@ -249,6 +231,28 @@ bool AllSevenBit(std::string_view s) {
 }
 
 }  // namespace
+
+std::optional<unsigned> CodePageOfCharsetName(std::string_view name) {
+  struct Entry {
+    const char* name;
+    unsigned codePage;
+  };
+  static constexpr Entry kNames[] = {
+      {"ASCII", 20127},         {"US-ASCII", 20127},     {"SHIFT-JIS", 932},
+      {"CP932", 932},           {"WINDOWS-31J", 932},         {"UTF-8", 65001},        {"SHIFT_JIS", 932},
+      {"EUC-JP", 20932},        {"ISO-2022-JP", 50220},  {"UTF-16", 1200},
+      {"UTF-16LE", 1200},       {"UTF-16BE", 1201},      {"WINDOWS-1252", 1252},
+      {"ISO-8859-1", 28591},    {"ISO-8859-15", 28605},  {"WINDOWS-1250", 1250},
+      {"WINDOWS-1251", 1251},   {"KOI8-R", 20866},       {"EUC-KR", 51949},
+      {"GB18030", 54936},       {"BIG5", 950},           {"EUC-TW", 51950},
+      {"ISO-8859-2", 28592},    {"ISO-8859-5", 28595},   {"ISO-8859-7", 28597},
+      {"WINDOWS-1253", 1253},   {"WINDOWS-1255", 1255},  {"WINDOWS-1256", 1256},
+  };
+  for (const Entry& e : kNames)
+    if (name.size() == std::strlen(e.name) && strncasecmp(name.data(), e.name, name.size()) == 0)
+      return e.codePage;
+  return std::nullopt;
+}
 
 std::optional<unsigned> DetectInputCodepage(std::string_view sample) {
   if (sample.empty()) return std::nullopt;

@@ -12,4 +12,7 @@ namespace magna::platform {
 /// uchardet names; nullopt when there is no guess.
 std::optional<unsigned> DetectInputCodepage(std::string_view sample);
 
+/// The code page of a charset name as ICU, uchardet or nkf spell it (case ignored).
+std::optional<unsigned> CodePageOfCharsetName(std::string_view name);
+
 }  // namespace magna::platform

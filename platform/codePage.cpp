@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/codePageAscii.h"
 #include "platform/codePageCodecs.h"
 #include "platform/codePageTables.h"
 
@@ -16,8 +17,7 @@ std::string_view UpToTerminator(std::string_view bytes) {
 }
 
 WideView UpToTerminator(WideView text) {
-  size_t zero = text.find(u'\0');
-  return zero == WideView::npos ? text : text.substr(0, zero);
+  return text.substr(0, detail::FindZeroUnit(text.data(), text.size()));
 }
 
 }  // namespace

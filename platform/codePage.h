@@ -32,6 +32,10 @@ WideString MultiByteToWide(unsigned codePage, std::string_view bytes);
 AnsiString WideToMultiByte(unsigned codePage, WideView text, unsigned flags = WC_NONE,
                            bool* usedDefault = nullptr, char defaultChar = '?');
 
+/// Bytes as little-endian (or big-endian) UTF-16 code units, up to the first zero unit;
+/// an odd last byte is the low byte of a last unit (the high byte of one, big-endian).
+WideString Utf16BytesToWide(std::string_view bytes, bool bigEndian);
+
 /// The exact code page 932 code of one code unit: a byte (below 0x100) or a lead and trail
 /// byte pair; 0 when the unit has no exact mapping (surrogates, U+0000 included).
 uint16_t AnsiCodeOf(char16_t unit);

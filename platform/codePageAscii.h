@@ -13,10 +13,20 @@
 
 namespace magna::platform::detail {
 
-/// Widens the leading bytes of [p, end) below 0x80 (and, with kStopAtShifts, other than
-/// ESC, SO, SI) into out; returns how many. May write up to 16 units past that count,
-/// so out must have room for as many units as [p, end) has bytes.
-template <bool kStopAtShifts = false>
+/// The ASCII bytes a decoder must see itself besides those at 0x80 and above.
+enum class AsciiStops { None, Shifts /* ESC SO SI */, Plus /* UTF-7 shift */ };
+
+template <AsciiStops kStops>
+inline bool IsAsciiStop(unsigned char b) {
+  if constexpr (kStops == AsciiStops::Shifts) return b == 0x1B || b == 0x0E || b == 0x0F;
+  if constexpr (kStops == AsciiStops::Plus) return b == '+';
+  return false;
+}
+
+/// Widens the leading bytes of [p, end) below 0x80 (stopping at kStops too) into out;
+/// returns how many. May write up to 16 units past that count, so out must have room
+/// for as many units as [p, end) has bytes.
+template <AsciiStops kStops = AsciiStops::None>
 inline size_t WidenAscii(const unsigned char* p, const unsigned char* end, char16_t* out) {
   const unsigned char* start = p;
 #if defined(__SSE2__)
@@ -24,12 +34,14 @@ inline size_t WidenAscii(const unsigned char* p, const unsigned char* end, char1
   while (end - p >= 16) {
     __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(v));
-    if constexpr (kStopAtShifts) {
+    if constexpr (kStops == AsciiStops::Shifts) {
       __m128i shifts = _mm_or_si128(
           _mm_cmpeq_epi8(v, _mm_set1_epi8(0x1B)),
           _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(0x0E)), _mm_cmpeq_epi8(v, _mm_set1_epi8(0x0F))));
       mask |= static_cast<unsigned>(_mm_movemask_epi8(shifts));
     }
+    if constexpr (kStops == AsciiStops::Plus)
+      mask |= static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('+'))));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi8(v, zero));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_unpackhi_epi8(v, zero));
     if (mask != 0) {
@@ -40,8 +52,7 @@ inline size_t WidenAscii(const unsigned char* p, const unsigned char* end, char1
     out += 16;
   }
 #endif
-  while (p < end && *p < 0x80 && (!kStopAtShifts || (*p != 0x1B && *p != 0x0E && *p != 0x0F)))
-    *out++ = *p++;
+  while (p < end && *p < 0x80 && !IsAsciiStop<kStops>(*p)) *out++ = *p++;
   return static_cast<size_t>(p - start);
 }
 
@@ -67,24 +78,37 @@ inline size_t NarrowAsciiBlocks(const char16_t* p, const char16_t* end, char* ou
   return static_cast<size_t>(p - start);
 }
 
-}  // namespace magna::platform::detail
-
-namespace magna::platform::detail {
+/// Index of the first zero among n code units, or n.
+inline size_t FindZeroUnit(const char16_t* p, size_t n) {
+  size_t i = 0;
+#if defined(__SSE2__)
+  for (; i + 8 <= n; i += 8) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(v, _mm_setzero_si128())));
+    if (mask != 0) return i + static_cast<size_t>(__builtin_ctz(mask)) / 2;
+  }
+#endif
+  while (i < n && p[i] != 0) ++i;
+  return i;
+}
 
 /// The decoding loop every byte code shares: ASCII runs fast, everything else through
 /// `decodeChar(p, end, out)`, which consumes at least one byte and returns the new out.
 /// The output is sized once: no code gives more units than it reads bytes.
-template <bool kStopAtShifts = false, class DecodeChar>
+template <AsciiStops kStops = AsciiStops::None, class DecodeChar>
 WideString DecodeBytes(std::string_view bytes, DecodeChar decodeChar) {
   WideString text(bytes.size(), u'\0');
   auto p = reinterpret_cast<const unsigned char*>(bytes.data());
   const unsigned char* end = p + bytes.size();
   char16_t* out = text.data();
   while (p < end) {
-    size_t n = WidenAscii<kStopAtShifts>(p, end, out);
+    if (*p >= 0x80 || IsAsciiStop<kStops>(*p)) {
+      out = decodeChar(p, end, out);
+      continue;
+    }
+    size_t n = WidenAscii<kStops>(p, end, out);
     p += n;
     out += n;
-    if (p < end && n == 0) out = decodeChar(p, end, out);
   }
   text.resize(static_cast<size_t>(out - text.data()));
   return text;
@@ -100,10 +124,13 @@ AnsiString EncodeUnits(WideView text, size_t maxBytesPerUnit, EncodeUnit encodeU
   const char16_t* end = p + text.size();
   char* out = bytes.data();
   while (p < end) {
-    size_t n = NarrowAsciiBlocks(p, end, out);
-    p += n;
-    out += n;
-    if (p < end) out = encodeUnit(p, end, out);
+    if (*p < 0x80) {
+      size_t n = NarrowAsciiBlocks(p, end, out);
+      p += n;
+      out += n;
+      if (p == end) break;
+    }
+    out = encodeUnit(p, end, out);
   }
   bytes.resize(static_cast<size_t>(out - bytes.data()));
   return bytes;

@@ -67,8 +67,17 @@ WideString DecodeJis(std::string_view bytes) {
   while (p < end) {
     unsigned b = *p;
     JisMode current = shiftedOut ? JisMode::Kana : mode;
+    if (current == JisMode::Jis0208) {  // the bulk of Japanese text: pairs in one go
+      const uint16_t* table = Jis().jis0208;
+      for (; end - p >= 2 && IsJisByte(p[0]) && IsJisByte(p[1]); p += 2) {
+        uint16_t unit = table[JisIndex(p[0], p[1])];
+        *out++ = unit ? unit : kReplacement;
+      }
+      if (p == end) break;
+      b = *p;
+    }
     if (current == JisMode::Ascii && b != 0x1B && b != 0x0E && b != 0x0F && b < 0x80) {
-      size_t n = WidenAscii<true>(p, end, out);
+      size_t n = WidenAscii<AsciiStops::Shifts>(p, end, out);
       p += n;
       out += n;
     } else if (b == 0x1B) {

@@ -34,12 +34,17 @@ WideString DecodeSjis(std::string_view bytes) {
 AnsiString EncodeSjis(WideView text, bool bestFit, bool& usedDefault, char defaultChar) {
   const SjisTable& t = Sjis();
   return EncodeUnits(text, 2, [&](const char16_t*& p, const char16_t* end, char* out) {
-    char16_t unit = *p++;
-    uint16_t code = t.exact[unit];
-    if (code == 0 && bestFit) code = t.bestFit[unit];
-    if (code == 0) return WriteDefault(p, end, out, defaultChar, usedDefault);
-    if (code >= 0x100) *out++ = static_cast<char>(code >> 8);
-    *out++ = static_cast<char>(code & 0xFF);
+    do {  // a run of non-ASCII units in one go
+      char16_t unit = *p++;
+      uint16_t code = t.exact[unit];
+      if (code == 0 && bestFit) code = t.bestFit[unit];
+      if (code == 0) {
+        out = WriteDefault(p, end, out, defaultChar, usedDefault);
+        continue;
+      }
+      if (code >= 0x100) *out++ = static_cast<char>(code >> 8);
+      *out++ = static_cast<char>(code & 0xFF);
+    } while (p < end && *p >= 0x80);
     return out;
   });
 }

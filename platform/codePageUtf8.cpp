@@ -22,6 +22,12 @@ void SecondByteRange(unsigned lead, unsigned& low, unsigned& high) {
 /// One sequence at p (not ASCII); writes one or two units, advances p past it.
 char16_t* DecodeSequence(const unsigned char*& p, const unsigned char* end, char16_t* out) {
   unsigned lead = *p;
+  if (lead >= 0xE1 && lead <= 0xEF && lead != 0xED && end - p >= 3 && IsContinuation(p[1]) &&
+      IsContinuation(p[2])) {  // the three-byte form of all kana and kanji
+    *out++ = static_cast<char16_t>((lead & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F));
+    p += 3;
+    return out;
+  }
   int length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
                : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
   if (length == 0) {
@@ -52,11 +58,24 @@ char16_t* DecodeSequence(const unsigned char*& p, const unsigned char* end, char
 
 }  // namespace
 
-WideString DecodeUtf8(std::string_view bytes) { return DecodeBytes(bytes, DecodeSequence); }
+WideString DecodeUtf8(std::string_view bytes) {
+  return DecodeBytes(bytes, [](const unsigned char*& p, const unsigned char* end, char16_t* out) {
+    do out = DecodeSequence(p, end, out);  // a run of non-ASCII characters in one go
+    while (p < end && *p >= 0x80);
+    return out;
+  });
+}
 
 AnsiString EncodeUtf8(WideView text) {
   return EncodeUnits(text, 3, [](const char16_t*& p, const char16_t* end, char* bytes) {
     auto out = reinterpret_cast<unsigned char*>(bytes);
+    // Kana and kanji, the bulk of Japanese text, in one tight loop.
+    for (uint32_t c; p < end && (c = *p) >= 0x800 && (c < 0xD800 || c > 0xDFFF); ++p) {
+      *out++ = static_cast<unsigned char>(0xE0 | c >> 12);
+      *out++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+      *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+    }
+    if (p == end) return reinterpret_cast<char*>(out);
     uint32_t c = *p++;
     if (c < 0x80) {
       *out++ = static_cast<unsigned char>(c);

@@ -274,21 +274,6 @@ TMyCharCode GuessSJisOrUtf16(const char* bytes, size_t count) {
 
 namespace {
 
-/// The code units of the bytes from `from` on (little-endian, or big-endian when asked),
-/// up to the first zero unit. An odd last byte pairs with the buffer's zero padding.
-WideString Utf16Units(const std::string& buffer, size_t read, size_t from, bool bigEndian) {
-  WideString text;
-  text.reserve((read - from + 1) / 2);
-  for (size_t i = from; i < read; i += 2) {
-    auto low = static_cast<unsigned char>(buffer[i]);
-    auto high = static_cast<unsigned char>(buffer[i + 1]);  // buffer has two zero bytes more
-    auto unit = static_cast<char16_t>(bigEndian ? low << 8 | high : high << 8 | low);
-    if (unit == 0) break;
-    text += unit;
-  }
-  return text;
-}
-
 WideString DecodeBuffer(const std::string& buffer, size_t read, TMyCharCode& code, size_t skip) {
   std::string_view content(buffer.data() + skip, read - skip);
   switch (code) {
@@ -296,9 +281,9 @@ WideString DecodeBuffer(const std::string& buffer, size_t read, TMyCharCode& cod
     case cdUTF_8:
     case cdUTF_8N: return Utf8ToWide(content);
     case cdUnicodeLE:
-    case cdUTF_16LE: return Utf16Units(buffer, read, skip, false);
+    case cdUTF_16LE: return platform::Utf16BytesToWide(content, false);
     case cdUnicodeBE:
-    case cdUTF_16BE: return Utf16Units(buffer, read, skip, true);
+    case cdUTF_16BE: return platform::Utf16BytesToWide(content, true);
     case cdUTF_7: return Utf7ToWide(content);
     case cdJIS: return JisToWide(content);
     case cdEUC: return EucToWide(content);

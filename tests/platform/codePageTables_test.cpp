@@ -2,6 +2,8 @@
 // glibc iconv everywhere except the documented Windows differences.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "platform/codePage.h"
 #include "platform/codePageIconv.h"
 #include "tests/support/testSupport.h"
@@ -57,7 +59,9 @@ TEST(CodePageTables, Cp932DiffersFromGlibcOnlyWhereWindowsDoes) {
     WideString ours = MultiByteToWide(CP_ANSI, byte);
     bool windowsOnly = b == 0x80 || b == 0xA0 || b >= 0xFD;
     EXPECT_EQ(ok, !windowsOnly) << Hex(byte);
-    if (ok) EXPECT_EQ(ours, theirs) << Hex(byte);
+    if (ok) {
+      EXPECT_EQ(ours, theirs) << Hex(byte);
+    }
   }
 }
 
@@ -144,6 +148,68 @@ TEST(CodePageTables, UnicodeFormsRoundTripEveryCodePoint) {
   EXPECT_TRUE(ok);
   EXPECT_EQ(IconvDecode("UTF-7", WideToMultiByte(CP_UTF7, all), ok), all);
   EXPECT_TRUE(ok);
+}
+
+}  // namespace
+}  // namespace magna::platform
+
+namespace magna::platform {
+namespace {
+
+std::string IconvEncode(const char* to, const WideString& text) {
+  IconvHandle cd(to, "UTF-16LE");
+  std::string in(reinterpret_cast<const char*>(text.data()), text.size() * 2), out;
+  EXPECT_TRUE(cd.Convert(in, out)) << to;
+  return out;
+}
+
+/// ASCII runs of every length around the 16-byte blocks of the fast paths, between kana,
+/// kanji and half-width katakana.
+WideString MixedText(std::mt19937& random, bool halfWidth) {
+  const WideString japanese = test::W("あいうアイウ漢字日本語、。「」") + (halfWidth ? test::W("ｱｲｳ") : u"");
+  WideString text;
+  while (text.size() < 3000) {
+    for (size_t n = random() % 40; n > 0; --n) text += static_cast<char16_t>(u' ' + random() % 90);
+    for (size_t n = random() % 6; n > 0; --n) text += japanese[random() % japanese.size()];
+  }
+  return text;
+}
+
+TEST(CodePageFastPaths, AgreeWithIconvAroundEveryBlockBoundary) {
+  struct Case {
+    unsigned codePage;
+    const char* iconvName;
+    bool halfWidth;
+  };
+  std::mt19937 random(7);
+  for (Case c : {Case{CP_ANSI, "CP932", true}, Case{CP_EUCJP, "EUC-JP", true},
+                 Case{CP_UTF8, "UTF-8", true}, Case{CP_UTF7, "UTF-7", true},
+                 Case{CP_ISO2022JP, "ISO-2022-JP", false}}) {
+    SCOPED_TRACE(c.iconvName);
+    for (int round = 0; round < 20; ++round) {
+      WideString text = MixedText(random, c.halfWidth);
+      bool ok = false;
+      EXPECT_EQ(IconvDecode(c.iconvName, WideToMultiByte(c.codePage, text), ok), text);
+      EXPECT_TRUE(ok);
+      EXPECT_EQ(MultiByteToWide(c.codePage, IconvEncode(c.iconvName, text)), text);
+    }
+  }
+}
+
+TEST(CodePageFastPaths, Utf16StopsAtTheFirstZeroUnitWherever) {
+  for (size_t length = 0; length < 40; ++length)
+    for (size_t zero = 0; zero <= length / 2; ++zero) {
+      std::string bytes(length, 'a');
+      if (2 * zero + 1 < length) bytes[2 * zero] = bytes[2 * zero + 1] = '\0';
+      size_t units = 2 * zero + 1 < length ? zero : (length + 1) / 2;
+      WideString le = Utf16BytesToWide(bytes, false), be = Utf16BytesToWide(bytes, true);
+      ASSERT_EQ(le.size(), units) << length << " " << zero;
+      ASSERT_EQ(be.size(), units);
+      if (units > 0 && length % 2 == 1 && units == (length + 1) / 2) {
+        EXPECT_EQ(le.back(), u'a');  // odd last byte: low byte of a last unit
+        EXPECT_EQ(be.back(), 0x6100);
+      }
+    }
 }
 
 }  // namespace

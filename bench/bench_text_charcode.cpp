@@ -1,0 +1,339 @@
+// Character-code throughput and detection accuracy on real Japanese text.
+//   bench/makeCorpus.sh builds the corpus (bench/corpus, several MB per code) first.
+// Throughput: decode and encode MB/s (bytes of the encoded form per second, best of
+// several runs) of our conversions beside ICU's raw converter and glibc iconv on the
+// same bytes, in the same run. Detection: share of windows of 1024/256/64 bytes (each
+// starting at a line start) detected right end to end through DetectCharCode, beside
+// the same pipeline asking ICU's ucsdet, uchardet or nkf instead of our detector.
+#include <iconv.h>
+#include <unicode/ucnv.h>
+#include <unicode/ucsdet.h>
+#include <uchardet.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/charsetDetector.h"
+#include "platform/codePage.h"
+#include "text/myCharCode.h"
+
+using namespace magna;
+
+namespace {
+
+std::string CorpusPath(const std::string& name) {
+  return std::string(MAGNA_SOURCE_DIR) + "/bench/corpus/" + name;
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+/// Best throughput in MB/s of each of the runs over `bytes` bytes; the runs take turns
+/// for about a second, so a busy moment of the machine hits all of them alike.
+std::vector<double> BestMBps(size_t bytes, const std::vector<std::function<void()>>& runs) {
+  using Clock = std::chrono::steady_clock;
+  std::vector<double> best(runs.size(), 0.0);
+  auto until = Clock::now() + std::chrono::milliseconds(1200);
+  for (int i = 0; i < 4 || Clock::now() < until; ++i) {
+    for (size_t r = 0; r < runs.size(); ++r) {
+      auto start = Clock::now();
+      runs[r]();
+      double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+      best[r] = std::max(best[r], static_cast<double>(bytes) / 1e6 / seconds);
+    }
+  }
+  return best;
+}
+
+// ---- the two libraries, raw -----------------------------------------------------------
+
+class IcuRaw {
+public:
+  explicit IcuRaw(const char* name) {
+    UErrorCode status = U_ZERO_ERROR;
+    cnv_ = ucnv_open(name, &status);
+    if (U_FAILURE(status)) cnv_ = nullptr;
+  }
+  ~IcuRaw() {
+    if (cnv_) ucnv_close(cnv_);
+  }
+  size_t Decode(const std::string& bytes, std::u16string& out) {
+    UErrorCode status = U_ZERO_ERROR;
+    out.resize(bytes.size() + 16);
+    int32_t n = ucnv_toUChars(cnv_, out.data(), static_cast<int32_t>(out.size()), bytes.data(),
+                              static_cast<int32_t>(bytes.size()), &status);
+    return U_SUCCESS(status) ? static_cast<size_t>(n) : 0;
+  }
+  size_t Encode(const std::u16string& text, std::string& out) {
+    UErrorCode status = U_ZERO_ERROR;
+    out.resize(text.size() * 6 + 16);
+    int32_t n = ucnv_fromUChars(cnv_, out.data(), static_cast<int32_t>(out.size()), text.data(),
+                                static_cast<int32_t>(text.size()), &status);
+    return U_SUCCESS(status) ? static_cast<size_t>(n) : 0;
+  }
+
+private:
+  UConverter* cnv_;
+};
+
+class IconvRaw {
+public:
+  explicit IconvRaw(const char* name)
+      : decode_(iconv_open("UTF-16LE", name)), encode_(iconv_open(name, "UTF-16LE")) {}
+  ~IconvRaw() {
+    iconv_close(decode_);
+    iconv_close(encode_);
+  }
+  size_t Decode(const std::string& bytes, std::u16string& out) {
+    out.resize(bytes.size() + 16);
+    return Run(decode_, bytes.data(), bytes.size(), reinterpret_cast<char*>(out.data()),
+               out.size() * 2) / 2;
+  }
+  size_t Encode(const std::u16string& text, std::string& out) {
+    out.resize(text.size() * 6 + 16);
+    return Run(encode_, reinterpret_cast<const char*>(text.data()), text.size() * 2, out.data(),
+               out.size());
+  }
+
+private:
+  static size_t Run(iconv_t cd, const char* in, size_t inSize, char* out, size_t outSize) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char* src = const_cast<char*>(in);
+    char* dst = out;
+    size_t dstLeft = outSize;
+    iconv(cd, &src, &inSize, &dst, &dstLeft);
+    iconv(cd, nullptr, nullptr, &dst, &dstLeft);
+    return outSize - dstLeft;
+  }
+  iconv_t decode_, encode_;
+};
+
+// ---- throughput ----------------------------------------------------------------------
+
+struct Code {
+  const char* label;
+  const char* file;
+  const char* icu;
+  const char* iconv;
+  std::function<WideString(std::string_view)> decode;
+  std::function<AnsiString(WideView)> encode;
+};
+
+void Throughput() {
+  const Code codes[] = {
+      {"Shift_JIS", "ja.sjis", "ibm-943_P15A-2003", "CP932", AnsiToWide, WideToAnsi},
+      {"EUC-JP", "ja.euc", "EUC-JP", "EUC-JP", EucToWide, WideToEuc},
+      {"ISO-2022-JP", "ja.jis", "ISO-2022-JP", "ISO-2022-JP", JisToWide, WideToJis},
+      {"UTF-8", "ja.utf8", "UTF-8", "UTF-8", Utf8ToWide, WideToUtf8},
+      {"UTF-7", "ja.utf7", "UTF-7", "UTF-7", Utf7ToWide, WideToUtf7},
+  };
+  std::printf("Throughput, MB/s of encoded bytes (best run); ratio = ours / faster library\n");
+  std::printf("%-12s %6s | %8s %8s %8s %6s | %8s %8s %8s %6s\n", "code", "MB", "dec ours",
+              "ICU", "iconv", "ratio", "enc ours", "ICU", "iconv", "ratio");
+  for (const Code& c : codes) {
+    std::string bytes = ReadAll(CorpusPath(c.file));
+    if (bytes.empty()) continue;
+    WideString text = c.decode(bytes);
+    IcuRaw icu(c.icu);
+    IconvRaw conv(c.iconv);
+    std::u16string wide;
+    std::string narrow;
+    size_t sink = 0;
+    std::vector<double> d = BestMBps(bytes.size(), {[&] { sink += c.decode(bytes).size(); },
+                                                    [&] { sink += icu.Decode(bytes, wide); },
+                                                    [&] { sink += conv.Decode(bytes, wide); }});
+    std::vector<double> e = BestMBps(bytes.size(), {[&] { sink += c.encode(text).size(); },
+                                                    [&] { sink += icu.Encode(text, narrow); },
+                                                    [&] { sink += conv.Encode(text, narrow); }});
+    double dOurs = d[0], dIcu = d[1], dIconv = d[2], eOurs = e[0], eIcu = e[1], eIconv = e[2];
+    std::printf("%-12s %6.1f | %8.0f %8.0f %8.0f %6.2f | %8.0f %8.0f %8.0f %6.2f%s\n", c.label,
+                bytes.size() / 1e6, dOurs, dIcu, dIconv, dOurs / std::max(dIcu, dIconv), eOurs,
+                eIcu, eIconv, eOurs / std::max(eIcu, eIconv), sink ? "" : " ");
+    if (std::string(c.label) == "UTF-8") std::printf("%-12s UTF-8 decode vs ICU: %.2fx\n", "", dOurs / dIcu);
+  }
+}
+
+/// Reading a whole UTF-16 file: our reader against one read plus the library's decoding.
+void Utf16Reading() {
+  std::printf("\nUTF-16 reading (whole file through ReadTextFile vs read + library), MB/s\n");
+  for (auto [label, file, icuName, code] :
+       {std::tuple{"UTF-16LE", "ja.utf16le", "UTF-16LE", cdUTF_16LE},
+        std::tuple{"UTF-16BE", "ja.utf16be", "UTF-16BE", cdUTF_16BE}}) {
+    std::string path = CorpusPath(file);
+    size_t size = ReadAll(path).size();
+    if (size == 0) continue;
+    WideString name = Utf8ToWide(path);
+    IcuRaw icu(icuName);
+    IconvRaw conv(icuName);
+    std::u16string wide;
+    size_t sink = 0;
+    std::vector<double> r = BestMBps(size, {[&] {
+                                             TMyCharCode c = code;
+                                             sink += ReadTextFile(name, c).size();
+                                           },
+                                           [&] { sink += icu.Decode(ReadAll(path), wide); },
+                                           [&] { sink += conv.Decode(ReadAll(path), wide); }});
+    double ours = r[0], viaIcu = r[1], viaIconv = r[2];
+    std::printf("%-12s ours %6.0f  ICU %6.0f  iconv %6.0f  ratio %.2f%s\n", label, ours, viaIcu,
+                viaIconv, ours / std::max(viaIcu, viaIconv), sink ? "" : " ");
+  }
+}
+
+// ---- detection ---------------------------------------------------------------------------
+
+using Detector = std::function<unsigned(std::string_view)>;
+
+/// DetectCharCode's steps with another detector in place of ours.
+TMyCharCode DetectWith(const Detector& detector, std::string_view window) {
+  TMyCharCode code = CharCodeOfCodePage(detector(window));
+  return code != cdSJis ? code : GuessSJisOrUtf16(window.data(), window.size());
+}
+
+unsigned IcuDetect(std::string_view s) {
+  static UCharsetDetector* detector = [] {
+    UErrorCode status = U_ZERO_ERROR;
+    return ucsdet_open(&status);
+  }();
+  UErrorCode status = U_ZERO_ERROR;
+  ucsdet_setText(detector, s.data(), static_cast<int32_t>(s.size()), &status);
+  const UCharsetMatch* match = ucsdet_detect(detector, &status);
+  if (U_FAILURE(status) || match == nullptr) return 1252;
+  const char* name = ucsdet_getName(match, &status);
+  return U_SUCCESS(status) && name ? platform::CodePageOfCharsetName(name).value_or(1252) : 1252;
+}
+
+unsigned UchardetDetect(std::string_view s) {
+  static uchardet_t detector = uchardet_new();
+  uchardet_reset(detector);
+  uchardet_handle_data(detector, s.data(), s.size());
+  uchardet_data_end(detector);
+  const char* name = uchardet_get_charset(detector);
+  return name && *name ? platform::CodePageOfCharsetName(name).value_or(1252) : 1252;
+}
+
+unsigned NkfDetect(std::string_view s) {
+  static const std::string path = "/tmp/magna-bench-nkf-window";
+  {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(s.data(), static_cast<std::streamsize>(s.size()));
+  }
+  FILE* pipe = popen(("nkf --guess " + path).c_str(), "r");
+  if (!pipe) return 1252;
+  char line[128] = {};
+  if (!std::fgets(line, sizeof line, pipe)) line[0] = 0;
+  pclose(pipe);
+  std::string name(line);
+  name = name.substr(0, name.find_first_of(" \n"));
+  if (name == "UTF-16") return 1201;  // nkf's name for big-endian without a mark
+  return platform::CodePageOfCharsetName(name).value_or(1252);
+}
+
+/// Window starts: line starts (after LF; for UTF-16 after the unit 000A) from which a
+/// whole window fits, chosen at random with a fixed seed; all-ASCII windows are left out
+/// for the byte codes, being the same text in every code.
+std::vector<size_t> WindowStarts(const std::string& bytes, size_t size, int unit, bool bigEndian,
+                                 size_t wanted) {
+  std::vector<size_t> starts{0};
+  for (size_t i = 0; i + unit <= bytes.size(); i += unit) {
+    bool lf = unit == 1 ? bytes[i] == '\n'
+                        : bytes[i + (bigEndian ? 1 : 0)] == '\n' && bytes[i + (bigEndian ? 0 : 1)] == 0;
+    if (lf && i + unit + size <= bytes.size()) starts.push_back(i + unit);
+  }
+  std::mt19937_64 random(1024 + size);
+  std::shuffle(starts.begin(), starts.end(), random);
+  std::vector<size_t> chosen;
+  for (size_t start : starts) {
+    if (chosen.size() == wanted) break;
+    std::string_view w(bytes.data() + start, size);
+    bool ascii = unit == 1 && std::all_of(w.begin(), w.end(), [](char c) {
+                   return static_cast<unsigned char>(c) < 0x80 && c != 0x1B;
+                 });
+    if (!ascii) chosen.push_back(start);
+  }
+  return chosen;
+}
+
+void DetectionAccuracy() {
+  struct Sample {
+    const char* label;
+    const char* file;
+    TMyCharCode expected;
+    int unit;
+    bool bigEndian;
+  };
+  const Sample samples[] = {
+      {"Shift_JIS", "ja.sjis", cdSJis, 1, false},      {"EUC-JP", "ja.euc", cdEUC, 1, false},
+      {"ISO-2022-JP", "ja.jis", cdJIS, 1, false},      {"UTF-8", "ja.utf8", cdUTF_8N, 1, false},
+      {"UTF-16LE", "ja.utf16le", cdUTF_16LE, 2, false}, {"UTF-16BE", "ja.utf16be", cdUTF_16BE, 2, true},
+  };
+  const size_t kWindows = 2000, kNkfWindows = 300;
+  std::printf("\nDetection accuracy end to end (%% of windows right; %zu windows, nkf %zu)\n",
+              kWindows, kNkfWindows);
+  std::printf("%-12s %5s | %8s %8s %8s %8s\n", "code", "bytes", "ours", "ICU", "uchardet", "nkf");
+  for (const Sample& s : samples) {
+    std::string bytes = ReadAll(CorpusPath(s.file));
+    if (bytes.empty()) continue;
+    for (size_t size : {1024, 256, 64}) {
+      std::vector<size_t> starts = WindowStarts(bytes, size, s.unit, s.bigEndian, kWindows);
+      double right[4] = {};
+      for (size_t k = 0; k < starts.size(); ++k) {
+        std::string_view w(bytes.data() + starts[k], size);
+        right[0] += DetectCharCode(w.data(), w.size()) == s.expected;
+        right[1] += DetectWith(IcuDetect, w) == s.expected;
+        right[2] += DetectWith(UchardetDetect, w) == s.expected;
+        if (k < kNkfWindows) right[3] += DetectWith(NkfDetect, w) == s.expected;
+      }
+      double n = static_cast<double>(starts.size());
+      double nNkf = static_cast<double>(std::min(starts.size(), kNkfWindows));
+      std::printf("%-12s %5zu | %7.1f%% %7.1f%% %7.1f%% %7.1f%%\n", s.label, size,
+                  100 * right[0] / n, 100 * right[1] / n, 100 * right[2] / n, 100 * right[3] / nNkf);
+    }
+  }
+}
+
+void DetectionSpeed() {
+  std::string bytes = ReadAll(CorpusPath("ja.sjis")).substr(0, 1 << 20);
+  if (bytes.size() < 1024) return;
+  std::printf("\nDetection time per 1024-byte Shift_JIS window, microseconds\n");
+  for (auto [label, detector] : {std::pair<const char*, Detector>{"ours", [](std::string_view w) {
+                                   return static_cast<unsigned>(DetectCharCode(w.data(), w.size()));
+                                 }},
+                                 {"ICU", IcuDetect},
+                                 {"uchardet", UchardetDetect}}) {
+    auto start = std::chrono::steady_clock::now();
+    unsigned sink = 0;
+    size_t windows = 0;
+    for (size_t at = 0; at + 1024 <= bytes.size(); at += 1024, ++windows)
+      sink += detector(std::string_view(bytes.data() + at, 1024));
+    double us = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+    std::printf("%-10s %7.2f%s\n", label, us / static_cast<double>(windows), sink ? "" : " ");
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string script = std::string(MAGNA_SOURCE_DIR) + "/bench/makeCorpus.sh";
+  if (std::system(script.c_str()) != 0) return 1;
+  std::string only = argc > 1 ? argv[1] : "";
+  if (only.empty() || only == "speed") {
+    Throughput();
+    Utf16Reading();
+  }
+  if (only.empty() || only == "detect") {
+    DetectionAccuracy();
+    DetectionSpeed();
+  }
+  return 0;
+}
