@@ -29,6 +29,10 @@ bool KeyHeld(int virtualKey) { return (KeyState().GetAsyncKeyState(virtualKey) &
 
 }  // namespace
 
+void SetWidgetWindow(QWidget* widget, HWND hwnd) {
+  widget->setProperty(WindowProperty, QVariant::fromValue(reinterpret_cast<quintptr>(hwnd)));
+}
+
 /// The host's window object: hands every message to the control.
 class TMyCustomEdit::HostWindow : public TWindowObject {
 public:
@@ -63,7 +67,7 @@ HWND TMyCustomEdit::HostHandle() {
     ++windowCreations_;
     hostHandle_ = AttachWindow(hostWindow_.get(), AncestorWindow(this));
     SetNativeView(hostHandle_, static_cast<QWidget*>(this));
-    setProperty(WindowProperty, QVariant::fromValue(reinterpret_cast<quintptr>(hostHandle_)));
+    SetWidgetWindow(this, hostHandle_);
   }
   return hostHandle_;
 }

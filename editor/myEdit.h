@@ -24,6 +24,10 @@
 
 namespace magna {
 
+/// Gives a widget a window handle of the message layer, so that the editor
+/// controls placed in it send it what they pass on (an unhandled mouse wheel).
+void SetWidgetWindow(QWidget* widget, platform::HWND hwnd);
+
 class TMyCustomEdit : public QFrame, public TObject {
   Q_OBJECT
 public:
