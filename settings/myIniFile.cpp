@@ -98,10 +98,19 @@ TMyIniFile::~TMyIniFile() { (void)TMyIniFile::UpdateFile(); }
 
 void TMyIniFile::Load() {
   lines_.LoadFromFile(fileName_, readCode_);
+  DropByteOrderMark();
   // Asked after the read: a file we could not read must never be replaced by
   // what little we know of it.
   unreadable_ = !FileIsReadable(fileName_);
   BuildSectionIndex();
+}
+
+void TMyIniFile::DropByteOrderMark() {
+  // A named Unicode code keeps the file's mark as a leading U+FEFF, which would hide
+  // a header on the first line. Writing adds or drops the mark by the code alone.
+  if (lines_.Count() == 0) return;
+  const WideString first = lines_.Get(0);
+  if (!first.empty() && first[0] == u'\xFEFF') lines_.Put(0, first.substr(1));
 }
 
 // ---- the section index ---------------------------------------------------------

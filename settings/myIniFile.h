@@ -6,7 +6,8 @@
 //
 // File format (only this is recognised):
 //  - Encoding: the write code; with cdAuto Shift_JIS when every character fits,
-//    else UTF-8 with byte order mark. Reading with cdAuto detects the code.
+//    else UTF-8 with byte order mark. Reading with cdAuto detects the code. A byte
+//    order mark never belongs to the first line, whatever the read code.
 //  - Lines end in CR LF, CR or LF; the file is written with the style it was read
 //    with (CR LF for a new file), the last line included.
 //  - Header: a line that, trimmed of blanks and control characters (up to U+0020),
@@ -135,6 +136,7 @@ private:
   };
 
   void Load();
+  void DropByteOrderMark();
   void BuildSectionIndex();
   SectionSpan FindSection(const WideString& name);
   bool IsCached(const WideString& name) const;

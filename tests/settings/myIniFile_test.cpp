@@ -102,6 +102,16 @@ TEST_F(MyIniFileTest, NewFileIsWrittenWithCrLfOnlyWhenSomethingChanged) {
   EXPECT_EQ(Bytes(), "[Bounds]\r\nLeft=-5\r\n\r\n[Text]\r\nName=\x82\x6C\x82\x72\r\n\r\n");
 }
 
+TEST_F(MyIniFileTest, ByteOrderMarkDoesNotHideTheFirstHeaderWithANamedCode) {
+  Put("\xEF\xBB\xBF[Text]\r\na=1\r\n");
+  {
+    TMyIniFile ini(Name(), cdUTF_8);
+    EXPECT_EQ(ini.ReadString(u"Text", u"a", u""), u"1");
+    ini.WriteString(u"Text", u"b", u"2");
+  }
+  EXPECT_EQ(Bytes(), "\xEF\xBB\xBF[Text]\r\na=1\r\nb=2\r\n\r\n");
+}
+
 TEST_F(MyIniFileTest, CachedSectionIsNotInTheFileUntilWrittenBack) {
   Put("[Text]\r\na=1\r\n");
   TMyIniFile ini(Name(), cdAuto);

@@ -43,22 +43,28 @@ TEST_F(MyWStringsFileTest, EveryItemReadsBackFromTheStoreUnchanged) {
 }
 
 TEST_F(MyWStringsFileTest, SaveAndLoadKeepEveryItemInTheUnicodeCodes) {
-  const TMyCharCode codes[] = {cdAuto, cdUTF_8, cdUTF_8N, cdUTF_16LE, cdUTF_16BE, cdUnicodeLE};
-  for (TMyCharCode code : codes) {
-    SCOPED_TRACE(static_cast<int>(code));
+  struct Case {
+    TMyCharCode code;
+    bool mark;  // a named code reads the byte order mark as a leading U+FEFF
+  } cases[] = {{cdAuto, false},     {cdUTF_8, true},     {cdUTF_8N, false},
+               {cdUTF_16LE, false}, {cdUTF_16BE, false}, {cdUnicodeLE, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.code));
+    const bool utf16 = c.code == cdUTF_16LE || c.code == cdUTF_16BE || c.code == cdUnicodeLE;
     TMyWStrings saved;
     for (const WideString& item : TrickyItems())
-      if (item.find(u'\xD800') == WideString::npos || code == cdUTF_16LE || code == cdUTF_16BE ||
-          code == cdUnicodeLE)
-        saved.Add(item);
+      if (utf16 || item.find(u'\xD800') == WideString::npos) saved.Add(item);
     saved.LineBreak = nlLF;
-    ASSERT_TRUE(saved.SaveToFile(dir.Wide("list.txt"), code));
+    ASSERT_TRUE(saved.SaveToFile(dir.Wide("list.txt"), c.code));
+    const std::string bytes = test::ReadBytes(dir / "list.txt");
 
     TMyWStrings loaded;
-    TMyCharCode readCode = code;
+    TMyCharCode readCode = c.code;
     loaded.LoadFromFile(dir.Wide("list.txt"), readCode);
-    EXPECT_EQ(loaded.GetText(), saved.GetText()) << U8(loaded.GetText());
+    EXPECT_EQ(loaded.GetText(), (c.mark ? u"\xFEFF" : u"") + saved.GetText()) << U8(loaded.GetText());
     EXPECT_EQ(loaded.LineBreak, nlLF);
+    ASSERT_TRUE(loaded.SaveToFile(dir.Wide("again.txt"), c.code));
+    EXPECT_EQ(Hex(test::ReadBytes(dir / "again.txt")), Hex(bytes));
   }
 }
 
@@ -69,7 +75,7 @@ TEST_F(MyWStringsFileTest, ShiftJisFileOfAnsiItemsRoundTrips) {
   EXPECT_EQ(Hex(test::ReadBytes(dir / "sjis.txt")).substr(0, 11), "95 5C 8E A6");
 
   TMyWStrings loaded;
-  loaded.CharCode = cdAuto;
+  loaded.CharCode = cdSJis;
   loaded.LoadFromFile(dir.Wide("sjis.txt"));
   EXPECT_EQ(loaded.CharCode, cdSJis);
   EXPECT_EQ(loaded.LineBreak, nlCR);
