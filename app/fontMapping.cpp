@@ -41,7 +41,8 @@ QStringList JapaneseFontSubstitutes(const QString& windowsFace) {
 
 void InstallJapaneseFontSubstitutes() {
   for (const FaceGroup& group : FaceGroups())
-    for (const QString& face : group.windowsFaces) QFont::insertSubstitutions(face, group.substitutes);
+    for (const QString& face : group.windowsFaces)
+      QFont::insertSubstitutions(face, group.substitutes);
 }
 
 }  // namespace magna

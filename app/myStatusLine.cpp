@@ -10,18 +10,25 @@ namespace magna {
 
 namespace {
 
-bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+bool IsHighSurrogate(char16_t u) {
+  return u >= 0xD800 && u <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t u) {
+  return u >= 0xDC00 && u <= 0xDFFF;
+}
 
 /// ASCII text (formats and hex digits only) widened code unit by code unit.
-WideString WidenAscii(std::string_view ascii) { return WideString(ascii.begin(), ascii.end()); }
+WideString WidenAscii(std::string_view ascii) {
+  return WideString(ascii.begin(), ascii.end());
+}
 
 template <class... Args>
 WideString Format(const char* format, Args... args) {
   std::array<char, 64> buffer{};
   int n = std::snprintf(buffer.data(), buffer.size(), format, args...);
   if (n < 0) return {};
-  return WidenAscii(std::string_view(buffer.data(), std::min<size_t>(size_t(n), buffer.size() - 1)));
+  return WidenAscii(
+      std::string_view(buffer.data(), std::min<size_t>(size_t(n), buffer.size() - 1)));
 }
 
 /// At most n code units from the fetch function, whatever it returns.
@@ -32,7 +39,8 @@ WideString Fetch(const TTextAtCaret& textAtCaret, int n) {
 }
 
 WideString AnsiCaptionOfBytes(const AnsiString& b) {
-  if (b.size() >= 2) return Format("SJIS 0x%.2X%.2X", unsigned(uint8_t(b[0])), unsigned(uint8_t(b[1])));
+  if (b.size() >= 2)
+    return Format("SJIS 0x%.2X%.2X", unsigned(uint8_t(b[0])), unsigned(uint8_t(b[1])));
   if (b.size() == 1) return Format("SJIS 0x%.2X", unsigned(uint8_t(b[0])));
   return {};
 }
@@ -80,7 +88,9 @@ WideString Utf8CaptionOfBytes(const AnsiString& bytes) {
 
 }  // namespace
 
-WideString UTF8Caption(WideView text) { return Utf8CaptionOfBytes(WideToUtf8(text)); }
+WideString UTF8Caption(WideView text) {
+  return Utf8CaptionOfBytes(WideToUtf8(text));
+}
 
 TStatusCaptions FormatStatusLine(const TTextAtCaret& textAtCaret) {
   WideString s = Fetch(textAtCaret, 1);

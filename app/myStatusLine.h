@@ -14,10 +14,10 @@ namespace magna {
 
 /// What the four status labels show.
 struct TStatusCaptions {
-  WideString Char;     // Label_StatusChar: the character or its name
-  WideString Ansi;     // Label_StatusAnsi: "SJIS 0x82A0"
-  WideString Unicode;  // Label_StatusUnicode: "UTF16 U+3042"
-  WideString Utf8;     // Label_StatusUtf8: "UTF8 U+E38182 11100011 10000001 10000010"
+  WideString Char;          // Label_StatusChar: the character or its name
+  WideString Ansi;          // Label_StatusAnsi: "SJIS 0x82A0"
+  WideString Unicode;       // Label_StatusUnicode: "UTF16 U+3042"
+  WideString Utf8;          // Label_StatusUtf8: "UTF8 U+E38182 11100011 10000001 10000010"
   bool CharMarked = false;  // Label_StatusChar on cyan (control characters and DEL)
   friend bool operator==(const TStatusCaptions&, const TStatusCaptions&) = default;
 };

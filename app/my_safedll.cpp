@@ -43,7 +43,9 @@ void RestartWithCleanLoaderPath(char** argv) {
   unsetenv(kRestarted);  // exec failed: carry on with what the loader already has
 }
 
-bool IsAbsolute(const QString& path) { return path.startsWith(QLatin1Char('/')); }
+bool IsAbsolute(const QString& path) {
+  return path.startsWith(QLatin1Char('/'));
+}
 
 }  // namespace
 
@@ -84,5 +86,7 @@ void RestrictQtLibraryPaths() {
 
 }  // namespace magna
 
-static void magnaRestrictQtLibraryPaths() { magna::RestrictQtLibraryPaths(); }
+static void magnaRestrictQtLibraryPaths() {
+  magna::RestrictQtLibraryPaths();
+}
 Q_COREAPP_STARTUP_FUNCTION(magnaRestrictQtLibraryPaths)

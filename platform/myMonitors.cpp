@@ -90,6 +90,8 @@ HMONITOR NearestMonitor(const TRect& rect) {
   return platform::MonitorFromRect(rect, MONITOR_DEFAULTTONEAREST);
 }
 
-TRect NearestMonitorWorkArea(const TRect& rect) { return MonitorWorkArea(NearestMonitor(rect)); }
+TRect NearestMonitorWorkArea(const TRect& rect) {
+  return MonitorWorkArea(NearestMonitor(rect));
+}
 
 }  // namespace magna

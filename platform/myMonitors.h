@@ -34,7 +34,8 @@ namespace platform {
 HMONITOR MonitorFromPoint(TPoint point, uint32_t flags);
 /// The monitor sharing the largest area with the rectangle, else by `flags`.
 HMONITOR MonitorFromRect(const TRect& rect, uint32_t flags);
-/// Fills bounds, work area and the primary flag; false for an unknown handle or cbSize other than 40.
+/// Fills bounds, work area and the primary flag; false for an unknown handle or cbSize other
+/// than 40.
 bool GetMonitorInfo(HMONITOR monitor, TMonitorInfo& info);
 
 }  // namespace platform

@@ -25,7 +25,9 @@ uint32_t ShadowColorOf(TColor fontColor) {
 
 namespace {
 
-QColor QColorOf(uint32_t rgb) { return QColor(RedOf(rgb), GreenOf(rgb), BlueOf(rgb)); }
+QColor QColorOf(uint32_t rgb) {
+  return QColor(RedOf(rgb), GreenOf(rgb), BlueOf(rgb));
+}
 
 int QtFlagsOf(unsigned flags) {
   int q = Qt::AlignTop;
@@ -46,8 +48,7 @@ QString WithLineFeeds(QString text) {
 
 /// Every line that is wider than `width` ends in an ellipsis.
 QString Elided(const QString& text, const QFontMetrics& metrics, int width, int qtFlags) {
-  if (qtFlags & Qt::TextSingleLine)
-    return metrics.elidedText(text, Qt::ElideRight, width, qtFlags);
+  if (qtFlags & Qt::TextSingleLine) return metrics.elidedText(text, Qt::ElideRight, width, qtFlags);
   QStringList lines = text.split(QLatin1Char('\n'));
   for (QString& line : lines) line = metrics.elidedText(line, Qt::ElideRight, width, qtFlags);
   return lines.join(QLatin1Char('\n'));
@@ -68,7 +69,9 @@ TMyLabel::TMyLabel(QWidget* owner) : QWidget(owner) {
   AdjustBounds();
 }
 
-TMyLabel::~TMyLabel() { font_.OnChange = nullptr; }
+TMyLabel::~TMyLabel() {
+  font_.OnChange = nullptr;
+}
 
 void TMyLabel::Changed() {
   AdjustBounds();
@@ -76,7 +79,9 @@ void TMyLabel::Changed() {
   update();
 }
 
-WideString TMyLabel::Caption() const { return Utf7ToWide(text_); }
+WideString TMyLabel::Caption() const {
+  return Utf7ToWide(text_);
+}
 
 void TMyLabel::SetCaption(const WideString& value) {
   AnsiString stored = WideToUtf7(value);
@@ -93,21 +98,51 @@ void TMyLabel::Assign(T& member, T value) {
   Changed();  // repaints the whole label: with Shadow, the old shadow's pixels too
 }
 
-void TMyLabel::SetBorder(TBorderStyle value) { Assign(border_, value); }
-void TMyLabel::SetDisabledStyle(bool value) { Assign(disabledStyle_, value); }
-void TMyLabel::SetEndEllipsis(bool value) { Assign(endEllipsis_, value); }
-void TMyLabel::SetSingleLine(bool value) { Assign(singleLine_, value); }
-void TMyLabel::SetLeftMargin(int value) { Assign(margins_.Left, value); }
-void TMyLabel::SetTopMargin(int value) { Assign(margins_.Top, value); }
-void TMyLabel::SetRightMargin(int value) { Assign(margins_.Right, value); }
-void TMyLabel::SetBottomMargin(int value) { Assign(margins_.Bottom, value); }
-void TMyLabel::SetAlignment(TAlignment value) { Assign(alignment_, value); }
-void TMyLabel::SetLayout(TTextLayout value) { Assign(layout_, value); }
-void TMyLabel::SetAutoSize(bool value) { Assign(autoSize_, value); }
-void TMyLabel::SetWordWrap(bool value) { Assign(wordWrap_, value); }
-void TMyLabel::SetShowAccelChar(bool value) { Assign(showAccelChar_, value); }
-void TMyLabel::SetTransparent(bool value) { Assign(transparent_, value); }
-void TMyLabel::SetShadow(bool value) { Assign(shadow_, value); }
+void TMyLabel::SetBorder(TBorderStyle value) {
+  Assign(border_, value);
+}
+void TMyLabel::SetDisabledStyle(bool value) {
+  Assign(disabledStyle_, value);
+}
+void TMyLabel::SetEndEllipsis(bool value) {
+  Assign(endEllipsis_, value);
+}
+void TMyLabel::SetSingleLine(bool value) {
+  Assign(singleLine_, value);
+}
+void TMyLabel::SetLeftMargin(int value) {
+  Assign(margins_.Left, value);
+}
+void TMyLabel::SetTopMargin(int value) {
+  Assign(margins_.Top, value);
+}
+void TMyLabel::SetRightMargin(int value) {
+  Assign(margins_.Right, value);
+}
+void TMyLabel::SetBottomMargin(int value) {
+  Assign(margins_.Bottom, value);
+}
+void TMyLabel::SetAlignment(TAlignment value) {
+  Assign(alignment_, value);
+}
+void TMyLabel::SetLayout(TTextLayout value) {
+  Assign(layout_, value);
+}
+void TMyLabel::SetAutoSize(bool value) {
+  Assign(autoSize_, value);
+}
+void TMyLabel::SetWordWrap(bool value) {
+  Assign(wordWrap_, value);
+}
+void TMyLabel::SetShowAccelChar(bool value) {
+  Assign(showAccelChar_, value);
+}
+void TMyLabel::SetTransparent(bool value) {
+  Assign(transparent_, value);
+}
+void TMyLabel::SetShadow(bool value) {
+  Assign(shadow_, value);
+}
 
 void TMyLabel::SetColor(TColor value) {
   if (color_ == value && !parentColor_) return;
@@ -186,8 +221,8 @@ void TMyLabel::DoDrawText(TRect& rect, unsigned flags) {
 
   if (!measuring && frame && canvas_) {
     canvas_->setPen(QColorOf(ColorToRGB(clBtnShadow)));
-    const QPoint corners[] = {{0, 0}, {width() - 1, 0}, {width() - 1, height() - 1},
-                              {0, height() - 1}, {0, 0}};
+    const QPoint corners[] = {
+        {0, 0}, {width() - 1, 0}, {width() - 1, height() - 1}, {0, height() - 1}, {0, 0}};
     canvas_->drawPolyline(corners, 5);
   }
 }

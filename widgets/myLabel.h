@@ -31,7 +31,7 @@ enum TDrawTextFlags : unsigned {
 };
 
 class TMyLabel : public QWidget, public TObject {
-public:
+ public:
   explicit TMyLabel(QWidget* owner = nullptr);
   ~TMyLabel() override;
 
@@ -93,12 +93,12 @@ public:
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override { return sizeHint(); }
 
-protected:
+ protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
 
-private:
+ private:
   void Changed();
   template <class T>
   void Assign(T& member, T value);

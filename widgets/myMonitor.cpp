@@ -11,7 +11,9 @@ TMyMonitor::TMyMonitor(HMONITOR handle) : Handle(handle) {
   WorkareaRect = info.rcWork;
 }
 
-TMyMonitor::~TMyMonitor() { Handle = 0; }
+TMyMonitor::~TMyMonitor() {
+  Handle = 0;
+}
 
 TMyScreen::TMyScreen() {
   for (const platform::MonitorInfo& m : platform::Screens().Monitors())
@@ -41,9 +43,13 @@ bool Holds(const TRect& r, TPoint p) {
 
 }  // namespace
 
-const std::vector<platform::MonitorInfo>& ScreenMonitors() { return MonitorList(); }
+const std::vector<platform::MonitorInfo>& ScreenMonitors() {
+  return MonitorList();
+}
 
-void RefreshMonitors() { MonitorList() = platform::Screens().Monitors(); }
+void RefreshMonitors() {
+  MonitorList() = platform::Screens().Monitors();
+}
 
 int32_t MonitorIndexFromPoint(TPoint point) {
   RefreshMonitors();

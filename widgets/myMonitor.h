@@ -13,7 +13,7 @@
 namespace magna {
 
 class TMyMonitor : public TObject {
-public:
+ public:
   /// Copies bounds and work area of the monitor; both all zero when it is unknown or 0.
   explicit TMyMonitor(HMONITOR handle);
   ~TMyMonitor() override;
@@ -24,7 +24,7 @@ public:
 };
 
 class TMyScreen : public TObject {
-public:
+ public:
   /// Enumerates the monitors, one TMyMonitor each, in the platform's order.
   TMyScreen();
   /// Frees the monitors in list order.
@@ -33,7 +33,7 @@ public:
   int Count() const { return int(monitors_.size()); }
   TMyMonitor& Monitors(int index) const { return *monitors_.at(size_t(index)); }
 
-private:
+ private:
   std::vector<std::unique_ptr<TMyMonitor>> monitors_;
 };
 

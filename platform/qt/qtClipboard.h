@@ -16,7 +16,7 @@ class QObject;
 namespace magna::platform::qt {
 
 class QtClipboard : public ClipboardService {
-public:
+ public:
   QtClipboard();  // needs the QGuiApplication
   ~QtClipboard() override;
 
@@ -30,7 +30,7 @@ public:
   void SetAnsiText(const AnsiString& bytes) override;
   void SetChangeHandler(std::function<void()> handler) override;
 
-private:
+ private:
   std::optional<WideString> CurrentText() const;
   void Commit();
 

@@ -11,26 +11,31 @@
 namespace magna::platform::qt {
 
 class KeyTracker::Filter : public QObject {
-public:
+ public:
   explicit Filter(std::set<int>& held) : held_(held) {
     if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
   }
 
   bool eventFilter(QObject* watched, QEvent* event) override {
     switch (event->type()) {
-      case QEvent::KeyPress: Pressed(static_cast<QKeyEvent&>(*event)); break;
-      case QEvent::KeyRelease: Released(static_cast<QKeyEvent&>(*event)); break;
+      case QEvent::KeyPress:
+        Pressed(static_cast<QKeyEvent&>(*event));
+        break;
+      case QEvent::KeyRelease:
+        Released(static_cast<QKeyEvent&>(*event));
+        break;
       case QEvent::ApplicationStateChange:
         if (static_cast<QApplicationStateChangeEvent&>(*event).applicationState() !=
             Qt::ApplicationActive)
           Forget();
         break;
-      default: break;
+      default:
+        break;
     }
     return QObject::eventFilter(watched, event);
   }
 
-private:
+ private:
   // A key is released by the same physical key that pressed it, even when a
   // modifier in between changed the character (Shift+1 pressed, '!' released).
   static quint32 PhysicalKey(const QKeyEvent& e) {
@@ -69,9 +74,16 @@ namespace {
 
 bool ModifierHeld(int vk, Qt::KeyboardModifiers mods) {
   switch (vk) {
-    case VK_SHIFT: case VK_LSHIFT: case VK_RSHIFT: return mods.testFlag(Qt::ShiftModifier);
-    case VK_CONTROL: case VK_LCONTROL: case VK_RCONTROL: return mods.testFlag(Qt::ControlModifier);
-    default: return mods.testFlag(Qt::AltModifier);
+    case VK_SHIFT:
+    case VK_LSHIFT:
+    case VK_RSHIFT:
+      return mods.testFlag(Qt::ShiftModifier);
+    case VK_CONTROL:
+    case VK_LCONTROL:
+    case VK_RCONTROL:
+      return mods.testFlag(Qt::ControlModifier);
+    default:
+      return mods.testFlag(Qt::AltModifier);
   }
 }
 
@@ -80,8 +92,8 @@ bool IsModifierKey(int vk) {
 }
 
 bool MouseButtonHeld(int vk, Qt::MouseButtons buttons, bool* known) {
-  for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton, Qt::XButton1,
-                            Qt::XButton2}) {
+  for (Qt::MouseButton b :
+       {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton, Qt::XButton1, Qt::XButton2}) {
     if (VirtualKeyFromMouseButton(b) == vk) {
       *known = true;
       return buttons.testFlag(b);

@@ -17,24 +17,24 @@ namespace magna::platform::qt {
 
 /// Virtual-key codes held now, as seen in this application's key events.
 class KeyTracker {
-public:
+ public:
   KeyTracker();  // installs an application-wide event filter; needs the QCoreApplication
   ~KeyTracker();
   bool IsHeld(int virtualKey) const { return held_.count(virtualKey) != 0; }
 
-private:
+ private:
   class Filter;
   std::set<int> held_;
   std::unique_ptr<Filter> filter_;
 };
 
 class QtKeyState : public KeyStateService {
-public:
+ public:
   uint16_t GetAsyncKeyState(int virtualKey) override;
   /// Qt mirrors swapped buttons itself: its left button is always the primary one.
   bool MouseButtonsSwapped() override { return false; }
 
-private:
+ private:
   KeyTracker tracker_;
 };
 

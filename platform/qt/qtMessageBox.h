@@ -7,7 +7,7 @@
 namespace magna::platform::qt {
 
 class QtMessageBox : public MessageBoxService {
-public:
+ public:
   void Show(const WideString& text, const WideString& caption) override;
 };
 

@@ -18,7 +18,7 @@ QRect ToQRect(const TRect& r);
 MonitorInfo MonitorOfScreen(const QScreen& screen);
 
 class QtScreens : public ScreenService {
-public:
+ public:
   /// The primary screen first, then the others in Qt's order.
   std::vector<MonitorInfo> Monitors() override;
   TPoint CursorPos() override;

@@ -12,10 +12,16 @@ QtUi::QtUi() : connection_(std::make_unique<QObject>()) {
 
 QtUi::~QtUi() = default;
 
-void QtUi::ProcessMessages() { QCoreApplication::processEvents(); }
+void QtUi::ProcessMessages() {
+  QCoreApplication::processEvents();
+}
 
-void QtUi::Beep() { QApplication::beep(); }
+void QtUi::Beep() {
+  QApplication::beep();
+}
 
-bool QtUi::Terminated() { return terminating_ || QCoreApplication::closingDown(); }
+bool QtUi::Terminated() {
+  return terminating_ || QCoreApplication::closingDown();
+}
 
 }  // namespace magna::platform::qt

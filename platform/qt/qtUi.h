@@ -11,14 +11,14 @@ class QObject;
 namespace magna::platform::qt {
 
 class QtUi : public UiService {
-public:
+ public:
   QtUi();  // watches QCoreApplication::aboutToQuit; needs the application object
   ~QtUi() override;
   void ProcessMessages() override;
   void Beep() override;
   bool Terminated() override;
 
-private:
+ private:
   bool terminating_ = false;
   std::unique_ptr<QObject> connection_;
 };

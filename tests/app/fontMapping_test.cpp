@@ -21,8 +21,8 @@ TEST(FontMapping, KnownFacesHaveJapaneseSubstitutesFirst) {
     const char16_t* face;
     const char* first;
   } rows[] = {
-      {u"ＭＳ Ｐ明朝", "Noto Serif CJK JP"},  {u"ＭＳ 明朝", "Noto Serif CJK JP"},
-      {u"ＭＳ Ｐゴシック", "Noto Sans CJK JP"}, {u"MS UI Gothic", "Noto Sans CJK JP"},
+      {u"ＭＳ Ｐ明朝", "Noto Serif CJK JP"},       {u"ＭＳ 明朝", "Noto Serif CJK JP"},
+      {u"ＭＳ Ｐゴシック", "Noto Sans CJK JP"},    {u"MS UI Gothic", "Noto Sans CJK JP"},
       {u"ＭＳ ゴシック", "Noto Sans Mono CJK JP"}, {u"ms ui gothic", "Noto Sans CJK JP"},
   };
   for (const Row& r : rows) {

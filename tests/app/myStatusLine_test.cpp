@@ -121,9 +121,8 @@ TEST(FormatStatusLine, NeverTrustsTheFetcherForMoreThanItAsked) {
   EXPECT_EQ(U8(greedy.Utf8), "UTF8 U+41 01000001");
 
   int calls = 0;
-  const TStatusCaptions shrinking = FormatStatusLine([&](int) {
-    return ++calls == 1 ? WideString(u"\xD83D") : WideString();
-  });
+  const TStatusCaptions shrinking =
+      FormatStatusLine([&](int) { return ++calls == 1 ? WideString(u"\xD83D") : WideString(); });
   EXPECT_EQ(U8(shrinking.Unicode), "UTF16 U+D83D");
   EXPECT_EQ(U8(shrinking.Ansi), "SJIS -");
 }

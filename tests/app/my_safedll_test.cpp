@@ -20,7 +20,7 @@ namespace {
 
 /// Sets an environment variable for one test and puts the old value back.
 class ScopedEnv {
-public:
+ public:
   ScopedEnv(const char* name, const char* value) : name_(name) {
     if (const char* old = std::getenv(name)) old_ = old;
     if (value)
@@ -35,7 +35,7 @@ public:
       unsetenv(name_);
   }
 
-private:
+ private:
   const char* name_;
   std::optional<std::string> old_;
 };

@@ -14,7 +14,7 @@ using platform::MonitorFromRect;
 /// Two monitors side by side: 1920x1080 primary with the task bar at the bottom,
 /// and 1280x1024 to its right with the task bar on its left.
 class MonitorsTest : public test::FakeServicesTest {
-protected:
+ protected:
   void SetUp() override {
     FakeServicesTest::SetUp();
     screens->List = {{11, {0, 0, 1920, 1080}, {0, 0, 1920, 1040}},
@@ -57,7 +57,10 @@ TEST_F(MonitorsTest, RectangleGoesToTheLargestCommonAreaElseTheNearest) {
       {"wholly above the second", {2500, -900, 2700, -100}, 0, 22},
       {"wholly left of the primary", {-900, 300, -100, 400}, 0, 11},
       {"below both, closer to the primary", {100, 1500, 300, 1600}, 0, 11},
-      {"below the second, nearer to its bottom than to the primary's", {2000, 1060, 2100, 1100}, 0, 22},
+      {"below the second, nearer to its bottom than to the primary's",
+       {2000, 1060, 2100, 1100},
+       0,
+       22},
       {"touching the primary's right edge from outside", {-100, 0, 0, 100}, 0, 11},
       {"empty rectangle inside the second", {2000, 10, 2000, 10}, 0, 22},
   };

@@ -30,10 +30,12 @@ int FirstRowWith(const QImage& image, uint32_t rgb) {
   return -1;
 }
 
-bool HasColor(const QImage& image, uint32_t rgb) { return FirstRowWith(image, rgb) >= 0; }
+bool HasColor(const QImage& image, uint32_t rgb) {
+  return FirstRowWith(image, rgb) >= 0;
+}
 
 class MyLabelTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     label.Font().SetName(u"DejaVu Sans");
     label.Font().SetHeight(-40);

@@ -10,7 +10,7 @@ namespace {
 
 /// A task bar at the top of a primary monitor, a second monitor to its left.
 class MyMonitorTest : public test::FakeServicesTest {
-protected:
+ protected:
   void SetUp() override {
     FakeServicesTest::SetUp();
     screens->List = {{5, {0, 0, 1920, 1080}, {0, 40, 1920, 1080}},

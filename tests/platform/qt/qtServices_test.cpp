@@ -22,7 +22,7 @@ namespace magna::platform::qt {
 namespace {
 
 class QtClipboardTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { QGuiApplication::clipboard()->clear(); }
   QtClipboard clipboard;
 };
@@ -40,7 +40,8 @@ TEST_F(QtClipboardTest, ReadsTextInBothFormatsOnlyWhileOpen) {
   clipboard.Close();
   QGuiApplication::clipboard()->setText(ToQString(bmpOnly));
   ASSERT_TRUE(clipboard.Open());
-  EXPECT_EQ(clipboard.GetAnsiText(), AnsiString("\x82\xA0" "A"));
+  EXPECT_EQ(clipboard.GetAnsiText(), AnsiString("\x82\xA0"
+                                                "A"));
   clipboard.Close();
 }
 
