@@ -1,0 +1,186 @@
+// Figures of the text area at 72 points: showing texts of every shape, replacing
+// them through the selection, reading the text at the caret, and typing, with word
+// wrap on and off. Each figure is also given as a ratio against a plain
+// QPlainTextEdit showing 10 M code units of 100-character lines (measured in the
+// same run), and the plain widget is measured on the shapes that hurt it.
+//
+// Run: QT_QPA_PLATFORM=offscreen ./bench_editor_memo [--quick]
+// Sizes are in UTF-16 code units (1 M = 1,048,576).
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "editor/myEdit.h"
+#include "platform/myWindows.h"
+#include "platform/qt/qtText.h"
+
+using namespace magna;
+
+namespace {
+
+constexpr int Mi = 1 << 20;
+
+double Seconds(const std::function<void()>& work) {
+  auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+WideString Fill(WideView unit, int length) {
+  WideString out;
+  out.reserve(size_t(length));
+  while (int(out.size()) < length) out.append(unit.substr(0, size_t(length) - out.size()));
+  return out;
+}
+
+WideString WithBreaks(WideString text, int every) {
+  for (size_t i = size_t(every); i < text.size(); i += size_t(every) + 1) text[i] = u'\r';
+  return text;
+}
+
+struct Shape {
+  const char* name;
+  std::function<WideString(int)> make;
+};
+
+const char16_t Japanese[] = u"吾輩は猫である。名前はまだ無い。どこで生れたかとんと見当がつかぬ。何でも薄暗いじめじめした所で";
+const char16_t Latin[] = u"the quick brown fox jumps over the lazy dog and keeps on running ";
+const char16_t Base64[] = u"QUJDREVGR0hJSktMTU5PUFFSU1RVVldYWVphYmNkZWZnaGlqa2xtbm9wcXJzdHV2d3h5ejAxMjM0NTY3ODk";
+
+const Shape Shapes[] = {
+    {"japanese 100-char lines", [](int n) { return WithBreaks(Fill(Japanese, n), 100); }},
+    {"japanese one line", [](int n) { return Fill(Japanese, n); }},
+    {"latin prose one line", [](int n) { return Fill(Latin, n); }},
+    {"no break opportunity", [](int n) { return Fill(Base64, n); }},
+};
+
+void Show(QWidget* widget) {
+  widget->repaint();
+  QApplication::processEvents();
+}
+
+/// The text area as the main window uses it: 72-point font, no border.
+struct Area {
+  QWidget window;
+  TMyMemo* memo;
+  explicit Area(bool wrap) {
+    window.resize(1000, 700);
+    memo = new TMyMemo(&window);
+    memo->setGeometry(0, 0, 1000, 700);
+    memo->SetBorderStyle(bsNone);
+    memo->Font()->SetName(u"Noto Sans CJK JP");
+    memo->Font()->SetSize(72);
+    memo->SetWordWrap(wrap);
+    window.show();
+    Show(&window);
+  }
+  QPlainTextEdit* View() const {
+    return static_cast<QPlainTextEdit*>(platform::GetNativeView(memo->Wrapper()->Handle));
+  }
+  double Type(int keys) {
+    QPlainTextEdit* view = View();
+    return Seconds([&] {
+             for (int i = 0; i < keys; ++i) {
+               QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+               QApplication::sendEvent(view, &press);
+               QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+               QApplication::sendEvent(view, &release);
+               Show(&window);
+             }
+           }) /
+           keys;
+  }
+};
+
+double PlainWidgetShow(const WideString& text, bool wrap) {
+  QPlainTextEdit plain;
+  plain.resize(1000, 700);
+  QFont font(QStringLiteral("Noto Sans CJK JP"));
+  font.setPixelSize(96);
+  plain.setFont(font);
+  plain.setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+  plain.show();
+  Show(&plain);
+  QString q = platform::qt::ToQString(text);
+  q.replace(u'\r', u'\n');
+  return Seconds([&] {
+    plain.setPlainText(q);
+    Show(&plain);
+  });
+}
+
+void Row(const char* what, double seconds, double reference) {
+  std::printf("  %-58s %9.1f ms  %8.2fx\n", what, seconds * 1000, seconds / reference);
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
+
+  double reference = PlainWidgetShow(Shapes[0].make(10 * Mi), true);
+  std::printf("reference: plain QPlainTextEdit, 10 M code units of 100-char lines, 72 pt, wrap on: %.1f ms\n\n",
+              reference * 1000);
+
+  std::printf("plain QPlainTextEdit on the shapes that hurt it (wrap on):\n");
+  Row("japanese one line, 1 M", PlainWidgetShow(Shapes[1].make(Mi), true), reference);
+  Row("no break opportunity, 64 K", PlainWidgetShow(Shapes[3].make(64 * 1024), true), reference);
+  std::printf("\n");
+
+  for (bool wrap : {true, false}) {
+    std::printf("TMyMemo, 72 pt, wrap %s:\n", wrap ? "on" : "off");
+    for (const Shape& shape : Shapes) {
+      for (int size : {Mi, 10 * Mi}) {
+        if (quick && size > Mi) continue;
+        WideString text = shape.make(size);
+        Area area(wrap);
+        char label[128];
+        std::snprintf(label, sizeof label, "%s, %d M: SetText and show", shape.name, size / Mi);
+        Row(label, Seconds([&] {
+              area.memo->SetText(text);
+              Show(&area.window);
+            }),
+            reference);
+        area.memo->SetSelStart(int32_t(text.size() / 2));
+        Show(&area.window);
+        std::snprintf(label, sizeof label, "%s, %d M: typed key in the middle", shape.name, size / Mi);
+        Row(label, area.Type(10), reference);
+        std::snprintf(label, sizeof label, "%s, %d M: select all + replace, show", shape.name, size / Mi);
+        Row(label, Seconds([&] {
+              area.memo->SelectAll();
+              area.memo->SetSelText(text);
+              Show(&area.window);
+            }),
+            reference);
+      }
+    }
+    std::printf("\n");
+  }
+
+  std::printf("GetTextAtCaret(2), caret in the middle, average of 20000 calls:\n");
+  double perCall[2] = {0, 0};
+  const WideString texts[2] = {Shapes[0].make(10 * Mi), Shapes[1].make(10 * Mi)};
+  for (int i = 0; i < 2; ++i) {
+    Area area(true);
+    area.memo->SetText(texts[i]);
+    area.memo->SetSelStart(int32_t(texts[i].size() / 2));
+    size_t sink = 0;
+    perCall[i] = Seconds([&] {
+                   for (int k = 0; k < 20000; ++k) sink += area.memo->GetTextAtCaret(2).size();
+                 }) /
+                 20000;
+    if (sink == 0) std::printf("(no text)\n");
+  }
+  std::printf("  100-char lines: %.2f us   one 10 M line: %.2f us   ratio %.2f\n", perCall[0] * 1e6,
+              perCall[1] * 1e6, perCall[1] / perCall[0]);
+  return 0;
+}
