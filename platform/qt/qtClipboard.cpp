@@ -44,11 +44,25 @@ void QtClipboard::Commit() {
   pendingUnicode_.reset();
   pendingAnsi_.reset();
   emptied_ = false;
-  if (!clipboard_) return;
+  if (!clipboard_ || (!text && !emptied)) return;
+  committing_ = true;
   if (text)
     clipboard_->setText(ToQString(*text), QClipboard::Clipboard);
-  else if (emptied)
+  else
     clipboard_->clear(QClipboard::Clipboard);
+  committing_ = false;
+  Notify();
+}
+
+void QtClipboard::Notify() {
+  // A copy: the handler may replace itself while it runs.
+  const std::function<void()> handler = handler_;
+  if (!handler) return;
+  // Qt's event loop can't carry an exception; the notice is simply lost.
+  try {
+    handler();
+  } catch (...) {
+  }
 }
 
 std::optional<WideString> QtClipboard::GetUnicodeText() {
@@ -78,16 +92,12 @@ void QtClipboard::SetAnsiText(const AnsiString& bytes) {
 }
 
 void QtClipboard::SetChangeHandler(std::function<void()> handler) {
-  connection_ = std::make_unique<QObject>();  // drops the previous connection
-  if (!clipboard_ || !handler) return;
-  QObject::connect(clipboard_, &QClipboard::dataChanged, connection_.get(),
-                   [handler = std::move(handler)] {
-                     // Qt's event loop can't carry an exception; the notice is simply lost.
-                     try {
-                       handler();
-                     } catch (...) {
-                     }
-                   });
+  handler_ = std::move(handler);
+  if (connection_ || !clipboard_) return;
+  connection_ = std::make_unique<QObject>();
+  QObject::connect(clipboard_, &QClipboard::dataChanged, connection_.get(), [this] {
+    if (!committing_) Notify();
+  });
 }
 
 }  // namespace magna::platform::qt

@@ -3,6 +3,9 @@
 // the ANSI text format is derived: it is offered whenever text is, read as the
 // text converted to code page 932, and an ANSI text put alone is converted from
 // 932 before it reaches the clipboard. When both are put, the Unicode text wins.
+// Every change notifies exactly once: another program's through
+// QClipboard::dataChanged, this program's own from Close (X11 reports a change
+// only when it comes from another program, the offscreen platform any change).
 
 #include <QPointer>
 
@@ -33,9 +36,12 @@ class QtClipboard : public ClipboardService {
  private:
   std::optional<WideString> CurrentText() const;
   void Commit();
+  void Notify();
 
   QPointer<QClipboard> clipboard_;
   std::unique_ptr<QObject> connection_;  // context of the change handler's connection
+  std::function<void()> handler_;
+  bool committing_ = false;  // Qt's own notice of our change is not passed on
   bool open_ = false;
   bool emptied_ = false;
   std::optional<WideString> pendingUnicode_;

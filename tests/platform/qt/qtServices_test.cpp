@@ -75,16 +75,21 @@ TEST_F(QtClipboardTest, AnsiTextAloneIsConvertedFromShiftJis) {
   EXPECT_EQ(ToWide(QGuiApplication::clipboard()->text()), WideString(u"\u3042\uFF71Z"));
 }
 
-TEST_F(QtClipboardTest, NothingPutWhileClosedAndEmptyClears) {
-  clipboard.SetUnicodeText(u"lost");
+TEST_F(QtClipboardTest, OwnChangesNotifyOnceAndAnExchangeWithoutChangeNever) {
+  int notices = 0;
+  clipboard.SetChangeHandler([&] { ++notices; });
+  clipboard.SetUnicodeText(u"lost");  // not open: ignored
   QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+  notices = 0;
   ASSERT_TRUE(clipboard.Open());
+  EXPECT_EQ(clipboard.GetUnicodeText(), WideString(u"kept"));
   clipboard.Close();
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
+  EXPECT_EQ(notices, 0);
   ASSERT_TRUE(clipboard.Open());
   clipboard.Empty();
   clipboard.Close();
   EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
+  EXPECT_EQ(notices, 1);
 }
 
 TEST_F(QtClipboardTest, AnotherProgramsCopyNotifiesAndANewHandlerReplacesTheOld) {
