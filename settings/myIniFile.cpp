@@ -26,6 +26,18 @@ int HeaderLineOf(const WideString& item) {
   return line;
 }
 
+/// Whether a line in its stored escaped ANSI form may be a header: its first
+/// character above U+0020 is "[" or an escape. Bytes 01..20 stand for themselves,
+/// any other byte except "$" starts a character that is not "[" unless it is "[".
+bool MayBeHeader(const AnsiString& stored) {
+  for (char byte : stored) {
+    const auto b = static_cast<unsigned char>(byte);
+    if (b >= 0x01 && b <= 0x20) continue;
+    return b == '[' || b == '$' || b == 0;
+  }
+  return false;
+}
+
 /// The section name a line declares; empty when the line is no header.
 WideString SectionNameOfLine(const WideString& line) {
   const WideString trimmed = TrimBlanks(line);
@@ -119,6 +131,7 @@ void TMyIniFile::BuildSectionIndex() {
   sectionIndex_.Clear();
   const int n = lines_.Count();
   for (int i = 0; i < n; ++i) {
+    if (!MayBeHeader(lines_.Store()->Get(i))) continue;
     const WideString name = SectionNameOfLine(lines_.Get(i));
     if (!name.empty()) sectionIndex_.Add(name + kIndexSeparator + DecimalText(i));
   }
@@ -193,7 +206,8 @@ void TMyIniFile::FlushCache() {
 bool TMyIniFile::DeleteSection(const WideString& name) {
   bool deleted = false;
   for (SectionSpan span = FindSection(name); span.First >= 0; span = FindSection(name)) {
-    for (int i = span.Last; i >= span.First; --i) lines_.Delete(i);
+    // The lines own no objects and have no OnChange: the store deletes them at once.
+    lines_.Store()->DeleteRange(span.First, span.Last - span.First + 1);
     BuildSectionIndex();
     deleted = true;
   }

@@ -68,6 +68,13 @@ void TMyStore::Delete(int index) {
   items_.erase(items_.begin() + index);
 }
 
+void TMyStore::DeleteRange(int index, int count) {
+  if (count <= 0) return;
+  CheckIndex(index);
+  CheckIndex(index + count - 1);
+  items_.erase(items_.begin() + index, items_.begin() + index + count);
+}
+
 void TMyStore::Exchange(int index1, int index2) {
   CheckIndex(index1);
   CheckIndex(index2);

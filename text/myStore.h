@@ -32,6 +32,8 @@ public:
   /// Appends and returns the new item's index.
   int Add(AnsiString bytes, TObject* object = nullptr);
   void Delete(int index);
+  /// Deletes `count` items from `index` on in one move; the whole range must exist.
+  void DeleteRange(int index, int count);
   void Exchange(int index1, int index2);
   /// Takes the item out of curIndex and puts it at newIndex (both 0..Count-1).
   void Move(int curIndex, int newIndex);

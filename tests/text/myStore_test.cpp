@@ -35,6 +35,9 @@ TEST(MyStore, InsertMoveExchangeDeleteKeepObjectsWithTheirStrings) {
   store.Delete(1);
   EXPECT_EQ(Items(store), "c,a");
   EXPECT_EQ(store.GetObject(1), &a);
+  store.Add("d");
+  store.DeleteRange(0, 2);
+  EXPECT_EQ(Items(store), "d");
 }
 
 TEST(MyStore, EveryBadIndexRaisesAndChangesNothing) {
@@ -52,6 +55,7 @@ TEST(MyStore, EveryBadIndexRaisesAndChangesNothing) {
       {"Insert beyond Count", [&] { store.Insert(2, "y"); }},
       {"Insert -1", [&] { store.Insert(-1, "y"); }},
       {"Delete", [&] { store.Delete(1); }},
+      {"DeleteRange past the end", [&] { store.DeleteRange(0, 2); }},
       {"Exchange", [&] { store.Exchange(0, 1); }},
       {"Move to Count", [&] { store.Move(0, 1); }},
       {"Move from -1", [&] { store.Move(-1, 0); }},
