@@ -108,6 +108,11 @@ void TMyWStrings::FreeObjectAt(int Index) {
 
 // ---- adding ------------------------------------------------------------------
 
+void TMyWStrings::ReserveFor(int64_t added) {
+  const int64_t capacity = int64_t{Count()} + std::max<int64_t>(added, 0) + 100;
+  if (capacity <= INT32_MAX) SetCapacity(static_cast<int>(capacity));
+}
+
 int TMyWStrings::Add(const WideString& S) { return AddObject(S, nullptr); }
 
 void TMyWStrings::AddFile(const WideString& FileName) {
@@ -130,20 +135,20 @@ int TMyWStrings::AddPair(const WideString& Name, const WideString& Value) {
 }
 
 void TMyWStrings::AddStrings(TMyStore& Strings) {
-  SetCapacity(Count() + Strings.Count() + 100);
+  ReserveFor(Strings.Count());
   store_->AddStrings(Strings);
 }
 
 void TMyWStrings::AddStrings(TMyWStrings& Strings) {
   UpdateScope<TMyWStrings> update(*this);
   const int n = Strings.Count();  // fixed first: the list may be adding itself
-  SetCapacity(Count() + n + 100);
+  ReserveFor(n);
   for (int i = 0; i < n; ++i) Add(Strings.Get(i));
 }
 
 void TMyWStrings::AddBlank(int Count_) {
   UpdateScope<TMyWStrings> update(*this);
-  SetCapacity(Count() + std::max(Count_, 0) + 100);
+  ReserveFor(Count_);
   for (int i = 0; i < Count_; ++i) Add(WideString());
 }
 

@@ -172,6 +172,8 @@ protected:
   const WideString& ItemForCompare(int Index, WideString& holder);
 
 private:
+  /// Capacity for `added` more items and 100 to spare (bulk appends).
+  void ReserveFor(int64_t added);
   void Changed();
   void FreeObjectAt(int Index);
   void MergeSortIndexes(std::vector<int>& indexes, size_t first, size_t count,
