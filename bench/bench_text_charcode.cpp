@@ -264,7 +264,7 @@ std::vector<size_t> WindowStarts(const std::string& bytes, size_t size, int unit
   return chosen;
 }
 
-void DetectionAccuracy() {
+void DetectionAccuracy(bool showMisses) {
   struct Sample {
     const char* label;
     const char* file;
@@ -289,7 +289,12 @@ void DetectionAccuracy() {
       double right[4] = {};
       for (size_t k = 0; k < starts.size(); ++k) {
         std::string_view w(bytes.data() + starts[k], size);
-        right[0] += DetectCharCode(w.data(), w.size()) == s.expected;
+        TMyCharCode ours = DetectCharCode(w.data(), w.size());
+        right[0] += ours == s.expected;
+        if (showMisses && ours != s.expected)
+          std::printf("  miss %s %zu at %zu as %d: %s\n", s.label, size, starts[k], int(ours),
+                      std::string(w).c_str());
+        if (showMisses) continue;
         right[1] += DetectWith(IcuDetect, w) == s.expected;
         right[2] += DetectWith(UchardetDetect, w) == s.expected;
         if (k < kNkfWindows) right[3] += DetectWith(NkfDetect, w) == s.expected;
@@ -331,8 +336,9 @@ int main(int argc, char** argv) {
     Throughput();
     Utf16Reading();
   }
+  if (only == "misses") DetectionAccuracy(true);
   if (only.empty() || only == "detect") {
-    DetectionAccuracy();
+    DetectionAccuracy(false);
     DetectionSpeed();
   }
   return 0;

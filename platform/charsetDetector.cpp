@@ -12,6 +12,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -40,10 +41,18 @@ bool IsPlausibleUnit(unsigned u) {
 
 bool IsKanaUnit(unsigned u) { return (u >= 0x3001 && u <= 0x3002) || (u >= 0x3041 && u <= 0x30FC); }
 
+/// The commonest units of Japanese text: ASCII, kana, Japanese punctuation, full-width
+/// ASCII. Read in the wrong byte order they turn into rare ideographs (U+6100, U+4230).
+bool IsCommonUnit(unsigned u) {
+  return (u >= 0x20 && u <= 0x7E) || u == 0x0A || u == 0x0D || u == 0x09 ||
+         (u >= 0x3000 && u <= 0x30FF) || (u >= 0xFF01 && u <= 0xFF5E);
+}
+
 struct Utf16Score {
-  size_t units = 0, plausible = 0, kana = 0;
-  bool Convincing() const {
-    return units > 0 && plausible * 100 >= units * 95 && kana * 100 >= units * 8;
+  size_t units = 0, plausible = 0, kana = 0, common = 0;
+  /// Without zero bytes, seven-bit text reads as plausible units too: kana must show.
+  bool Plausible(bool needKana) const {
+    return units > 0 && plausible * 100 >= units * 95 && (!needKana || kana * 100 >= units * 8);
   }
 };
 
@@ -53,17 +62,19 @@ Utf16Score ScoreUtf16(std::string_view s, bool bigEndian) {
     auto a = static_cast<unsigned char>(s[i]), b = static_cast<unsigned char>(s[i + 1]);
     unsigned u = bigEndian ? (a << 8 | b) : (b << 8 | a);
     ++score.units;
-    if (IsPlausibleUnit(u)) ++score.plausible;
-    if (IsKanaUnit(u)) ++score.kana;
+    score.plausible += IsPlausibleUnit(u);
+    score.kana += IsKanaUnit(u);
+    score.common += IsCommonUnit(u);
   }
   return score;
 }
 
-std::optional<unsigned> DetectUtf16(std::string_view s) {
+/// UTF-16 when one byte order gives plausible text with more of the common units.
+std::optional<unsigned> DetectUtf16(std::string_view s, bool needKana) {
   Utf16Score le = ScoreUtf16(s, false), be = ScoreUtf16(s, true);
-  bool leWins = le.Convincing() && (!be.Convincing() || le.plausible + le.kana >= be.plausible + be.kana);
-  if (leWins) return 1200;
-  if (be.Convincing()) return 1201;
+  bool leOk = le.Plausible(needKana), beOk = be.Plausible(needKana);
+  if (leOk && (!beOk || le.common > be.common)) return 1200;
+  if (beOk && (!leOk || be.common > le.common)) return 1201;
   return std::nullopt;
 }
 
@@ -78,10 +89,13 @@ std::optional<unsigned> DetectUtf16ByZeros(std::string_view s) {
 
 // ---- seven-bit codes ------------------------------------------------------------------
 
+/// An escape sequence of ISO-2022-JP, or the start of one cut by the end of the sample.
 bool HasJisEscape(std::string_view s) {
   for (const char* e : {"\x1B$B", "\x1B$@", "\x1B(I", "\x1B$(D", "\x1B(J", "\x1B$(B"})
     if (s.find(e) != std::string_view::npos) return true;
-  return false;
+  size_t esc = s.rfind('\x1B');
+  return esc != std::string_view::npos && s.size() - esc <= 3 &&
+         std::string_view("\x1B$(").substr(0, s.size() - esc) == s.substr(esc);
 }
 
 int Base64Value(char c) {
@@ -119,10 +133,27 @@ bool LooksLikeUtf7(std::string_view s) {
 
 // ---- UTF-8 ----------------------------------------------------------------------------
 
-/// Well-formed UTF-8 with at least one multi-byte sequence; a sequence cut by the end counts.
-bool LooksLikeUtf8(std::string_view s) {
+/// What well-formed UTF-8 holds: sequences of two bytes, of three or four, and whether
+/// the sample ends in the start of a three-byte one (E0..EF, maybe one more byte).
+struct Utf8Shape {
+  size_t twoByte = 0, longer = 0;
+  int twoByteScore = 0;  // how natural the two-byte characters are
+  bool cutLongLead = false;
+};
+
+/// Latin-1 signs (± × ©) are common in UTF-8 text; a combining mark with nothing to
+/// combine with is the mark of EUC-JP or Shift_JIS bytes read as UTF-8.
+int TwoByteScore(unsigned c) {
+  if (c >= 0xA0 && c <= 0xFF) return 2;
+  if (c >= 0x300 && c <= 0x36F) return -3;
+  return c <= 0x4FF ? 1 : 0;
+}
+
+/// Well-formed UTF-8 (a sequence cut by the end allowed), or nullopt.
+std::optional<Utf8Shape> Utf8ShapeOf(std::string_view s) {
   auto p = reinterpret_cast<const unsigned char*>(s.data());
-  size_t n = s.size(), multi = 0;
+  size_t n = s.size();
+  Utf8Shape shape;
   for (size_t i = 0; i < n;) {
     unsigned b = p[i];
     if (b < 0x80) {
@@ -130,18 +161,26 @@ bool LooksLikeUtf8(std::string_view s) {
       continue;
     }
     size_t length = b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
-    if (length == 0) return false;
+    if (length == 0) return std::nullopt;
     unsigned low = b == 0xE0 ? 0xA0 : b == 0xF0 ? 0x90 : 0x80;
     unsigned high = b == 0xED ? 0x9F : b == 0xF4 ? 0x8F : 0xBF;
     for (size_t k = 1; k < length; ++k) {
-      if (i + k >= n) return multi > 0;  // cut by the end of the sample
+      if (i + k >= n) {  // cut by the end of the sample
+        shape.cutLongLead = length == 3;
+        return shape;
+      }
       unsigned c = p[i + k];
-      if (k == 1 ? (c < low || c > high) : (c & 0xC0) != 0x80) return false;
+      if (k == 1 ? (c < low || c > high) : (c & 0xC0) != 0x80) return std::nullopt;
     }
-    ++multi;
+    if (length == 2) {
+      ++shape.twoByte;
+      shape.twoByteScore += TwoByteScore((b & 0x1F) << 6 | (p[i + 1] & 0x3F));
+    } else {
+      ++shape.longer;
+    }
     i += length;
   }
-  return multi > 0;
+  return shape;
 }
 
 // ---- Shift_JIS against EUC-JP -----------------------------------------------------------
@@ -257,15 +296,19 @@ std::optional<unsigned> CodePageOfCharsetName(std::string_view name) {
 std::optional<unsigned> DetectInputCodepage(std::string_view sample) {
   if (sample.empty()) return std::nullopt;
   if (std::memchr(sample.data(), 0, sample.size()) != nullptr) {
-    if (auto cp = DetectUtf16ByZeros(sample)) return cp;
-    return DetectUtf16(sample);
+    if (auto cp = DetectUtf16(sample, false)) return cp;
+    return DetectUtf16ByZeros(sample);
   }
   bool sevenBit = AllSevenBit(sample);
   if (sevenBit && HasJisEscape(sample)) return 50220;
-  if (!sevenBit && LooksLikeUtf8(sample)) return 65001;
-  if (auto cp = DetectUtf16(sample)) return cp;
+  std::optional<Utf8Shape> utf8 = sevenBit ? std::nullopt : Utf8ShapeOf(sample);
+  // Kana and kanji take three bytes: UTF-8 with those is UTF-8, and so is ASCII that ends
+  // in the start of one. Two-byte sequences alone are as likely EUC-JP or Shift_JIS.
+  if (utf8 && (utf8->longer > 0 || (utf8->twoByte == 0 && utf8->cutLongLead))) return 65001;
+  if (auto cp = DetectUtf16(sample, true)) return cp;
   if (sevenBit) return LooksLikeUtf7(sample) ? 65000 : 20127;
   int sjis = ScoreSjis(sample), euc = ScoreEuc(sample);
+  if (utf8 && std::max(sjis, euc) <= utf8->twoByteScore) return 65001;
   if (sjis != kInvalid || euc != kInvalid) return euc > sjis ? 20932 : 932;
   return AskUchardet(sample);
 }

@@ -299,6 +299,44 @@ TEST_F(CharCodeFiles, HexDumpRows) {
   EXPECT_EQ(HexDump(rows.data(), rows.size()).size(), 3u * 68);
 }
 
+TEST(CharCodeDetection, GuessSJisOrUtf16) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    TMyCharCode guess;
+  };
+  const Case cases[] = {
+      {"ASCII, half-width katakana, pairs", "ab\xB1\xDF\x82\xA0\x88\x9F\xE0\x40", cdSJis},
+      {"zeros at odd offsets", std::string("a\0b\0", 4), cdUTF_16LE},
+      {"zeros at even offsets", std::string("\0a\0b", 4), cdUTF_16BE},
+      {"zeros at both parities", std::string("a\0\0b", 4), cdSJis},
+      {"FF alone, kana as UTF-16LE", "\x42\x30\xFF\x30", cdUTF_16LE},
+      {"FF alone, no kana", "\x41\x41\xFF\x41", cdUTF_16BE},
+      {"lead byte + 01..3F", "\x82\x31", cdUTF_16BE},
+      {"80 alone", "a\x80", cdUTF_16BE},
+      {"A0 alone", "a\xA0", cdUTF_16BE},
+      {"F0 alone", "a\xF0", cdUTF_16BE},
+      {"80, A0, FC after a lead byte", "\x82\x80\x82\xA0\x82\xFC", cdSJis},
+      {"lead-range byte as second byte", "\x82\x82\x82\xE0", cdSJis},
+      {"7F after a lead byte", "\x82\x7F", cdUTF_16BE},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(GuessSJisOrUtf16(c.bytes.data(), c.bytes.size()), c.guess) << Hex(c.bytes);
+  }
+}
+
+TEST(CharCodeDetection, CodePagesMapToCodes) {
+  const std::pair<unsigned, TMyCharCode> cases[] = {
+      {1200, cdUTF_16LE}, {1201, cdUTF_16BE}, {20932, cdEUC}, {51932, cdEUC}, {51936, cdEUC},
+      {51949, cdEUC},     {50220, cdJIS},     {50221, cdJIS}, {50222, cdJIS}, {50225, cdJIS},
+      {50227, cdJIS},     {65000, cdUTF_7},   {65001, cdUTF_8N}, {932, cdSJis}, {10001, cdSJis},
+      {20127, cdSJis},    {1252, cdSJis},     {50223, cdSJis},
+  };
+  for (auto [codePage, code] : cases) EXPECT_EQ(CharCodeOfCodePage(codePage), code) << codePage;
+  EXPECT_EQ(DetectCodePage("", 0), 1252u);
+}
+
 TEST(CharCodeConversions, NewLineText) {
   EXPECT_EQ(NewLineText(nlCRLF), u"\r\n");
   EXPECT_EQ(NewLineText(nlCR), u"\r");
