@@ -142,13 +142,16 @@ bool TRichEditView::HandleEditingKey(QKeyEvent* event) {
     if (!isReadOnly()) window_->ReplaceSelection(GetClipboardText());
     return true;
   }
-  bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-  if (isReadOnly() || !plain) return false;
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+  if (isReadOnly()) return false;
+  bool isReturn = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (isReturn && !(event->modifiers() & (Qt::AltModifier | Qt::MetaModifier))) {
+    // Every Return is one paragraph break (Qt would make Shift+Return a line separator).
     window_->ReplaceSelection(u"\r");
     ensureCursorVisible();
     return true;
   }
+  bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+  if (!plain) return false;
   if (textCursor().hasSelection()) return false;
   if (event->key() == Qt::Key_Backspace && StepOverSoftBreak(true)) {
     QPlainTextEdit::keyPressEvent(event);

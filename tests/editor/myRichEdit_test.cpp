@@ -1,0 +1,111 @@
+// The rich-edit window's own editing on long lines: its display splits them at
+// soft breaks, which the user's keys must never notice.
+#include "editor/myRichEdit.h"
+
+#include <gtest/gtest.h>
+
+#include <QTextBlock>
+
+#include "editor/myRichEditText.h"
+#include "tests/editor/editorFixture.h"
+
+namespace magna {
+namespace {
+
+using namespace platform;
+
+class LongLineTest : public test::EditorTest {
+protected:
+  void SetUp() override {
+    EditorTest::SetUp();
+    for (int i = 0; i < 10000; ++i) original.push_back(char16_t(u'0' + i % 10));
+    memo->SetNewLine(nlCR);
+    memo->SetText(original);
+    store = dynamic_cast<TRichEditWindow*>(GetWindowObject(Wrapper()->Handle))->Text();
+    soft = View()->document()->firstBlock().length() - 1;  // text index of the first soft break
+    ASSERT_GT(store->SoftBreakCount(), 0);
+  }
+  /// Puts the widget's own cursor at a document position (either side of a soft break).
+  void PlaceAtDocument(int position) {
+    QTextCursor cursor = View()->textCursor();
+    cursor.setPosition(position);
+    View()->setTextCursor(cursor);
+  }
+  WideString Without(int index) const { return original.substr(0, size_t(index)) + original.substr(size_t(index) + 1); }
+
+  WideString original;
+  TRichEditText* store = nullptr;
+  int soft = 0;
+};
+
+TEST_F(LongLineTest, ArrowKeysCrossASoftBreakInOneStep) {
+  memo->SetSelStart(soft - 1);
+  Type(Qt::Key_Right, QString());
+  EXPECT_EQ(memo->SelStart(), soft);
+  Type(Qt::Key_Right, QString());
+  EXPECT_EQ(memo->SelStart(), soft + 1);
+  Type(Qt::Key_Left, QString());
+  Type(Qt::Key_Left, QString());
+  EXPECT_EQ(memo->SelStart(), soft - 1);
+}
+
+TEST_F(LongLineTest, BackspaceAndDeleteAtASoftBreakRemoveRealCharacters) {
+  PlaceAtDocument(store->ToDocument(soft));  // start of the continuation block
+  Type(Qt::Key_Backspace, QStringLiteral("\b"));
+  EXPECT_EQ(memo->Text(), Without(soft - 1));
+  EXPECT_EQ(memo->SelStart(), soft - 1);
+
+  memo->SetText(original);
+  PlaceAtDocument(store->ToDocument(soft) - 1);  // end of the block before the break
+  Type(Qt::Key_Delete, QString());
+  EXPECT_EQ(memo->Text(), Without(soft));
+  EXPECT_TRUE(store->IndexConsistent());
+}
+
+TEST_F(LongLineTest, ReturnInsideAContinuationMakesAHardBreak) {
+  memo->SetSelStart(soft + 10);
+  Type(Qt::Key_Return, QStringLiteral("\r"));
+  EXPECT_EQ(memo->Text(), original.substr(0, size_t(soft) + 10) + u"\r" + original.substr(size_t(soft) + 10));
+  EXPECT_EQ(memo->LineCount(), 2);
+  EXPECT_EQ(memo->CaretLine(), 1);
+  EXPECT_EQ(memo->CaretColumn(), 0);
+  memo->Undo();
+  EXPECT_EQ(memo->Text(), original);
+  EXPECT_EQ(memo->LineCount(), 1);
+  EXPECT_TRUE(store->IndexConsistent());
+}
+
+TEST_F(LongLineTest, TypingOnEitherSideOfASoftBreakInsertsAtTheSameIndex) {
+  for (int position : {store->ToDocument(soft) - 1, store->ToDocument(soft)}) {
+    memo->SetText(original);
+    PlaceAtDocument(position);
+    Type(Qt::Key_A, QStringLiteral("a"));
+    EXPECT_EQ(memo->Text(), original.substr(0, size_t(soft)) + u"a" + original.substr(size_t(soft)));
+    EXPECT_EQ(memo->SelStart(), soft + 1);
+  }
+}
+
+TEST_F(LongLineTest, SelectionAndCopyIgnoreSoftBreaks) {
+  memo->SetSelStart(soft - 2);
+  memo->SetSelLength(4);
+  EXPECT_EQ(memo->GetSelText(), original.substr(size_t(soft) - 2, 4));
+  Type(Qt::Key_C, QString(), Qt::ControlModifier);
+  EXPECT_EQ(clipboard->Unicode, original.substr(size_t(soft) - 2, 4));
+  clipboard->SimulateCopy(WideString(u"x\r\ny"), std::nullopt);
+  Type(Qt::Key_V, QString(), Qt::ControlModifier);
+  EXPECT_EQ(memo->Text(), original.substr(0, size_t(soft) - 2) + u"x\ry" + original.substr(size_t(soft) + 2));
+  EXPECT_EQ(memo->LineCount(), 2);
+}
+
+TEST_F(LongLineTest, ReadOnlyTextKeepsKeyboardSelectionButRefusesEdits) {
+  memo->SetReadOnly(true);
+  memo->SetSelStart(3);
+  Type(Qt::Key_Right, QString(), Qt::ShiftModifier);
+  EXPECT_EQ(memo->SelLength(), 1);
+  Type(Qt::Key_A, QStringLiteral("a"));
+  Type(Qt::Key_Return, QStringLiteral("\r"));
+  EXPECT_EQ(memo->Text(), original);
+}
+
+}  // namespace
+}  // namespace magna
