@@ -51,7 +51,7 @@ private:
 
 TMyCustomEdit::TMyCustomEdit(QWidget* parent)
     : QFrame(parent), hostWindow_(std::make_unique<HostWindow>(this)), font_(std::make_unique<TFont>()) {
-  setFocusPolicy(Qt::StrongFocus);
+  setFocusPolicy(Qt::NoFocus);  // the rich-edit window takes the focus in the tab chain
   SetFont(TFont(*font_));
   SetBorderStyle(bsSingle);
 }
@@ -313,7 +313,7 @@ LRESULT TMyCustomEdit::HostWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (!header || !wrapper_ || header->hwndFrom != wrapper_->Handle) return 0;
       return HandleNotify(header);
     }
-  } catch (const std::exception&) {  // no handler's failure may reach the event loop
+  } catch (...) {  // no handler's failure may reach the event loop
   }
   return 0;
 }

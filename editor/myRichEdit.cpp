@@ -424,10 +424,13 @@ void TRichEditWindow::TextChanged() {
   QMetaObject::invokeMethod(
       view_,
       [hwnd = hwnd_] {
-        if (auto* window = dynamic_cast<TRichEditWindow*>(GetWindowObject(hwnd))) {
-          TMessageFrame frame;
+        auto* window = dynamic_cast<TRichEditWindow*>(GetWindowObject(hwnd));
+        if (!window) return;
+        TMessageFrame frame;
+        try {
           window->BeginInput();
           window->EndInput();
+        } catch (...) {  // a report that fails must not reach the event loop
         }
       },
       Qt::QueuedConnection);

@@ -79,6 +79,22 @@ void TRichEditView::SetHideSelection(bool hide) {
   setPalette(p);
 }
 
+bool TRichEditView::event(QEvent* event) {
+  try {
+    return QPlainTextEdit::event(event);
+  } catch (...) {  // the text stays as it was; the event counts as handled
+    return true;
+  }
+}
+
+bool TRichEditView::viewportEvent(QEvent* event) {
+  try {
+    return QPlainTextEdit::viewportEvent(event);
+  } catch (...) {
+    return true;
+  }
+}
+
 void TRichEditView::keyPressEvent(QKeyEvent* event) {
   InputFrame frame(window_);
   if (!window_) return QPlainTextEdit::keyPressEvent(event);

@@ -23,6 +23,9 @@ public:
   void SetHideSelection(bool hide);
 
 protected:
+  /// Every event handler runs inside these two: no failure may reach the event loop.
+  bool event(QEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;

@@ -221,6 +221,42 @@ TEST_F(EditorTest, EventsReachTheirHandlers) {
   EXPECT_EQ(selections, 2) << "no change, no notice";
 }
 
+TEST_F(EditorTest, MouseMessagesRaiseTheMouseEventsBeforeTheTextActs) {
+  std::vector<std::string> seen;
+  memo->OnMouseDown = [&](TObject*, TMouseButton button, TShiftState, int x, int y) {
+    seen.push_back("down " + std::to_string(button) + " " + std::to_string(x) + "," + std::to_string(y));
+  };
+  memo->OnMouseUp = [&](TObject*, TMouseButton button, TShiftState, int, int) {
+    seen.push_back("up " + std::to_string(button));
+  };
+  memo->OnMouseMove = [&](TObject*, TShiftState, int x, int) { seen.push_back("move " + std::to_string(x)); };
+  memo->OnDblClick = [&](TObject*) { seen.push_back("double"); };
+  QWidget* viewport = View()->viewport();
+  QPoint at(20, 12);
+  QPoint client = viewport->mapTo(View(), at);
+  auto send = [&](QEvent::Type type, Qt::MouseButton button) {
+    QMouseEvent event(type, at, viewport->mapToGlobal(at), button,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &event);
+  };
+  send(QEvent::MouseMove, Qt::NoButton);
+  send(QEvent::MouseButtonPress, Qt::RightButton);
+  send(QEvent::MouseButtonRelease, Qt::RightButton);
+  send(QEvent::MouseButtonDblClick, Qt::LeftButton);
+  std::string down = "down 1 " + std::to_string(client.x()) + "," + std::to_string(client.y());
+  EXPECT_THAT(seen, ::testing::ElementsAre("move " + std::to_string(client.x()), down, "up 1", "double"));
+}
+
+TEST_F(EditorTest, ScrollingRaisesTheScrollEventWithTheThumbPosition) {
+  WideString lines;
+  for (int i = 0; i < 200; ++i) lines += u"line\r";
+  memo->SetText(lines);
+  int position = -1;
+  memo->OnVScroll = [&](TObject*, int32_t pos) { position = pos; };
+  View()->verticalScrollBar()->setValue(7);
+  EXPECT_EQ(position, 7);
+}
+
 // Text, breaks and selection
 
 TEST_F(EditorTest, GetTextAndGetSelTextUseTheirOwnBreaks) {
