@@ -141,12 +141,12 @@ struct Utf8Shape {
   bool cutLongLead = false;
 };
 
-/// Latin-1 signs (± × ©) are common in UTF-8 text; a combining mark with nothing to
-/// combine with is the mark of EUC-JP or Shift_JIS bytes read as UTF-8.
+/// Latin-1 signs (± × ©), Greek and Cyrillic are common in UTF-8 text; a combining mark
+/// with nothing to combine with is the mark of EUC-JP or Shift_JIS bytes read as UTF-8.
 int TwoByteScore(unsigned c) {
-  if (c >= 0xA0 && c <= 0xFF) return 2;
   if (c >= 0x300 && c <= 0x36F) return -3;
-  return c <= 0x4FF ? 1 : 0;
+  if ((c >= 0xA0 && c <= 0xFF) || (c >= 0x370 && c <= 0x4FF)) return 2;
+  return c <= 0x24F ? 1 : 0;
 }
 
 /// Well-formed UTF-8 (a sequence cut by the end allowed), or nullopt.
@@ -308,7 +308,7 @@ std::optional<unsigned> DetectInputCodepage(std::string_view sample) {
   if (auto cp = DetectUtf16(sample, true)) return cp;
   if (sevenBit) return LooksLikeUtf7(sample) ? 65000 : 20127;
   int sjis = ScoreSjis(sample), euc = ScoreEuc(sample);
-  if (utf8 && std::max(sjis, euc) <= utf8->twoByteScore) return 65001;
+  if (utf8 && utf8->twoByte > 0 && std::max(sjis, euc) <= utf8->twoByteScore) return 65001;
   if (sjis != kInvalid || euc != kInvalid) return euc > sjis ? 20932 : 932;
   return AskUchardet(sample);
 }
