@@ -1,0 +1,171 @@
+#include "platform/myLocale.h"
+
+#include <array>
+#include <unordered_map>
+
+#include <unicode/localpointer.h>
+#include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
+#include <unicode/ucol.h>
+#include <unicode/utf16.h>
+
+namespace magna::platform {
+
+namespace {
+
+constexpr unsigned kKnownFlags = NORM_IGNORECASE | NORM_IGNORENONSPACE | SORT_STRINGSORT;
+
+// One Japanese collator per flag combination; opening a collator per call is slow.
+//  - ignoring non-spacing marks compares at the primary level (case-level kept
+//    on unless case is ignored too); otherwise at the identical level, because the
+//    Japanese tailoring leaves width and kana-type differences to the last levels
+//    and the platform tells ＡＢＣ from ABC and あ from ア;
+//  - ignoring case alone is done by folding the texts first (see FoldInto) so that
+//    width and kana differences still count, as they do on the platform;
+//  - without the string sort, punctuation and symbols are shifted: they only break
+//    ties at the quaternary level (the platform's word sort weights them lightly).
+void Configure(UCollator* collator, unsigned flags, UErrorCode& status) {
+  const bool ignoreNonSpace = (flags & NORM_IGNORENONSPACE) != 0;
+  const bool ignoreCase = (flags & NORM_IGNORECASE) != 0;
+  const bool stringSort = (flags & SORT_STRINGSORT) != 0;
+  const UColAttributeValue strength = ignoreNonSpace ? UCOL_PRIMARY : UCOL_IDENTICAL;
+  ucol_setAttribute(collator, UCOL_STRENGTH, strength, &status);
+  ucol_setAttribute(collator, UCOL_CASE_LEVEL, ignoreNonSpace && !ignoreCase ? UCOL_ON : UCOL_OFF,
+                    &status);
+  ucol_setAttribute(collator, UCOL_ALTERNATE_HANDLING,
+                    stringSort ? UCOL_NON_IGNORABLE : UCOL_SHIFTED, &status);
+  ucol_setAttribute(collator, UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
+}
+
+UCollator* CachedCollator(unsigned flags) {
+  thread_local std::array<icu::LocalUCollatorPointer, kKnownFlags + 1> collators;
+  icu::LocalUCollatorPointer& slot = collators[flags];
+  if (slot.isNull()) {
+    UErrorCode status = U_ZERO_ERROR;
+    slot.adoptInstead(ucol_open("ja", &status));
+    if (U_SUCCESS(status)) Configure(slot.getAlias(), flags, status);
+    if (U_FAILURE(status)) throw std::runtime_error("ICU: no Japanese collator");
+  }
+  return slot.getAlias();
+}
+
+// Simple (one code point to one code point) case folding into a reused buffer.
+WideView FoldInto(WideView text, WideString& buffer) {
+  buffer.resize(text.size());
+  size_t i = 0;
+  size_t out = 0;
+  while (i < text.size()) {
+    UChar32 c;
+    U16_NEXT(text.data(), i, text.size(), c);
+    const UChar32 folded = u_foldCase(c, U_FOLD_CASE_DEFAULT);
+    if (U16_LENGTH(folded) != U16_LENGTH(c)) {
+      U16_APPEND_UNSAFE(buffer.data(), out, c);
+    } else {
+      U16_APPEND_UNSAFE(buffer.data(), out, folded);
+    }
+  }
+  return WideView(buffer.data(), out);
+}
+
+bool OnlyCaseDiffers(WideView a, WideView b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i] &&
+        u_foldCase(a[i], U_FOLD_CASE_DEFAULT) != u_foldCase(b[i], U_FOLD_CASE_DEFAULT))
+      return false;
+  }
+  return true;
+}
+
+int Collate(UCollator* collator, WideView a, WideView b) {
+  const UCollationResult result = ucol_strcoll(
+      collator, reinterpret_cast<const UChar*>(a.data()), static_cast<int32_t>(a.size()),
+      reinterpret_cast<const UChar*>(b.data()), static_cast<int32_t>(b.size()));
+  return result == UCOL_LESS ? -1 : result == UCOL_GREATER ? 1 : 0;
+}
+
+// The platform's half-width mapping, derived from Unicode's width decompositions:
+// every <wide> character to its decomposition (full-width ASCII, signs, the
+// ideographic space) and, inverted, every <narrow> character whose full form is
+// Japanese punctuation or katakana (U+3000..U+30FF).
+using WidthMap = std::unordered_map<char16_t, char16_t>;
+
+WidthMap BuildHalfWidthMap() {
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* nfkc = icu::Normalizer2::getNFKCInstance(status);
+  if (U_FAILURE(status)) throw std::runtime_error("ICU: no NFKC data");
+  WidthMap map;
+  for (UChar32 c = 0x3000; c <= 0xFFEF; ++c) {
+    const auto type = u_getIntPropertyValue(c, UCHAR_DECOMPOSITION_TYPE);
+    if (type != U_DT_WIDE && type != U_DT_NARROW) continue;
+    icu::UnicodeString target;
+    if (!nfkc->getRawDecomposition(c, target) || target.length() != 1) continue;
+    const char16_t other = target.charAt(0);
+    if (type == U_DT_WIDE)
+      map.emplace(static_cast<char16_t>(c), other);
+    else if (other >= 0x3000 && other <= 0x30FF)
+      map.emplace(other, static_cast<char16_t>(c));
+  }
+  // The spacing voiced marks take the half-width voiced marks too.
+  map.emplace(u'\u309B', u'\uFF9E');
+  map.emplace(u'\u309C', u'\uFF9F');
+  return map;
+}
+
+const WidthMap& HalfWidthMap() {
+  static const WidthMap map = BuildHalfWidthMap();
+  return map;
+}
+
+// A voiced katakana (ガ, パ, ヴ) maps to its half-width base and a half-width mark.
+bool AppendSplitVoiced(char16_t c, const WidthMap& map, WideString& out) {
+  if (c < 0x30A0 || c > 0x30FF) return false;
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
+  icu::UnicodeString parts;
+  if (U_FAILURE(status) || !nfd->getDecomposition(c, parts) || parts.length() != 2) return false;
+  const auto base = map.find(parts.charAt(0));
+  const auto mark = map.find(parts.charAt(1));
+  if (base == map.end() || mark == map.end()) return false;
+  out += base->second;
+  out += mark->second;
+  return true;
+}
+
+}  // namespace
+
+int CompareLocale(WideView a, WideView b, unsigned flags) {
+  flags &= kKnownFlags;
+  UCollator* collator = CachedCollator(flags);
+  const bool foldFirst = (flags & NORM_IGNORECASE) && !(flags & NORM_IGNORENONSPACE);
+  if (!foldFirst) return Collate(collator, a, b);
+  if (OnlyCaseDiffers(a, b)) return 0;
+  thread_local WideString foldedA;
+  thread_local WideString foldedB;
+  return Collate(collator, FoldInto(a, foldedA), FoldInto(b, foldedB));
+}
+
+WideString UpperCase(WideView text) {
+  WideString result(text);
+  for (char16_t& c : result) {
+    const UChar32 upper = u_toupper(c);
+    if (upper <= 0xFFFF) c = static_cast<char16_t>(upper);
+  }
+  return result;
+}
+
+WideString ToHalfWidthMap(WideView text) {
+  const WidthMap& map = HalfWidthMap();
+  WideString result;
+  result.reserve(text.size());
+  for (const char16_t c : text) {
+    const auto found = map.find(c);
+    if (found != map.end())
+      result += found->second;
+    else if (!AppendSplitVoiced(c, map, result))
+      result += c;
+  }
+  return result;
+}
+
+}  // namespace magna::platform

@@ -1,0 +1,107 @@
+#include "platform/myLocale.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/testSupport.h"
+
+namespace magna::platform {
+namespace {
+
+using test::U8;
+using test::W;
+
+struct CompareCase {
+  const char* a;
+  const char* b;
+  unsigned flags;
+  int expected;
+};
+
+TEST(CompareLocaleTest, OrdersAndFoldsAsFlagsSay) {
+  constexpr unsigned kText = NORM_IGNORECASE | NORM_IGNORENONSPACE | SORT_STRINGSORT;
+  const CompareCase cases[] = {
+      {"abc", "abd", NORM_DEFAULT, -1},
+      {"abc", "abc", NORM_DEFAULT, 0},
+      {"", "a", NORM_DEFAULT, -1},
+      {"abc", "ABC", NORM_DEFAULT, -1},  // lower case first
+      {"abc", "ABC", NORM_IGNORECASE, 0},
+      {"ａｂｃ", "ＡＢＣ", NORM_IGNORECASE, 0},  // full-width letters have case too
+      {"ABC", "ＡＢＣ", NORM_IGNORECASE, -1},
+      {"ABC", "ＡＢＣ", kText, 0},                // width still counts
+      {"Straße", "STRASSE", NORM_IGNORECASE, 1},  // simple folding: ß is not ss
+      {"résumé", "resume", NORM_IGNORECASE, 1},
+      {"résumé", "RESUME", NORM_IGNORENONSPACE, -1},  // case still counts
+      {"résumé", "resume", NORM_IGNORENONSPACE, 0},
+      {"résumé", "RESUME", kText, 0},
+      {"a-c", "ab", NORM_DEFAULT, 1},      // word sort: the hyphen weighs lightly
+      {"a-c", "ab", SORT_STRINGSORT, -1},  // string sort: the hyphen is a character
+      {"a-b", "ab", NORM_IGNORECASE, -1},  // lightly, but not nothing
+      {"あ", "い", NORM_DEFAULT, -1},
+      {"か", "が", NORM_IGNORECASE, -1},
+      {"か", "が", kText, 0},  // the voiced mark is a non-spacing mark
+      {"漢字", "漢字", kText, 0},
+      {"あ", "ア", NORM_IGNORECASE, -1},  // kana type counts
+      {"あ", "ア", kText, 0},
+      {"ｶﾞ", "ガ", kText, 0},
+  };
+  for (const CompareCase& c : cases) {
+    SCOPED_TRACE(std::string(c.a) + " / " + c.b + " flags " + std::to_string(c.flags));
+    EXPECT_EQ(CompareLocale(W(c.a), W(c.b), c.flags), c.expected);
+    EXPECT_EQ(CompareLocale(W(c.b), W(c.a), c.flags), -c.expected);
+  }
+}
+
+TEST(CompareLocaleTest, EmbeddedNulIsPartOfTheText) {
+  const WideString withNul(u"a\0b", 3);
+  EXPECT_NE(CompareLocale(withNul, u"a", SORT_STRINGSORT), 0);
+  EXPECT_TRUE(SameTextLocale(withNul, WideString(u"A\0B", 3)));
+}
+
+struct MappingCase {
+  const char* text;
+  const char* mapped;
+};
+
+template <typename Mapping, size_t N>
+void ExpectMappings(Mapping map, const MappingCase (&cases)[N]) {
+  for (const MappingCase& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(U8(map(W(c.text))), c.mapped);
+  }
+}
+
+TEST(UpperCaseTest, KeepsTheLengthCodeUnitByCodeUnit) {
+  const MappingCase cases[] = {
+      {"abc xyz", "ABC XYZ"},
+      {"straße", "STRAßE"},  // never the full mapping to SS
+      {"ａｚ", "ＡＺ"},
+      {"ⅰⅹ", "ⅠⅩ"},
+      {"éü", "ÉÜ"},
+      {"ｶﾞ漢字あ", "ｶﾞ漢字あ"},
+      {"\xF0\x90\x90\xA8", "\xF0\x90\x90\xA8"},  // U+10428: a surrogate pair is left alone
+  };
+  ExpectMappings(UpperCase, cases);
+  for (const MappingCase& c : cases) EXPECT_EQ(UpperCase(W(c.text)).size(), W(c.text).size());
+}
+
+TEST(ToHalfWidthMapTest, MapsFullWidthFormsAndSplitsVoicedKana) {
+  const MappingCase cases[] = {
+      {"ＡＢＣｘｙｚ０１２３４５６７８９", "ABCxyz0123456789"},
+      {"！＂＃＄％＆＇（）＊＋，－．／：；＜＝＞？＠［＼］＾＿｀｛｜｝～",
+       "!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~"},
+      {"　", " "},
+      {"カタカナ", "ｶﾀｶﾅ"},
+      {"ガギグゲゴ", "ｶﾞｷﾞｸﾞｹﾞｺﾞ"},
+      {"パピプペポ", "ﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟ"},
+      {"ヴ", "ｳﾞ"},
+      {"ァィゥェォッャュョヲン", "ｧｨｩｪｫｯｬｭｮｦﾝ"},
+      {"。「」、・ー゛゜", "｡｢｣､･ｰﾞﾟ"},
+      {"￥￠", "¥¢"},
+      {"ひらがな漢字abc", "ひらがな漢字abc"},  // no half-width forms: unchanged
+      {"ヶヵ", "ヶヵ"},
+  };
+  ExpectMappings(ToHalfWidthMap, cases);
+}
+
+}  // namespace
+}  // namespace magna::platform
