@@ -94,12 +94,14 @@ AnsiString EncodeUtf7(WideView text) {
       continue;
     }
     *out++ = '+';
-    if (*p == u'+') {
+    if (*p == u'+' && (p + 1 == end || IsDirect(p[1]))) {  // "+-" is the plus sign
       ++p;
       *out++ = '-';
       continue;
     }
-    auto shifted = [end](const char16_t* q) { return q < end && !IsDirect(*q) && *q != u'+'; };
+    // A run takes in plus signs too, so that it ends only at a direct character: that
+    // keeps every run behind a direct character (or the start), and the bound above.
+    auto shifted = [end](const char16_t* q) { return q < end && !IsDirect(*q); };
     // Three units are exactly eight base64 characters.
     for (; shifted(p) && shifted(p + 1) && shifted(p + 2); p += 3) {
       uint64_t block = uint64_t{p[0]} << 32 | uint64_t{p[1]} << 16 | p[2];

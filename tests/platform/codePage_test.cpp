@@ -236,6 +236,7 @@ TEST(CodePage65000, Rfc2152) {
       {"RFC example", u"Hi Mom -\x263A-!", "Hi Mom -+Jjo--!", false},
       {"RFC example 日本語", u"\x65E5\x672C\x8A9E", "+ZeVnLIqe-", false},
       {"lone surrogate carried", u"\xD800", "+2AA-", false},
+      {"plus signs inside a run are shifted too", u"+\x3042+\x3042+", "+ACswQgArMEIAKw-", false},
   });
   ExpectDecodes(CP_UTF7, {
       {"RFC example", "Hi Mom -+Jjo--!", u"Hi Mom -\x263A-!"},
@@ -246,6 +247,18 @@ TEST(CodePage65000, Rfc2152) {
       {"garbled tail", "+AAAA-", WideString(u"\0\xFFFD", 2)},
       {"eight-bit byte", "\xE3", u"\xFFFD"},
   });
+}
+
+TEST(CodePage65000, EveryMixOfPlusSignsDirectAndShiftedFitsAndRoundTrips) {
+  // Runs broken by plus signs once wrote past the buffer's bound.
+  const char16_t pieces[] = {u'+', u'a', u'-', u'\x3042', u'~', u'\xD800'};
+  for (unsigned mask = 0; mask < 6 * 6 * 6 * 6 * 6 * 6; ++mask) {
+    WideString text;
+    for (unsigned m = mask; text.size() < 6; m /= 6) text += pieces[m % 6];
+    std::string bytes = WideToMultiByte(CP_UTF7, text);
+    ASSERT_LE(bytes.size(), text.size() * 3 + 2) << test::U8(text);
+    ASSERT_EQ(MultiByteToWide(CP_UTF7, bytes), text) << bytes;
+  }
 }
 
 TEST(CodePage, UnknownCodePageGivesNothing) {
