@@ -219,9 +219,11 @@ void TRichEditWindow::Destroy() {
 
 void TRichEditWindow::ApplyStyle() {
   bool wrap = !(style_ & ES_AUTOHSCROLL);
+  // Words wrap at spaces; a run without any break opportunity wraps anywhere
+  // instead of running past the edge (and Japanese breaks between characters).
+  view_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   view_->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
   QTextOption option = view_->document()->defaultTextOption();
-  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   option.setAlignment((style_ & ES_RIGHT)    ? Qt::AlignRight
                       : (style_ & ES_CENTER) ? Qt::AlignHCenter
                                              : Qt::AlignLeft);

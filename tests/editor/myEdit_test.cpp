@@ -68,11 +68,16 @@ TEST_F(EditorTest, StylesFollowWordWrapScrollBarsAlignmentAndBorder) {
   memo->SetScrollBars(ssHorizontal);
   EXPECT_FALSE(style() & WS_HSCROLL) << "wrapping leaves no horizontal bar";
   EXPECT_FALSE(style() & WS_VSCROLL);
+  EXPECT_EQ(View()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+  EXPECT_EQ(View()->document()->defaultTextOption().wrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
   memo->SetWordWrap(false);
   EXPECT_TRUE(style() & WS_HSCROLL);
   EXPECT_TRUE(style() & ES_AUTOHSCROLL);
+  EXPECT_EQ(View()->lineWrapMode(), QPlainTextEdit::NoWrap);
+  EXPECT_EQ(View()->document()->defaultTextOption().wrapMode(), QTextOption::NoWrap);
   memo->SetAlignment(taCenter);
   EXPECT_EQ(style() & (ES_CENTER | ES_RIGHT), ES_CENTER);
+  EXPECT_EQ(View()->document()->defaultTextOption().alignment(), Qt::AlignHCenter);
   memo->SetWordWrap(true);  // re-created: the alignment stays and can still be undone
   memo->SetAlignment(taLeftJustify);
   EXPECT_EQ(style() & (ES_CENTER | ES_RIGHT), 0);
