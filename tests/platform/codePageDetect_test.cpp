@@ -47,6 +47,7 @@ TEST(CodePageDetector, JapaneseCodesAndUnicodeForms) {
       {"Shift_JIS half-width katakana with kana", "\xB6\xC0\xB6\xC5\x82\xC5\x82\xB7", 932},
       // Known limit: half-width katakana alone are EUC-JP kanji as well, and likelier.
       {"Shift_JIS half-width katakana alone", "\xB6\xC0\xB6\xC5", 20932},
+      {"Latin-1 goes to uchardet", "Le caf\xE9 cr\xE8me est tr\xE8s bon, \xE0 la fran\xE7" "aise, d\xE9j\xE0 vu.", 28591},
       {"empty", "", std::nullopt},
   };
   for (const Case& c : cases) {

@@ -326,6 +326,15 @@ TEST(CharCodeDetection, GuessSJisOrUtf16) {
   }
 }
 
+TEST(CharCodeDetection, KnownLimitIbmExtensionKanjiFailTheGuess) {
+  // The guess knows lead bytes 81..9F and E0..EF only: Shift_JIS with 髙 (FB FC) or 﨑
+  // (FA B1), common in names, is not valid to it, and without kana it answers UTF-16BE.
+  std::string bytes = WideToAnsi(W("髙橋と山﨑"));
+  EXPECT_EQ(Hex(bytes), Hex("\xFB\xFC\x8B\xB4\x82\xC6\x8E\x52\xFA\xB1"));
+  EXPECT_EQ(DetectCodePage(bytes.data(), bytes.size()), 932u);
+  EXPECT_EQ(DetectCharCode(bytes.data(), bytes.size()), cdUTF_16BE);
+}
+
 TEST(CharCodeDetection, CodePagesMapToCodes) {
   const std::pair<unsigned, TMyCharCode> cases[] = {
       {1200, cdUTF_16LE}, {1201, cdUTF_16BE}, {20932, cdEUC}, {51932, cdEUC}, {51936, cdEUC},
