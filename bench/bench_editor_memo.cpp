@@ -49,9 +49,12 @@ struct Shape {
   std::function<WideString(int)> make;
 };
 
-const char16_t Japanese[] = u"吾輩は猫である。名前はまだ無い。どこで生れたかとんと見当がつかぬ。何でも薄暗いじめじめした所で";
+const char16_t Japanese[] =
+    u"吾輩は猫である。名前はまだ無い。どこで生れたかとんと見当がつかぬ。何でも薄暗いじめじめした所"
+    u"で";
 const char16_t Latin[] = u"the quick brown fox jumps over the lazy dog and keeps on running ";
-const char16_t Base64[] = u"QUJDREVGR0hJSktMTU5PUFFSU1RVVldYWVphYmNkZWZnaGlqa2xtbm9wcXJzdHV2d3h5ejAxMjM0NTY3ODk";
+const char16_t Base64[] =
+    u"QUJDREVGR0hJSktMTU5PUFFSU1RVVldYWVphYmNkZWZnaGlqa2xtbm9wcXJzdHV2d3h5ejAxMjM0NTY3ODk";
 
 const Shape Shapes[] = {
     {"japanese 100-char lines", [](int n) { return WithBreaks(Fill(Japanese, n), 100); }},
@@ -89,7 +92,8 @@ struct Area {
              for (int i = 0; i < keys; ++i) {
                QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
                QApplication::sendEvent(view, &press);
-               QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+               QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier,
+                                 QStringLiteral("a"));
                QApplication::sendEvent(view, &release);
                Show(&window);
              }
@@ -133,14 +137,17 @@ int main(int argc, char** argv) {
       area.memo->SetSelStart(2040);
       area.memo->Wrapper()->ScrollCaret();
       Show(&area.window);
-      area.window.grab().save(QString::fromUtf8(argv[2]) + QString::number(i) + QStringLiteral(".png"));
+      area.window.grab().save(QString::fromUtf8(argv[2]) + QString::number(i) +
+                              QStringLiteral(".png"));
     }
     return 0;
   }
 
   double reference = PlainWidgetShow(Shapes[0].make(10 * Mi), true);
-  std::printf("reference: plain QPlainTextEdit, 10 M code units of 100-char lines, 72 pt, wrap on: %.1f ms\n\n",
-              reference * 1000);
+  std::printf(
+      "reference: plain QPlainTextEdit, 10 M code units of 100-char lines, 72 pt, wrap on: %.1f "
+      "ms\n\n",
+      reference * 1000);
 
   std::printf("plain QPlainTextEdit on the shapes that hurt it (wrap on):\n");
   Row("japanese one line, 1 M", PlainWidgetShow(Shapes[1].make(Mi), true), reference);
@@ -163,9 +170,11 @@ int main(int argc, char** argv) {
             reference);
         area.memo->SetSelStart(int32_t(text.size() / 2));
         Show(&area.window);
-        std::snprintf(label, sizeof label, "%s, %d M: typed key in the middle", shape.name, size / Mi);
+        std::snprintf(label, sizeof label, "%s, %d M: typed key in the middle", shape.name,
+                      size / Mi);
         Row(label, area.Type(10), reference);
-        std::snprintf(label, sizeof label, "%s, %d M: select all + replace, show", shape.name, size / Mi);
+        std::snprintf(label, sizeof label, "%s, %d M: select all + replace, show", shape.name,
+                      size / Mi);
         Row(label, Seconds([&] {
               area.memo->SelectAll();
               area.memo->SetSelText(text);

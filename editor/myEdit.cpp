@@ -25,7 +25,9 @@ HWND AncestorWindow(const QWidget* widget) {
   return nullptr;
 }
 
-bool KeyHeld(int virtualKey) { return (KeyState().GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
+bool KeyHeld(int virtualKey) {
+  return (KeyState().GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+}
 
 }  // namespace
 
@@ -35,7 +37,7 @@ void SetWidgetWindow(QWidget* widget, HWND hwnd) {
 
 /// The host's window object: hands every message to the control.
 class TMyCustomEdit::HostWindow : public TWindowObject {
-public:
+ public:
   explicit HostWindow(TMyCustomEdit* owner) : owner_(owner) {}
   LRESULT WindowProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam) override {
     return owner_->HostWindowProc(msg, wParam, lParam);
@@ -45,12 +47,14 @@ public:
     return {origin.x(), origin.y()};
   }
 
-private:
+ private:
   TMyCustomEdit* owner_;
 };
 
 TMyCustomEdit::TMyCustomEdit(QWidget* parent)
-    : QFrame(parent), hostWindow_(std::make_unique<HostWindow>(this)), font_(std::make_unique<TFont>()) {
+    : QFrame(parent),
+      hostWindow_(std::make_unique<HostWindow>(this)),
+      font_(std::make_unique<TFont>()) {
   setFocusPolicy(Qt::NoFocus);  // the rich-edit window takes the focus in the tab chain
   SetFont(TFont(*font_));
   SetBorderStyle(bsSingle);
@@ -83,7 +87,9 @@ void TMyCustomEdit::RecreateWnd() {
   if (old) DestroyWindow(old);
 }
 
-QSize TMyCustomEdit::ClientSize() const { return contentsRect().size(); }
+QSize TMyCustomEdit::ClientSize() const {
+  return contentsRect().size();
+}
 
 void TMyCustomEdit::SetWrapper(std::unique_ptr<TMyCustomEditControl> wrapper) {
   wrapper_ = std::move(wrapper);
@@ -110,7 +116,9 @@ void TMyCustomEdit::focusInEvent(QFocusEvent* event) {
 
 // Properties
 
-TBorderStyle TMyCustomEdit::BorderStyle() const { return wrapper_ ? borderStyle_ : bsSingle; }
+TBorderStyle TMyCustomEdit::BorderStyle() const {
+  return wrapper_ ? borderStyle_ : bsSingle;
+}
 
 void TMyCustomEdit::SetBorderStyle(TBorderStyle value) {
   borderStyle_ = value;
@@ -119,7 +127,9 @@ void TMyCustomEdit::SetBorderStyle(TBorderStyle value) {
   LayoutEditWindow();
 }
 
-TColor TMyCustomEdit::Color() const { return wrapper_ ? wrapper_->Color : color_; }
+TColor TMyCustomEdit::Color() const {
+  return wrapper_ ? wrapper_->Color : color_;
+}
 
 void TMyCustomEdit::SetColor(TColor value) {
   if (wrapper_) wrapper_->SetColor(value);
@@ -147,46 +157,66 @@ void TMyCustomEdit::SetFont(const TFont& value) {
   if (wrapper_) wrapper_->SetFont(font_.get());
 }
 
-bool TMyCustomEdit::HideSelection() const { return wrapper_ ? wrapper_->HideSelection : true; }
+bool TMyCustomEdit::HideSelection() const {
+  return wrapper_ ? wrapper_->HideSelection : true;
+}
 void TMyCustomEdit::SetHideSelection(bool value) {
   if (wrapper_) wrapper_->SetHideSelection(value);
 }
-bool TMyCustomEdit::ReadOnly() const { return wrapper_ && wrapper_->ReadOnly; }
+bool TMyCustomEdit::ReadOnly() const {
+  return wrapper_ && wrapper_->ReadOnly;
+}
 void TMyCustomEdit::SetReadOnly(bool value) {
   if (wrapper_) wrapper_->SetReadOnly(value);
 }
-int32_t TMyCustomEdit::Tab() const { return wrapper_ ? wrapper_->Tab : 0; }
+int32_t TMyCustomEdit::Tab() const {
+  return wrapper_ ? wrapper_->Tab : 0;
+}
 void TMyCustomEdit::SetTab(int32_t value) {
   if (wrapper_) wrapper_->SetTab(value);
 }
-TAlignment TMyCustomEdit::Alignment() const { return wrapper_ ? wrapper_->Alignment : taLeftJustify; }
+TAlignment TMyCustomEdit::Alignment() const {
+  return wrapper_ ? wrapper_->Alignment : taLeftJustify;
+}
 void TMyCustomEdit::SetAlignment(TAlignment value) {
   if (wrapper_) wrapper_->SetAlignment(value);
 }
-bool TMyCustomEdit::AutoFont() const { return wrapper_ ? wrapper_->GetAutoFont() : true; }
+bool TMyCustomEdit::AutoFont() const {
+  return wrapper_ ? wrapper_->GetAutoFont() : true;
+}
 void TMyCustomEdit::SetAutoFont(bool value) {
   if (wrapper_) wrapper_->ChangeAutoFont(value);
 }
-TMyCharCode TMyCustomEdit::CharCode() const { return wrapper_ ? wrapper_->CharCode : cdAuto; }
+TMyCharCode TMyCustomEdit::CharCode() const {
+  return wrapper_ ? wrapper_->CharCode : cdAuto;
+}
 void TMyCustomEdit::SetCharCode(TMyCharCode value) {
   if (wrapper_) wrapper_->SetCharCode(value);
 }
-bool TMyCustomEdit::FindForward() const { return wrapper_ ? wrapper_->FindForward : true; }
+bool TMyCustomEdit::FindForward() const {
+  return wrapper_ ? wrapper_->FindForward : true;
+}
 void TMyCustomEdit::SetFindForward(bool value) {
   if (wrapper_) wrapper_->FindForward = value;
 }
-bool TMyCustomEdit::FindIgnoreCase() const { return wrapper_ ? wrapper_->FindIgnoreCase : true; }
+bool TMyCustomEdit::FindIgnoreCase() const {
+  return wrapper_ ? wrapper_->FindIgnoreCase : true;
+}
 void TMyCustomEdit::SetFindIgnoreCase(bool value) {
   if (wrapper_) wrapper_->FindIgnoreCase = value;
 }
-bool TMyCustomEdit::FindWholeWord() const { return wrapper_ && wrapper_->FindWholeWord; }
+bool TMyCustomEdit::FindWholeWord() const {
+  return wrapper_ && wrapper_->FindWholeWord;
+}
 void TMyCustomEdit::SetFindWholeWord(bool value) {
   if (wrapper_) wrapper_->FindWholeWord = value;
 }
 
 // Text and editing commands
 
-WideString TMyCustomEdit::Text() const { return wrapper_ ? wrapper_->GetText() : WideString(); }
+WideString TMyCustomEdit::Text() const {
+  return wrapper_ ? wrapper_->GetText() : WideString();
+}
 void TMyCustomEdit::SetText(const WideString& value) {
   if (wrapper_) wrapper_->SetText(value);
 }
@@ -199,8 +229,12 @@ void TMyCustomEdit::Undo() {
 void TMyCustomEdit::Redo() {
   if (wrapper_) wrapper_->Redo();
 }
-bool TMyCustomEdit::CanUndo() const { return wrapper_ && wrapper_->CanUndo(); }
-bool TMyCustomEdit::CanRedo() const { return wrapper_ && wrapper_->CanRedo(); }
+bool TMyCustomEdit::CanUndo() const {
+  return wrapper_ && wrapper_->CanUndo();
+}
+bool TMyCustomEdit::CanRedo() const {
+  return wrapper_ && wrapper_->CanRedo();
+}
 void TMyCustomEdit::CutToClipboard() {
   if (wrapper_) wrapper_->CutToClipboard();
 }
@@ -216,22 +250,34 @@ void TMyCustomEdit::ClearSelection() {
 void TMyCustomEdit::SelectAll() {
   if (wrapper_) wrapper_->SelectAll();
 }
-int32_t TMyCustomEdit::SelStart() const { return wrapper_ ? wrapper_->GetSelStart() : 0; }
+int32_t TMyCustomEdit::SelStart() const {
+  return wrapper_ ? wrapper_->GetSelStart() : 0;
+}
 void TMyCustomEdit::SetSelStart(int32_t value) {
   if (wrapper_) wrapper_->SetSelStart(value);
 }
-int32_t TMyCustomEdit::SelLength() const { return wrapper_ ? wrapper_->GetSelLength() : 0; }
+int32_t TMyCustomEdit::SelLength() const {
+  return wrapper_ ? wrapper_->GetSelLength() : 0;
+}
 void TMyCustomEdit::SetSelLength(int32_t value) {
   if (wrapper_) wrapper_->SetSelLength(value);
 }
-bool TMyCustomEdit::GetModified() const { return wrapper_ && wrapper_->GetModified(); }
+bool TMyCustomEdit::GetModified() const {
+  return wrapper_ && wrapper_->GetModified();
+}
 void TMyCustomEdit::SetModified(bool value) {
   if (wrapper_) wrapper_->SetModified(value);
 }
-int32_t TMyCustomEdit::CharFromPos(TPoint point) const { return wrapper_ ? wrapper_->CharFromPos(point) : 0; }
-bool TMyCustomEdit::Focused() const { return wrapper_ && wrapper_->Focused(); }
+int32_t TMyCustomEdit::CharFromPos(TPoint point) const {
+  return wrapper_ ? wrapper_->CharFromPos(point) : 0;
+}
+bool TMyCustomEdit::Focused() const {
+  return wrapper_ && wrapper_->Focused();
+}
 
-bool TMyCustomEdit::IsEmpty() const { return !wrapper_ || wrapper_->IsEmpty(); }
+bool TMyCustomEdit::IsEmpty() const {
+  return !wrapper_ || wrapper_->IsEmpty();
+}
 void TMyCustomEdit::SetSelText(const WideString& text) {
   if (wrapper_) wrapper_->SetSelText(text);
 }
@@ -251,7 +297,9 @@ bool TMyCustomEdit::SaveToFile(const WideString& fileName) {
 bool TMyCustomEdit::SaveToFile(const WideString& fileName, TMyCharCode charCode) {
   return wrapper_ && wrapper_->SaveToFile(fileName, charCode);
 }
-WideString TMyCustomEdit::GetSelText() const { return wrapper_ ? wrapper_->GetSelText() : WideString(); }
+WideString TMyCustomEdit::GetSelText() const {
+  return wrapper_ ? wrapper_->GetSelText() : WideString();
+}
 WideString TMyCustomEdit::GetTextAtCaret(int32_t count) const {
   return wrapper_ ? wrapper_->GetTextAtCaret(count) : WideString();
 }
@@ -277,7 +325,8 @@ void TMyCustomEdit::SetFocus() {
     return;
   }
   int32_t caret = -1;
-  if (wrapper_->GetSelLength() == 0 && wrapper_->GetSelStart() >= 0) caret = wrapper_->GetSelStart();
+  if (wrapper_->GetSelLength() == 0 && wrapper_->GetSelStart() >= 0)
+    caret = wrapper_->GetSelStart();
   wrapper_->SetFocus();
   if (caret >= 0 && wrapper_ && wrapper_->GetSelStart() != caret) wrapper_->SetSelStart(caret);
 }
@@ -334,12 +383,15 @@ void TMyCustomEdit::HandleCommand(uint16_t code) {
       if (OnUpdate) OnUpdate(this);
       break;
     case EN_HSCROLL:
-      if (OnHScroll && wrapper_) OnHScroll(this, int32_t(SendMessageW(wrapper_->Handle, EM_GETTHUMB, 0, 0)));
+      if (OnHScroll && wrapper_)
+        OnHScroll(this, int32_t(SendMessageW(wrapper_->Handle, EM_GETTHUMB, 0, 0)));
       break;
     case EN_VSCROLL:
-      if (OnVScroll && wrapper_) OnVScroll(this, int32_t(SendMessageW(wrapper_->Handle, EM_GETTHUMB, 0, 0)));
+      if (OnVScroll && wrapper_)
+        OnVScroll(this, int32_t(SendMessageW(wrapper_->Handle, EM_GETTHUMB, 0, 0)));
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -382,8 +434,11 @@ LRESULT TMyCustomEdit::HandleMsgFilter(MSGFILTER* filter) {
       filter->wParam = key;
       return 0;
     }
-    case WM_MOUSEWHEEL: return RaiseMouseWheel(filter) ? 1 : 0;
-    default: RaiseMouseEvent(filter, shift); return 0;
+    case WM_MOUSEWHEEL:
+      return RaiseMouseWheel(filter) ? 1 : 0;
+    default:
+      RaiseMouseEvent(filter, shift);
+      return 0;
   }
 }
 
@@ -397,14 +452,20 @@ void TMyCustomEdit::RaiseMouseEvent(MSGFILTER* filter, TShiftState shift) {
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
       if (OnMouseDown)
-        OnMouseDown(this, filter->msg == WM_LBUTTONDOWN ? mbLeft : filter->msg == WM_RBUTTONDOWN ? mbRight : mbMiddle,
+        OnMouseDown(this,
+                    filter->msg == WM_LBUTTONDOWN   ? mbLeft
+                    : filter->msg == WM_RBUTTONDOWN ? mbRight
+                                                    : mbMiddle,
                     shift, x, y);
       return;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
       if (OnMouseUp)
-        OnMouseUp(this, filter->msg == WM_LBUTTONUP ? mbLeft : filter->msg == WM_RBUTTONUP ? mbRight : mbMiddle,
+        OnMouseUp(this,
+                  filter->msg == WM_LBUTTONUP   ? mbLeft
+                  : filter->msg == WM_RBUTTONUP ? mbRight
+                                                : mbMiddle,
                   shift, x, y);
       return;
     case WM_LBUTTONDBLCLK:
@@ -412,7 +473,8 @@ void TMyCustomEdit::RaiseMouseEvent(MSGFILTER* filter, TShiftState shift) {
     case WM_MBUTTONDBLCLK:
       if (OnDblClick) OnDblClick(this);
       return;
-    default: return;
+    default:
+      return;
   }
 }
 
@@ -436,29 +498,49 @@ TMyMemo::TMyMemo(QWidget* parent) : TMyCustomEdit(parent) {
 
 TMyMemo::~TMyMemo() = default;
 
-TMyMemoControl* TMyMemo::MemoWrapper() const { return static_cast<TMyMemoControl*>(Wrapper()); }
+TMyMemoControl* TMyMemo::MemoWrapper() const {
+  return static_cast<TMyMemoControl*>(Wrapper());
+}
 
-TMyNewLine TMyMemo::NewLine() const { return Wrapper() ? Wrapper()->NewLine : nlCRLF; }
+TMyNewLine TMyMemo::NewLine() const {
+  return Wrapper() ? Wrapper()->NewLine : nlCRLF;
+}
 void TMyMemo::SetNewLine(TMyNewLine value) {
   if (Wrapper()) Wrapper()->NewLine = value;
 }
-TScrollStyle TMyMemo::ScrollBars() const { return MemoWrapper() ? MemoWrapper()->ScrollBars : ssBoth; }
+TScrollStyle TMyMemo::ScrollBars() const {
+  return MemoWrapper() ? MemoWrapper()->ScrollBars : ssBoth;
+}
 void TMyMemo::SetScrollBars(TScrollStyle value) {
   if (MemoWrapper()) MemoWrapper()->SetScrollBars(value);
 }
-bool TMyMemo::WideLine() const { return MemoWrapper() && MemoWrapper()->WideLine; }
+bool TMyMemo::WideLine() const {
+  return MemoWrapper() && MemoWrapper()->WideLine;
+}
 void TMyMemo::SetWideLine(bool value) {
   if (MemoWrapper()) MemoWrapper()->SetWideLine(value);
 }
-bool TMyMemo::WordWrap() const { return MemoWrapper() && MemoWrapper()->WordWrap; }
+bool TMyMemo::WordWrap() const {
+  return MemoWrapper() && MemoWrapper()->WordWrap;
+}
 void TMyMemo::SetWordWrap(bool value) {
   if (MemoWrapper()) MemoWrapper()->SetWordWrap(value);
 }
-bool TMyMemo::HasSelection() const { return Wrapper() && Wrapper()->HasSelection(); }
-WideString TMyMemo::GetLine(int32_t index) const { return MemoWrapper() ? MemoWrapper()->GetLine(index) : WideString(); }
-int32_t TMyMemo::CaretLine() const { return MemoWrapper() ? MemoWrapper()->GetCaretLine() : 0; }
-int32_t TMyMemo::CaretColumn() const { return MemoWrapper() ? MemoWrapper()->GetCaretColumn() : 0; }
-int32_t TMyMemo::LineCount() const { return MemoWrapper() ? MemoWrapper()->GetLineCount() : 0; }
+bool TMyMemo::HasSelection() const {
+  return Wrapper() && Wrapper()->HasSelection();
+}
+WideString TMyMemo::GetLine(int32_t index) const {
+  return MemoWrapper() ? MemoWrapper()->GetLine(index) : WideString();
+}
+int32_t TMyMemo::CaretLine() const {
+  return MemoWrapper() ? MemoWrapper()->GetCaretLine() : 0;
+}
+int32_t TMyMemo::CaretColumn() const {
+  return MemoWrapper() ? MemoWrapper()->GetCaretColumn() : 0;
+}
+int32_t TMyMemo::LineCount() const {
+  return MemoWrapper() ? MemoWrapper()->GetLineCount() : 0;
+}
 
 bool TMyMemo::SaveToFile(const WideString& fileName, TMyCharCode charCode, TMyNewLine newLine) {
   return MemoWrapper() && MemoWrapper()->SaveToFileNewLine(fileName, charCode, newLine);

@@ -30,7 +30,7 @@ void SetWidgetWindow(QWidget* widget, platform::HWND hwnd);
 
 class TMyCustomEdit : public QFrame, public TObject {
   Q_OBJECT
-public:
+ public:
   explicit TMyCustomEdit(QWidget* parent = nullptr);
   ~TMyCustomEdit() override;
 
@@ -133,7 +133,7 @@ public:
   TMouseMoveEvent OnMouseMove;
   TMouseWheelEvent OnMouseWheel;
 
-protected:
+ protected:
   /// The host's message procedure: notifications of the rich-edit window.
   virtual platform::LRESULT HostWindowProc(platform::UINT msg, platform::WPARAM wParam,
                                            platform::LPARAM lParam);
@@ -148,7 +148,7 @@ protected:
   void resizeEvent(QResizeEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
 
-private:
+ private:
   class HostWindow;
   void PlaceCaretUnderMouse();
   void EnterControl();
@@ -169,7 +169,7 @@ private:
 
 class TMyMemo : public TMyCustomEdit {
   Q_OBJECT
-public:
+ public:
   explicit TMyMemo(QWidget* parent = nullptr);
   ~TMyMemo() override;
 
@@ -196,11 +196,11 @@ public:
   using TMyCustomEdit::SaveToFile;
   virtual bool SaveToFile(const WideString& fileName, TMyCharCode charCode, TMyNewLine newLine);
 
-protected:
+ protected:
   void HandleCommand(uint16_t code) override;
   platform::LRESULT HandleMsgFilter(platform::MSGFILTER* filter) override;
 
-private:
+ private:
   void RememberIndent();
   void InsertPendingIndent();
 

@@ -14,9 +14,10 @@ using namespace platform;
 namespace {
 
 constexpr LONG ChildVisible = WS_CHILD | WS_VISIBLE;
-constexpr DWORD EventMask = ENM_CHANGE | ENM_UPDATE | ENM_SCROLL | ENM_SCROLLEVENTS | ENM_DRAGDROPDONE |
-                            ENM_KEYEVENTS | ENM_MOUSEEVENTS | ENM_REQUESTRESIZE | ENM_SELCHANGE |
-                            ENM_DROPFILES | ENM_PROTECTED | ENM_CORRECTTEXT | ENM_LINK;
+constexpr DWORD EventMask = ENM_CHANGE | ENM_UPDATE | ENM_SCROLL | ENM_SCROLLEVENTS |
+                            ENM_DRAGDROPDONE | ENM_KEYEVENTS | ENM_MOUSEEVENTS | ENM_REQUESTRESIZE |
+                            ENM_SELCHANGE | ENM_DROPFILES | ENM_PROTECTED | ENM_CORRECTTEXT |
+                            ENM_LINK;
 static_assert(EventMask == 0x047F001F);
 constexpr uint64_t FourGiB = uint64_t(1) << 32;
 
@@ -35,33 +36,39 @@ RichEditModule& Module() {
 }
 
 /// A zero-filled buffer of `units` code units.
-std::vector<char16_t> Buffer(size_t units) { return std::vector<char16_t>(units, 0); }
+std::vector<char16_t> Buffer(size_t units) {
+  return std::vector<char16_t>(units, 0);
+}
 
 }  // namespace
 
 WideString ConvertNewLine(const WideString& text, TMyNewLine newLine) {
   switch (newLine) {
-    case nlCR: return text;
+    case nlCR:
+      return text;
     case nlLF: {
       WideString out = text;
       for (char16_t& c : out)
         if (c == u'\r') c = u'\n';
       return out;
     }
-    default: return WideReplaceAll(text, u"\r", u"\r\n", true);
+    default:
+      return WideReplaceAll(text, u"\r", u"\r\n", true);
   }
 }
 
-WideString WideReplaceAll(const WideString& text, const WideString& find, const WideString& replacement,
-                          bool caseSensitive) {
+WideString WideReplaceAll(const WideString& text, const WideString& find,
+                          const WideString& replacement, bool caseSensitive) {
   if (text.empty() || find.empty()) return text;
   WideString haystack = caseSensitive ? text : platform::UpperCase(text);
   WideString needle = caseSensitive ? find : platform::UpperCase(find);
   std::vector<size_t> found;
-  for (size_t at = haystack.find(needle); at != WideString::npos; at = haystack.find(needle, at + needle.size()))
+  for (size_t at = haystack.find(needle); at != WideString::npos;
+       at = haystack.find(needle, at + needle.size()))
     found.push_back(at);
   if (found.empty()) return text;
-  int64_t length = int64_t(text.size()) + (int64_t(replacement.size()) - int64_t(find.size())) * int64_t(found.size());
+  int64_t length = int64_t(text.size()) +
+                   (int64_t(replacement.size()) - int64_t(find.size())) * int64_t(found.size());
   if (length <= 0) return {};
   WideString out;
   out.reserve(size_t(length));
@@ -86,7 +93,9 @@ LRESULT TMyCustomEditControl::Send(UINT msg, WPARAM wParam, LPARAM lParam) const
   return SendMessageW(Handle, msg, wParam, lParam);
 }
 
-LONG TMyCustomEditControl::CurrentStyle() const { return GetWindowLongW(Handle, GWL_STYLE); }
+LONG TMyCustomEditControl::CurrentStyle() const {
+  return GetWindowLongW(Handle, GWL_STYLE);
+}
 
 void TMyCustomEditControl::EnsureRichEditLoaded() {
   RichEditModule& module = Module();
@@ -109,14 +118,16 @@ void TMyCustomEditControl::InitFields() {
   Height = client.height();
 }
 
-void TMyCustomEditControl::CreateEditWindow(LONG style) { CreateWindowWithStyle(style); }
+void TMyCustomEditControl::CreateEditWindow(LONG style) {
+  CreateWindowWithStyle(style);
+}
 
 void TMyCustomEditControl::CreateWindowWithStyle(LONG style) {
   EnsureRichEditLoaded();
   InitFields();
   HWND host = Owner ? Owner->HostHandle() : nullptr;
-  Handle = CreateWindowExW(0, RichEditClassName, u"", style | ChildVisible, Left, Top, Width, Height, host,
-                           ControlId, nullptr, nullptr);
+  Handle = CreateWindowExW(0, RichEditClassName, u"", style | ChildVisible, Left, Top, Width,
+                           Height, host, ControlId, nullptr, nullptr);
   Send(EM_EXLIMITTEXT, 0, -1);
   Send(EM_SETEVENTMASK, 0, LPARAM(EventMask));
   Font = Owner ? Owner->Font() : nullptr;
@@ -166,7 +177,9 @@ void TMyCustomEditControl::SetAutoFont(bool value) {
   Send(EM_SETLANGOPTIONS, 0, LPARAM(options));
 }
 
-bool TMyCustomEditControl::GetAutoFont() const { return (Send(EM_GETLANGOPTIONS) & IMF_AUTOFONT) != 0; }
+bool TMyCustomEditControl::GetAutoFont() const {
+  return (Send(EM_GETLANGOPTIONS) & IMF_AUTOFONT) != 0;
+}
 
 void TMyCustomEditControl::ChangeAutoFont(bool value) {
   SetAutoFont(value);
@@ -194,7 +207,9 @@ TRect TMyCustomEditControl::GetBoundsRect() const {
   return {rect.Left - origin.X, rect.Top - origin.Y, rect.Right - origin.X, rect.Bottom - origin.Y};
 }
 
-void TMyCustomEditControl::ScrollCaret() { Send(EM_SCROLLCARET); }
+void TMyCustomEditControl::ScrollCaret() {
+  Send(EM_SCROLLCARET);
+}
 
 void TMyCustomEditControl::SetColor(TColor value) {
   if (value == Color) return;
@@ -213,15 +228,20 @@ void TMyCustomEditControl::SetTab(int32_t value) {
   SendMessageW(Handle, EM_SETTABSTOPS, 1, &stops);
 }
 
-bool TMyCustomEditControl::Focused() const { return Handle && GetFocus() == Handle; }
+bool TMyCustomEditControl::Focused() const {
+  return Handle && GetFocus() == Handle;
+}
 
-void TMyCustomEditControl::SetFocus() { platform::SetFocus(Handle); }
+void TMyCustomEditControl::SetFocus() {
+  platform::SetFocus(Handle);
+}
 
 WideString TMyCustomEditControl::GetText() const {
   bool crlf = NewLine == nlCRLF;
-  GETTEXTLENGTHEX lengthInfo{crlf ? (GTL_USECRLF | GTL_CLOSE | GTL_NUMCHARS) : (GTL_CLOSE | GTL_NUMCHARS),
-                             CP_UTF16};
-  LRESULT length = SendMessageA(Handle, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthInfo), 0);
+  GETTEXTLENGTHEX lengthInfo{
+      crlf ? (GTL_USECRLF | GTL_CLOSE | GTL_NUMCHARS) : (GTL_CLOSE | GTL_NUMCHARS), CP_UTF16};
+  LRESULT length =
+      SendMessageA(Handle, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthInfo), 0);
   if (length < 0) length = 0;
   std::vector<char16_t> buffer = Buffer(size_t(length + 1) * 2);  // (length + 1) * 4 bytes
   GETTEXTEX info;
@@ -232,7 +252,9 @@ WideString TMyCustomEditControl::GetText() const {
   return WideString(buffer.data());
 }
 
-void TMyCustomEditControl::SetText(const WideString& text) { SetWindowTextW(Handle, text); }
+void TMyCustomEditControl::SetText(const WideString& text) {
+  SetWindowTextW(Handle, text);
+}
 
 int32_t TMyCustomEditControl::GetSelStart() const {
   DWORD start = 0;
@@ -240,7 +262,9 @@ int32_t TMyCustomEditControl::GetSelStart() const {
   return int32_t(start);
 }
 
-void TMyCustomEditControl::SetSelStart(int32_t pos) { Send(EM_SETSEL, WPARAM(intptr_t(pos)), pos); }
+void TMyCustomEditControl::SetSelStart(int32_t pos) {
+  Send(EM_SETSEL, WPARAM(intptr_t(pos)), pos);
+}
 
 int32_t TMyCustomEditControl::GetSelLength() const {
   DWORD start = 0, end = 0;
@@ -254,11 +278,17 @@ void TMyCustomEditControl::SetSelLength(int32_t length) {
   Send(EM_SETSEL, WPARAM(intptr_t(start)), start + length);
 }
 
-bool TMyCustomEditControl::HasSelection() const { return GetSelLength() > 0; }
+bool TMyCustomEditControl::HasSelection() const {
+  return GetSelLength() > 0;
+}
 
-bool TMyCustomEditControl::GetModified() const { return Send(EM_GETMODIFY) != 0; }
+bool TMyCustomEditControl::GetModified() const {
+  return Send(EM_GETMODIFY) != 0;
+}
 
-void TMyCustomEditControl::SetModified(bool value) { Send(EM_SETMODIFY, value ? 1 : 0); }
+void TMyCustomEditControl::SetModified(bool value) {
+  Send(EM_SETMODIFY, value ? 1 : 0);
+}
 
 int32_t TMyCustomEditControl::CharFromPos(TPoint point) const {
   POINTL p{point.X, point.Y};
@@ -270,14 +300,18 @@ void TMyCustomEditControl::Clear() {
   SetFocus();
 }
 
-bool TMyCustomEditControl::CanUndo() const { return Send(EM_CANUNDO) != 0; }
+bool TMyCustomEditControl::CanUndo() const {
+  return Send(EM_CANUNDO) != 0;
+}
 
 void TMyCustomEditControl::Undo() {
   Send(EM_UNDO);
   SetFocus();
 }
 
-bool TMyCustomEditControl::CanRedo() const { return Send(EM_CANREDO) != 0; }
+bool TMyCustomEditControl::CanRedo() const {
+  return Send(EM_CANREDO) != 0;
+}
 
 void TMyCustomEditControl::Redo() {
   Send(EM_REDO);
@@ -337,9 +371,12 @@ WideString TMyCustomEditControl::GetTextAtCaret(int32_t count) const {
   return GetTextRange(GetSelStart(), count);
 }
 
-bool TMyCustomEditControl::IsEmpty() const { return GetText().empty(); }
+bool TMyCustomEditControl::IsEmpty() const {
+  return GetText().empty();
+}
 
-void TMyCustomEditControl::LoadFromFile(const WideString& fileName, TMyCharCode& charCode, uint64_t) {
+void TMyCustomEditControl::LoadFromFile(const WideString& fileName, TMyCharCode& charCode,
+                                        uint64_t) {
   WideString text = ReadTextFile(fileName, charCode);
   SetText(text);
   CharCode = charCode;
@@ -351,7 +388,9 @@ void TMyCustomEditControl::LoadFromFile(const WideString& fileName, TMyCharCode&
   LoadFromFile(fileName, charCode, size);
 }
 
-void TMyCustomEditControl::LoadFromFile(const WideString& fileName) { LoadFromFile(fileName, CharCode); }
+void TMyCustomEditControl::LoadFromFile(const WideString& fileName) {
+  LoadFromFile(fileName, CharCode);
+}
 
 bool TMyCustomEditControl::SaveToFile(const WideString& fileName, TMyCharCode charCode) {
   bool written = WriteTextFile(fileName, GetText(), charCode);
@@ -362,16 +401,24 @@ bool TMyCustomEditControl::SaveToFile(const WideString& fileName, TMyCharCode ch
   return written;
 }
 
-bool TMyCustomEditControl::SaveToFile(const WideString& fileName) { return SaveToFile(fileName, cdAuto); }
+bool TMyCustomEditControl::SaveToFile(const WideString& fileName) {
+  return SaveToFile(fileName, cdAuto);
+}
 
 void TMyCustomEditControl::SetAlignment(TAlignment value) {
   if (value == Alignment) return;
   Alignment = value;
   LONG style = CurrentStyle();
   switch (value) {
-    case taRightJustify: style = (style & ~ES_CENTER) | ES_RIGHT; break;
-    case taCenter: style = (style & ~ES_RIGHT) | ES_CENTER; break;
-    default: style &= ~(ES_CENTER | ES_RIGHT); break;
+    case taRightJustify:
+      style = (style & ~ES_CENTER) | ES_RIGHT;
+      break;
+    case taCenter:
+      style = (style & ~ES_RIGHT) | ES_CENTER;
+      break;
+    default:
+      style &= ~(ES_CENTER | ES_RIGHT);
+      break;
   }
   RecreateWindow(style);
 }

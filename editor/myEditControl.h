@@ -37,7 +37,7 @@ struct TMyEditSavedState {
 };
 
 class TMyCustomEditControl : public TObject {
-public:
+ public:
   /// The rich-edit window's control identifier.
   static constexpr uintptr_t ControlId = 0x2000;
 
@@ -123,7 +123,7 @@ public:
   /// Applies the Font object's look; also run on every change of that object.
   void FontChanged();
 
-protected:
+ protected:
   /// Remembers the host; the descendant runs the creation routine.
   explicit TMyCustomEditControl(TMyCustomEdit* owner);
   platform::LRESULT Send(platform::UINT msg, platform::WPARAM wParam = 0,
@@ -131,7 +131,7 @@ protected:
   platform::LONG CurrentStyle() const;
   static void EnsureRichEditLoaded();
 
-private:
+ private:
   void InitFields();
   void CreateWindowWithStyle(platform::LONG style);
 };

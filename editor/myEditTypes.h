@@ -25,7 +25,9 @@ enum TShiftStateFlag : uint16_t {
   ssDouble = 0x40,
 };
 using TShiftState = uint16_t;
-inline bool InShift(TShiftState state, TShiftStateFlag flag) { return (state & flag) != 0; }
+inline bool InShift(TShiftState state, TShiftStateFlag flag) {
+  return (state & flag) != 0;
+}
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 /// Key is in/out: 0 discards the key.

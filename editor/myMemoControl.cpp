@@ -17,15 +17,21 @@ static_assert(InitialStyle == 0x003000C0);
 constexpr LONG MultiLineStyle = ES_MULTILINE | ES_WANTRETURN | ES_SAVESEL;
 static_assert(MultiLineStyle == 0x9004);
 
-LONG WithBits(LONG style, LONG bits, bool on) { return on ? (style | bits) : (style & ~bits); }
+LONG WithBits(LONG style, LONG bits, bool on) {
+  return on ? (style | bits) : (style & ~bits);
+}
 
 LONG ScrollBarStyle(LONG style, TScrollStyle bars) {
   style = WithBits(style, WS_HSCROLL, bars == ssHorizontal || bars == ssBoth);
   return WithBits(style, WS_VSCROLL, bars == ssVertical || bars == ssBoth);
 }
 
-bool HasHorizontal(TScrollStyle bars) { return bars == ssBoth || bars == ssHorizontal; }
-bool HasVertical(TScrollStyle bars) { return bars == ssBoth || bars == ssVertical; }
+bool HasHorizontal(TScrollStyle bars) {
+  return bars == ssBoth || bars == ssHorizontal;
+}
+bool HasVertical(TScrollStyle bars) {
+  return bars == ssBoth || bars == ssVertical;
+}
 
 /// The text up to its first U+0000 with every "\r\n", "\n" and "\r" made one "\r";
 /// `newLine` tells which breaks the text had.
@@ -69,7 +75,8 @@ void TMyMemoControl::RestoreState() {
   TMyCustomEditControl::RestoreState();
 }
 
-void TMyMemoControl::LoadFromFile(const WideString& fileName, TMyCharCode& charCode, uint64_t size) {
+void TMyMemoControl::LoadFromFile(const WideString& fileName, TMyCharCode& charCode,
+                                  uint64_t size) {
   WideString text = UnifyLineBreaks(ReadTextFileBytes(fileName, charCode, size), NewLine);
   SetText(text);
 }
@@ -78,7 +85,8 @@ bool TMyMemoControl::SaveToFile(const WideString& fileName, TMyCharCode charCode
   return SaveToFileNewLine(fileName, charCode, NewLine);
 }
 
-bool TMyMemoControl::SaveToFileNewLine(const WideString& fileName, TMyCharCode charCode, TMyNewLine newLine) {
+bool TMyMemoControl::SaveToFileNewLine(const WideString& fileName, TMyCharCode charCode,
+                                       TMyNewLine newLine) {
   TMyNewLine kept = NewLine;
   NewLine = nlCR;  // the text as the window holds it
   WideString text = GetText();
@@ -119,9 +127,13 @@ void TMyMemoControl::ApplyWideLine() {
   Send(EM_SETLANGOPTIONS, 0, LPARAM(options));
 }
 
-int32_t TMyMemoControl::GetLineCount() const { return int32_t(Send(EM_GETLINECOUNT)); }
+int32_t TMyMemoControl::GetLineCount() const {
+  return int32_t(Send(EM_GETLINECOUNT));
+}
 
-int32_t TMyMemoControl::GetCaretLine() const { return int32_t(Send(EM_LINEFROMCHAR, WPARAM(-1))); }
+int32_t TMyMemoControl::GetCaretLine() const {
+  return int32_t(Send(EM_LINEFROMCHAR, WPARAM(-1)));
+}
 
 int32_t TMyMemoControl::GetCaretColumn() const {
   return GetSelStart() - int32_t(Send(EM_LINEINDEX, WPARAM(-1)));

@@ -10,7 +10,7 @@ namespace magna {
 class TMyMemo;
 
 class TMyMemoControl : public TMyCustomEditControl {
-public:
+ public:
   /// Creates the rich-edit window at once (the host window is created if needed).
   explicit TMyMemoControl(TMyMemo* memo);
 
@@ -39,7 +39,8 @@ public:
   int32_t GetLineCount() const;
   int32_t GetCaretLine() const;
   int32_t GetCaretColumn() const;
-  /// Text of one line without its break; -1 (or below) is the caret's line, beyond the last the last.
+  /// Text of one line without its break; -1 (or below) is the caret's line, beyond the last the
+  /// last.
   WideString GetLine(int32_t index) const;
   /// Count code units from Column of the line with the NewLine sequence appended when not last.
   WideString GetLineText(int32_t line, int32_t column, int32_t count) const;

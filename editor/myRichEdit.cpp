@@ -26,16 +26,24 @@ WideString UpToNul(const char16_t* text) {
   return text ? WideString(text) : WideString();
 }
 
-QColor FromColorRef(COLORREF rgb) { return QColor(RedOf(rgb), GreenOf(rgb), BlueOf(rgb)); }
-COLORREF ToColorRef(const QColor& c) { return RGB(c.red(), c.green(), c.blue()); }
+QColor FromColorRef(COLORREF rgb) {
+  return QColor(RedOf(rgb), GreenOf(rgb), BlueOf(rgb));
+}
+COLORREF ToColorRef(const QColor& c) {
+  return RGB(c.red(), c.green(), c.blue());
+}
 
 QPoint ClientOffset(QWidget* parent) {
   auto* frame = qobject_cast<QFrame*>(parent);
   return frame ? frame->contentsRect().topLeft() : QPoint(0, 0);
 }
 
-bool IsKeyMessage(UINT msg) { return msg >= WM_KEYDOWN && msg <= WM_SYSKEYUP; }
-bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEMOVE && msg <= WM_MOUSEWHEEL; }
+bool IsKeyMessage(UINT msg) {
+  return msg >= WM_KEYDOWN && msg <= WM_SYSKEYUP;
+}
+bool IsMouseMessage(UINT msg) {
+  return msg >= WM_MOUSEMOVE && msg <= WM_MOUSEWHEEL;
+}
 
 std::unique_ptr<TWindowObject> MakeRichEdit(HWND hwnd) {
   return std::make_unique<TRichEditWindow>(hwnd);
@@ -51,9 +59,13 @@ void ProvideRichEditLibrary() {
 
 TRichEditWindow::TRichEditWindow(HWND hwnd) : hwnd_(hwnd) {}
 
-TRichEditWindow::~TRichEditWindow() { delete view_.data(); }
+TRichEditWindow::~TRichEditWindow() {
+  delete view_.data();
+}
 
-TRichEditView* TRichEditWindow::View() const { return view_; }
+TRichEditView* TRichEditWindow::View() const {
+  return view_;
+}
 
 TPoint TRichEditWindow::ClientOrigin(HWND hwnd) {
   if (!view_) return TWindowObject::ClientOrigin(hwnd);
@@ -75,15 +87,25 @@ LRESULT TRichEditWindow::WindowProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam
   } endInput{this};
   auto* ptr = reinterpret_cast<void*>(lParam);
   switch (msg) {
-    case WM_SETTEXT: ReplaceAll(UpToNul(static_cast<const char16_t*>(ptr))); return 1;
-    case WM_GETTEXTLENGTH: return text_->Length() + text_->LineCount() - 1;
-    case WM_GETTEXT: return CopyOut(text_->Text(true), static_cast<char16_t*>(ptr), wParam);
-    case EM_GETTEXTLENGTHEX: return GetTextLengthEx(reinterpret_cast<const GETTEXTLENGTHEX*>(wParam));
+    case WM_SETTEXT:
+      ReplaceAll(UpToNul(static_cast<const char16_t*>(ptr)));
+      return 1;
+    case WM_GETTEXTLENGTH:
+      return text_->Length() + text_->LineCount() - 1;
+    case WM_GETTEXT:
+      return CopyOut(text_->Text(true), static_cast<char16_t*>(ptr), wParam);
+    case EM_GETTEXTLENGTHEX:
+      return GetTextLengthEx(reinterpret_cast<const GETTEXTLENGTHEX*>(wParam));
     case EM_GETTEXTEX:
       return GetTextEx(reinterpret_cast<const GETTEXTEX*>(wParam), static_cast<char16_t*>(ptr));
-    case EM_GETSEL: return GetSel(wParam, lParam);
-    case EM_SETSEL: SetSelection(int(intptr_t(wParam)), int(lParam)); return 0;
-    case EM_EXGETSEL: *static_cast<CHARRANGE*>(ptr) = Selection(); return 0;
+    case EM_GETSEL:
+      return GetSel(wParam, lParam);
+    case EM_SETSEL:
+      SetSelection(int(intptr_t(wParam)), int(lParam));
+      return 0;
+    case EM_EXGETSEL:
+      *static_cast<CHARRANGE*>(ptr) = Selection();
+      return 0;
     case EM_EXSETSEL: {
       auto* range = static_cast<CHARRANGE*>(ptr);
       SetSelection(range->cpMin, range->cpMax);
@@ -97,36 +119,53 @@ LRESULT TRichEditWindow::WindowProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam
       ReplaceSelection(UpToNul(static_cast<const char16_t*>(ptr)));
       if (!wParam) view_->document()->clearUndoRedoStacks();
       return 0;
-    case EM_GETMODIFY: return modified_ ? 1 : 0;
-    case EM_SETMODIFY: modified_ = wParam != 0; return 0;
-    case EM_GETLINECOUNT: return text_->LineCount();
+    case EM_GETMODIFY:
+      return modified_ ? 1 : 0;
+    case EM_SETMODIFY:
+      modified_ = wParam != 0;
+      return 0;
+    case EM_GETLINECOUNT:
+      return text_->LineCount();
     case EM_LINEINDEX:
       return text_->LineIndex(intptr_t(wParam) == -1 ? text_->LineFromChar(Selection().cpMin)
                                                      : int(intptr_t(wParam)));
-    case EM_LINELENGTH: return LineLengthAt(wParam);
+    case EM_LINELENGTH:
+      return LineLengthAt(wParam);
     case EM_LINEFROMCHAR:
-      return text_->LineFromChar(intptr_t(wParam) == -1 ? Selection().cpMin : int(intptr_t(wParam)));
-    case EM_EXLINEFROMCHAR: return text_->LineFromChar(int(lParam));
-    case EM_GETLINE: return GetLine(wParam, static_cast<char16_t*>(ptr));
+      return text_->LineFromChar(intptr_t(wParam) == -1 ? Selection().cpMin
+                                                        : int(intptr_t(wParam)));
+    case EM_EXLINEFROMCHAR:
+      return text_->LineFromChar(int(lParam));
+    case EM_GETLINE:
+      return GetLine(wParam, static_cast<char16_t*>(ptr));
     case EM_GETTEXTRANGE: {
       auto* range = static_cast<TEXTRANGEW*>(ptr);
       int end = range->chrg.cpMax < 0 ? text_->Length() : range->chrg.cpMax;
       WideString part = text_->Range(range->chrg.cpMin, end - range->chrg.cpMin);
       return CopyOut(part, range->lpstrText, part.size() + 1);
     }
-    case EM_CANUNDO: return view_->document()->isUndoAvailable() ? 1 : 0;
-    case EM_UNDO: view_->undo(); return 1;
-    case EM_CANREDO: return view_->document()->isRedoAvailable() ? 1 : 0;
-    case EM_REDO: view_->redo(); return 1;
-    case EM_CHARFROMPOS: return CharFromPos(static_cast<const POINTL*>(ptr));
-    case EM_GETTHUMB: return view_->verticalScrollBar()->value();
+    case EM_CANUNDO:
+      return view_->document()->isUndoAvailable() ? 1 : 0;
+    case EM_UNDO:
+      view_->undo();
+      return 1;
+    case EM_CANREDO:
+      return view_->document()->isRedoAvailable() ? 1 : 0;
+    case EM_REDO:
+      view_->redo();
+      return 1;
+    case EM_CHARFROMPOS:
+      return CharFromPos(static_cast<const POINTL*>(ptr));
+    case EM_GETTHUMB:
+      return view_->verticalScrollBar()->value();
     case EM_SCROLLCARET:
     case 0x00B7:  // the plain edit control's number of the same request
       view_->ensureCursorVisible();
       return 0;
     case EM_SETBKGNDCOLOR: {
       COLORREF old = ToColorRef(background_);
-      background_ = wParam ? QApplication::palette().color(QPalette::Base) : FromColorRef(COLORREF(lParam));
+      background_ =
+          wParam ? QApplication::palette().color(QPalette::Base) : FromColorRef(COLORREF(lParam));
       ApplyColors();
       return LRESULT(old);
     }
@@ -138,23 +177,27 @@ LRESULT TRichEditWindow::WindowProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam
       tabStopDlu_ = wParam == 0 ? 0 : *static_cast<const int32_t*>(ptr);
       ApplyTabStops();
       return 1;
-    case EM_EXLIMITTEXT: return 0;  // the text has no limit anyway
+    case EM_EXLIMITTEXT:
+      return 0;  // the text has no limit anyway
     case EM_SETEVENTMASK: {
       DWORD old = eventMask_;
       eventMask_ = DWORD(lParam);
       return LRESULT(old);
     }
-    case EM_GETEVENTMASK: return LRESULT(eventMask_);
+    case EM_GETEVENTMASK:
+      return LRESULT(eventMask_);
     case EM_SETLANGOPTIONS:
       langOptions_ = DWORD(lParam);
       ApplyFont();
       return 1;
-    case EM_GETLANGOPTIONS: return LRESULT(langOptions_);
+    case EM_GETLANGOPTIONS:
+      return LRESULT(langOptions_);
     case WM_SETFONT:
       font_ = qt::ToQFont(wParam ? *reinterpret_cast<HFONT>(wParam) : *DefaultGuiFont());
       ApplyFont();
       return 0;
-    case EM_SETCHARFORMAT: return SetCharFormat(static_cast<const CHARFORMATW*>(ptr));
+    case EM_SETCHARFORMAT:
+      return SetCharFormat(static_cast<const CHARFORMATW*>(ptr));
     case WM_STYLECHANGED:
       if (int(intptr_t(wParam)) == GWL_STYLE) {
         style_ = GetWindowLongW(hwnd_, GWL_STYLE);
@@ -172,8 +215,11 @@ LRESULT TRichEditWindow::WindowProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam
       view_->setFocus(Qt::OtherFocusReason);
       Command(EN_SETFOCUS);
       return 0;
-    case WM_KILLFOCUS: Command(EN_KILLFOCUS); return 0;
-    default: return 0;
+    case WM_KILLFOCUS:
+      Command(EN_KILLFOCUS);
+      return 0;
+    default:
+      return 0;
   }
 }
 
@@ -193,10 +239,14 @@ LRESULT TRichEditWindow::Create(const CREATESTRUCTW& cs) {
   ApplyFont();
   QTextDocument* document = view_->document();
   QObject::connect(document, &QTextDocument::contentsChanged, view_, [this] { TextChanged(); });
-  QObject::connect(view_, &QPlainTextEdit::cursorPositionChanged, view_, [this] { SelectionMaybeChanged(); });
-  QObject::connect(view_, &QPlainTextEdit::selectionChanged, view_, [this] { SelectionMaybeChanged(); });
-  QObject::connect(view_->verticalScrollBar(), &QScrollBar::valueChanged, view_, [this] { Scrolled(true); });
-  QObject::connect(view_->horizontalScrollBar(), &QScrollBar::valueChanged, view_, [this] { Scrolled(false); });
+  QObject::connect(view_, &QPlainTextEdit::cursorPositionChanged, view_,
+                   [this] { SelectionMaybeChanged(); });
+  QObject::connect(view_, &QPlainTextEdit::selectionChanged, view_,
+                   [this] { SelectionMaybeChanged(); });
+  QObject::connect(view_->verticalScrollBar(), &QScrollBar::valueChanged, view_,
+                   [this] { Scrolled(true); });
+  QObject::connect(view_->horizontalScrollBar(), &QScrollBar::valueChanged, view_,
+                   [this] { Scrolled(false); });
   reported_ = Selection();
   if (cs.style & WS_VISIBLE) view_->show();
   return 0;
@@ -228,7 +278,8 @@ void TRichEditWindow::ApplyStyle() {
                       : (style_ & ES_CENTER) ? Qt::AlignHCenter
                                              : Qt::AlignLeft);
   view_->document()->setDefaultTextOption(option);
-  view_->setVerticalScrollBarPolicy((style_ & WS_VSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+  view_->setVerticalScrollBarPolicy((style_ & WS_VSCROLL) ? Qt::ScrollBarAsNeeded
+                                                          : Qt::ScrollBarAlwaysOff);
   view_->setHorizontalScrollBarPolicy((style_ & WS_HSCROLL) ? Qt::ScrollBarAsNeeded
                                                             : Qt::ScrollBarAlwaysOff);
   view_->setFrameShape((style_ & WS_BORDER) ? QFrame::StyledPanel : QFrame::NoFrame);
@@ -249,7 +300,8 @@ void TRichEditWindow::ApplyFont() {
 void TRichEditWindow::ApplyTabStops() {
   int dlu = tabStopDlu_ > 0 ? tabStopDlu_ : DefaultTabStopDlu;
   // A horizontal dialog unit is a quarter of the average character width.
-  view_->setTabStopDistance(std::max(1.0, dlu * QFontMetricsF(view_->font()).averageCharWidth() / 4));
+  view_->setTabStopDistance(
+      std::max(1.0, dlu * QFontMetricsF(view_->font()).averageCharWidth() / 4));
 }
 
 void TRichEditWindow::ApplyColors() {
@@ -258,7 +310,8 @@ void TRichEditWindow::ApplyColors() {
     palette.setColor(group, QPalette::Base, background_);
     palette.setColor(group, QPalette::Text, textColor_);
   }
-  palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+  palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                   palette.color(QPalette::Active, QPalette::Highlight));
   palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
                    palette.color(QPalette::Active, QPalette::HighlightedText));
   view_->setPalette(palette);
@@ -409,7 +462,9 @@ bool TRichEditWindow::Filter(UINT msg, WPARAM& wParam, LPARAM lParam) {
   return result == 0;
 }
 
-void TRichEditWindow::BeginInput() { ++inputDepth_; }
+void TRichEditWindow::BeginInput() {
+  ++inputDepth_;
+}
 
 void TRichEditWindow::EndInput() {
   if (--inputDepth_ > 0 || !view_) return;

@@ -23,7 +23,7 @@ constexpr char RichEditLibraryName[] = "Riched20.dll";
 void ProvideRichEditLibrary();
 
 class TRichEditWindow : public platform::TWindowObject {
-public:
+ public:
   explicit TRichEditWindow(platform::HWND hwnd);
   ~TRichEditWindow() override;
 
@@ -52,7 +52,7 @@ public:
   /// Selected text with "\r" breaks (or "\r\n").
   WideString SelectedText(bool crlf) const;
 
-private:
+ private:
   platform::LRESULT Create(const platform::CREATESTRUCTW& cs);
   void Destroy();
   void ApplyStyle();

@@ -1,7 +1,7 @@
 #include "editor/myRichEditText.h"
 
-#include <QTextBlock>
 #include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <algorithm>
 
@@ -61,7 +61,9 @@ int TRichEditText::Length() const {
   return document_->characterCount() - 1 - int(soft_.size());
 }
 
-int TRichEditText::LineCount() const { return document_->blockCount() - int(soft_.size()); }
+int TRichEditText::LineCount() const {
+  return document_->blockCount() - int(soft_.size());
+}
 
 int TRichEditText::SoftBefore(int blockNumber) const {
   return int(std::upper_bound(soft_.begin(), soft_.end(), blockNumber,
@@ -174,11 +176,14 @@ WideString TRichEditText::Text(bool crlf) const {
 }
 
 bool TRichEditText::AtSoftBreakStart(int position) const {
-  return std::binary_search(soft_.begin(), soft_.end(), SoftBlock{position, 0},
-                            [](const SoftBlock& a, const SoftBlock& b) { return a.position < b.position; });
+  return std::binary_search(
+      soft_.begin(), soft_.end(), SoftBlock{position, 0},
+      [](const SoftBlock& a, const SoftBlock& b) { return a.position < b.position; });
 }
 
-bool TRichEditText::AtSoftBreakEnd(int position) const { return AtSoftBreakStart(position + 1); }
+bool TRichEditText::AtSoftBreakEnd(int position) const {
+  return AtSoftBreakStart(position + 1);
+}
 
 void TRichEditText::Replace(QTextCursor& cursor, WideView text) {
   int from = cursor.selectionStart();

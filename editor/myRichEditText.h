@@ -24,7 +24,7 @@ namespace magna {
 
 class TRichEditText : public QObject {
   Q_OBJECT
-public:
+ public:
   /// Lines up to ChunkLimit code units stay one block; longer ones are split near
   /// every ChunkTarget code units, preferably after a space or between CJK characters.
   static constexpr int ChunkLimit = 4096;
@@ -66,7 +66,7 @@ public:
   bool IndexConsistent() const;
   int SoftBreakCount() const { return int(soft_.size()); }
 
-private:
+ private:
   struct SoftBlock {
     int position;  // where the continuation block starts
     int number;    // its block number

@@ -19,7 +19,7 @@ namespace {
 
 /// Ends an input frame of the window unless the window went away meanwhile.
 class InputFrame {
-public:
+ public:
   explicit InputFrame(TRichEditWindow* const& window) : window_(window) {
     if (window_) window_->BeginInput();
   }
@@ -27,7 +27,7 @@ public:
     if (window_) window_->EndInput();
   }
 
-private:
+ private:
   TMessageFrame keepAlive_;  // the window object outlives this frame even when destroyed
   TRichEditWindow* const& window_;
 };
@@ -46,7 +46,9 @@ bool IsTyping(QChar c) {
   return (u >= 0x20 && u != 0x7F) || u == u'\r' || u == u'\t' || u == u'\b';
 }
 
-LPARAM PointData(int x, int y) { return LPARAM(int32_t(uint32_t(MAKELONG(uint16_t(x), uint16_t(y))))); }
+LPARAM PointData(int x, int y) {
+  return LPARAM(int32_t(uint32_t(MAKELONG(uint16_t(x), uint16_t(y)))));
+}
 
 bool IsCharacterMove(const QKeyEvent* event) {
   for (auto key : {QKeySequence::MoveToNextChar, QKeySequence::MoveToPreviousChar,
@@ -70,8 +72,9 @@ TRichEditView::TRichEditView(TRichEditWindow* window, QWidget* parent)
 void TRichEditView::SetHideSelection(bool hide) {
   QPalette p = palette();
   for (auto group : {QPalette::Inactive}) {
-    p.setColor(group, QPalette::Highlight,
-               hide ? p.color(group, QPalette::Base) : p.color(QPalette::Active, QPalette::Highlight));
+    p.setColor(
+        group, QPalette::Highlight,
+        hide ? p.color(group, QPalette::Base) : p.color(QPalette::Active, QPalette::Highlight));
     p.setColor(group, QPalette::HighlightedText,
                hide ? p.color(group, QPalette::Text)
                     : p.color(QPalette::Active, QPalette::HighlightedText));
@@ -230,10 +233,14 @@ bool TRichEditView::FilterMouse(UINT msg, QMouseEvent* event) {
 namespace {
 UINT ButtonMessage(Qt::MouseButton button, UINT left, UINT right, UINT middle) {
   switch (button) {
-    case Qt::LeftButton: return left;
-    case Qt::RightButton: return right;
-    case Qt::MiddleButton: return middle;
-    default: return 0;
+    case Qt::LeftButton:
+      return left;
+    case Qt::RightButton:
+      return right;
+    case Qt::MiddleButton:
+      return middle;
+    default:
+      return 0;
   }
 }
 }  // namespace
@@ -270,7 +277,8 @@ void TRichEditView::wheelEvent(QWheelEvent* event) {
   if (window_) {
     QPoint angle = event->angleDelta();
     int delta = angle.y() != 0 ? angle.y() : angle.x();
-    WPARAM keys = MAKELONG(uint16_t(MouseKeys(event->buttons(), event->modifiers())), uint16_t(delta));
+    WPARAM keys =
+        MAKELONG(uint16_t(MouseKeys(event->buttons(), event->modifiers())), uint16_t(delta));
     QPoint screen = event->globalPosition().toPoint();
     bool go = window_->Filter(WM_MOUSEWHEEL, keys, PointData(screen.x(), screen.y()));
     if (!window_ || !go) return event->accept();

@@ -14,7 +14,7 @@ class TRichEditWindow;
 
 class TRichEditView : public QPlainTextEdit {
   Q_OBJECT
-public:
+ public:
   TRichEditView(TRichEditWindow* window, QWidget* parent);
 
   /// The window is gone: report nothing more.
@@ -22,7 +22,7 @@ public:
   /// Hides the selection while the view has no focus (the platform's default).
   void SetHideSelection(bool hide);
 
-protected:
+ protected:
   /// Every event handler runs inside these two: no failure may reach the event loop.
   bool event(QEvent* event) override;
   bool viewportEvent(QEvent* event) override;
@@ -38,7 +38,7 @@ protected:
   void insertFromMimeData(const QMimeData* source) override;
   QMimeData* createMimeDataFromSelection() const override;
 
-private:
+ private:
   /// Filters the typed characters through WM_CHAR; false when none is left to type.
   bool FilterCharacters(QString& text, platform::LPARAM lParam);
   void ActOnKey(QKeyEvent* event);

@@ -43,7 +43,9 @@ WindowTable& Table() {
   return table;
 }
 
-uintptr_t Key(HWND hwnd) { return reinterpret_cast<uintptr_t>(hwnd); }
+uintptr_t Key(HWND hwnd) {
+  return reinterpret_cast<uintptr_t>(hwnd);
+}
 
 WindowRecord* Find(HWND hwnd) {
   auto& windows = Table().windows;
@@ -96,7 +98,9 @@ bool RegisterClassW(const WideString& className, TWindowFactory factory) {
   return Table().classes.emplace(className, std::move(factory)).second;
 }
 
-bool UnregisterClassW(const WideString& className) { return Table().classes.erase(className) > 0; }
+bool UnregisterClassW(const WideString& className) {
+  return Table().classes.erase(className) > 0;
+}
 
 HWND CreateWindowExW(DWORD exStyle, const WideString& className, const WideString& windowName,
                      LONG style, int x, int y, int width, int height, HWND parent, uintptr_t id,
@@ -164,9 +168,13 @@ bool DestroyWindow(HWND hwnd) {
   return true;
 }
 
-bool IsWindow(HWND hwnd) { return hwnd && Find(hwnd) != nullptr; }
+bool IsWindow(HWND hwnd) {
+  return hwnd && Find(hwnd) != nullptr;
+}
 
-TMessageFrame::TMessageFrame() { ++Table().sendDepth; }
+TMessageFrame::TMessageFrame() {
+  ++Table().sendDepth;
+}
 
 TMessageFrame::~TMessageFrame() {
   --Table().sendDepth;
@@ -225,7 +233,9 @@ LONG GetWindowLongW(HWND hwnd, int index) {
 LONG SetWindowLongW(HWND hwnd, int index, LONG value) {
   WindowRecord* record = Find(hwnd);
   if (!record) return 0;
-  LONG* slot = index == GWL_STYLE ? &record->style : index == GWL_EXSTYLE ? &record->exStyle : nullptr;
+  LONG* slot = index == GWL_STYLE     ? &record->style
+               : index == GWL_EXSTYLE ? &record->exStyle
+                                      : nullptr;
   if (!slot) return 0;
   LONG old = *slot;
   *slot = value;
@@ -260,7 +270,8 @@ bool GetWindowRect(HWND hwnd, TRect* rect) {
   if (!record || !rect) return false;
   TRect b = record->bounds;
   TPoint shift{0, 0};
-  if (TWindowObject* parent = GetWindowObject(record->parent)) shift = parent->ClientOrigin(record->parent);
+  if (TWindowObject* parent = GetWindowObject(record->parent))
+    shift = parent->ClientOrigin(record->parent);
   *rect = {b.Left + shift.X, b.Top + shift.Y, b.Right + shift.X, b.Bottom + shift.Y};
   return true;
 }
@@ -283,7 +294,9 @@ bool ScreenToClient(HWND hwnd, TPoint* point) {
   return true;
 }
 
-HWND GetFocus() { return Table().focus; }
+HWND GetFocus() {
+  return Table().focus;
+}
 
 HWND SetFocus(HWND hwnd) {
   auto& table = Table();
@@ -292,7 +305,8 @@ HWND SetFocus(HWND hwnd) {
   if (old == hwnd) return old;
   table.focus = hwnd;
   if (old) SendMessageW(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
-  if (hwnd && table.focus == hwnd) SendMessageW(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
+  if (hwnd && table.focus == hwnd)
+    SendMessageW(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
   return old;
 }
 
@@ -301,7 +315,8 @@ HFONT DefaultGuiFont() {
   return &font;
 }
 
-void ProvideLibrary(const AnsiString& name, std::function<void()> load, std::function<void()> unload) {
+void ProvideLibrary(const AnsiString& name, std::function<void()> load,
+                    std::function<void()> unload) {
   auto& record = Table().libraries[name];
   if (record.references > 0) return;  // a loaded library keeps its routines
   record.load = std::move(load);

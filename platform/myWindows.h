@@ -36,7 +36,7 @@ using HMODULE = uintptr_t;
 
 /// Receives the messages of one window.
 class TWindowObject {
-public:
+ public:
   virtual ~TWindowObject() = default;
   virtual LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) = 0;
   /// Screen position of the client area's origin; by default from the window's
@@ -94,9 +94,9 @@ struct MSGFILTER {
 };
 
 struct GETTEXTEX {
-  DWORD cb = 0;        // buffer size in bytes
-  DWORD flags = 0;     // GT_*
-  UINT codepage = 0;   // 1200: UTF-16
+  DWORD cb = 0;       // buffer size in bytes
+  DWORD flags = 0;    // GT_*
+  UINT codepage = 0;  // 1200: UTF-16
   const char* lpDefaultChar = nullptr;
   int32_t* lpUsedDefChar = nullptr;
 };
@@ -293,12 +293,22 @@ constexpr WPARAM MK_MBUTTON = 0x0010;
 // Virtual-key codes the editor itself tests
 constexpr int VK_RETURN = 13;
 
-constexpr uint16_t LOWORD(uintptr_t v) { return uint16_t(v & 0xFFFF); }
-constexpr uint16_t HIWORD(uintptr_t v) { return uint16_t((v >> 16) & 0xFFFF); }
-constexpr uintptr_t MAKELONG(uint16_t low, uint16_t high) { return uintptr_t(low) | uintptr_t(high) << 16; }
+constexpr uint16_t LOWORD(uintptr_t v) {
+  return uint16_t(v & 0xFFFF);
+}
+constexpr uint16_t HIWORD(uintptr_t v) {
+  return uint16_t((v >> 16) & 0xFFFF);
+}
+constexpr uintptr_t MAKELONG(uint16_t low, uint16_t high) {
+  return uintptr_t(low) | uintptr_t(high) << 16;
+}
 /// Signed low / high word, as mouse coordinates and wheel deltas are read.
-constexpr int GET_X(uintptr_t v) { return int16_t(LOWORD(v)); }
-constexpr int GET_Y(uintptr_t v) { return int16_t(HIWORD(v)); }
+constexpr int GET_X(uintptr_t v) {
+  return int16_t(LOWORD(v));
+}
+constexpr int GET_Y(uintptr_t v) {
+  return int16_t(HIWORD(v));
+}
 
 // Window classes and windows
 /// Registers a class; false when the name is taken.
@@ -317,7 +327,7 @@ bool IsWindow(HWND hwnd);
 /// While one lives, window objects destroyed meanwhile stay in memory: code that
 /// reports to a parent and goes on afterwards holds one (message sends hold one too).
 class TMessageFrame {
-public:
+ public:
   TMessageFrame();
   ~TMessageFrame();
   TMessageFrame(const TMessageFrame&) = delete;

@@ -20,7 +20,7 @@ namespace magna::test {
 /// Replaces the "RichEdit20W" class by one whose windows log their messages
 /// before the real window object answers them.
 class MessageSpy {
-public:
+ public:
   struct Entry {
     int window;  // 1 for the first window the spy made, 2 for the next, ...
     platform::UINT msg;
@@ -33,12 +33,12 @@ public:
   std::vector<Entry> Log;
   int Windows = 0;
 
-private:
+ private:
   class Window;
 };
 
 class EditorTest : public FakeServicesTest {
-protected:
+ protected:
   void SetUp() override;
   void TearDown() override;
 
@@ -56,7 +56,7 @@ protected:
 using namespace platform;
 
 class MessageSpy::Window : public TWindowObject {
-public:
+ public:
   Window(HWND hwnd, MessageSpy* spy) : inner_(hwnd), spy_(spy), number_(++spy->Windows) {}
   LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override {
     spy_->Log.push_back({number_, msg});
@@ -64,7 +64,7 @@ public:
   }
   TPoint ClientOrigin(HWND hwnd) override { return inner_.ClientOrigin(hwnd); }
 
-private:
+ private:
   TRichEditWindow inner_;
   MessageSpy* spy_;
   int number_;
@@ -72,12 +72,14 @@ private:
 
 inline MessageSpy::MessageSpy() {
   UnregisterClassW(RichEditClassName);
-  RegisterClassW(RichEditClassName, [this](HWND hwnd) { return std::make_unique<Window>(hwnd, this); });
+  RegisterClassW(RichEditClassName,
+                 [this](HWND hwnd) { return std::make_unique<Window>(hwnd, this); });
 }
 
 inline MessageSpy::~MessageSpy() {
   UnregisterClassW(RichEditClassName);
-  RegisterClassW(RichEditClassName, [](HWND hwnd) { return std::make_unique<TRichEditWindow>(hwnd); });
+  RegisterClassW(RichEditClassName,
+                 [](HWND hwnd) { return std::make_unique<TRichEditWindow>(hwnd); });
 }
 
 inline void EditorTest::SetUp() {
@@ -109,8 +111,8 @@ inline void EditorTest::Type(int qtKey, const QString& text, Qt::KeyboardModifie
 inline void EditorTest::Wheel(int delta, Qt::KeyboardModifiers modifiers) {
   QWidget* viewport = View()->viewport();
   QPointF local(20, 20);
-  QWheelEvent wheel(local, viewport->mapToGlobal(local), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
-                    Qt::NoScrollPhase, false);
+  QWheelEvent wheel(local, viewport->mapToGlobal(local), QPoint(), QPoint(0, delta), Qt::NoButton,
+                    modifiers, Qt::NoScrollPhase, false);
   QApplication::sendEvent(viewport, &wheel);
 }
 

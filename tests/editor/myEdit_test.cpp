@@ -9,8 +9,8 @@
 #include <QScrollBar>
 #include <QTextBlock>
 
-#include "tests/editor/editorFixture.h"
 #include "platform/qt/virtualKeys.h"
+#include "tests/editor/editorFixture.h"
 #include "text/myCharCode.h"
 
 namespace magna {
@@ -36,17 +36,41 @@ TEST_F(EditorTest, RecreationSendsTheMessagesInOrderAndKeepsTheState) {
 
   std::vector<Entry> expected = {
       // SaveState on the old window
-      {1, EM_GETTEXTLENGTHEX}, {1, EM_GETTEXTEX}, {1, EM_GETSEL}, {1, EM_GETSEL}, {1, EM_GETLANGOPTIONS},
+      {1, EM_GETTEXTLENGTHEX},
+      {1, EM_GETTEXTEX},
+      {1, EM_GETSEL},
+      {1, EM_GETSEL},
+      {1, EM_GETLANGOPTIONS},
       {1, WM_DESTROY},
       // the creation routine
-      {2, WM_CREATE}, {2, EM_EXLIMITTEXT}, {2, EM_SETEVENTMASK},
+      {2, WM_CREATE},
+      {2, EM_EXLIMITTEXT},
+      {2, EM_SETEVENTMASK},
       // SetFont: the copy onto itself notifies once, then FontChanged runs itself
-      {2, EM_GETMODIFY}, {2, EM_GETMODIFY}, {2, WM_SETFONT}, {2, EM_SETCHARFORMAT}, {2, EM_SETMODIFY},
-      {2, EM_GETMODIFY}, {2, WM_SETFONT}, {2, EM_SETCHARFORMAT}, {2, EM_SETMODIFY}, {2, EM_SETMODIFY},
+      {2, EM_GETMODIFY},
+      {2, EM_GETMODIFY},
+      {2, WM_SETFONT},
+      {2, EM_SETCHARFORMAT},
+      {2, EM_SETMODIFY},
+      {2, EM_GETMODIFY},
+      {2, WM_SETFONT},
+      {2, EM_SETCHARFORMAT},
+      {2, EM_SETMODIFY},
+      {2, EM_SETMODIFY},
       // RestoreState: WideLine first, then the saved state
-      {2, EM_GETLANGOPTIONS}, {2, EM_SETLANGOPTIONS}, {2, WM_WINDOWPOSCHANGED}, {2, EM_SETTABSTOPS},
-      {2, EM_GETLANGOPTIONS}, {2, EM_SETLANGOPTIONS}, {2, WM_SETTEXT}, {2, EM_SETSEL}, {2, EM_GETSEL},
-      {2, EM_SETSEL}, {2, EM_SCROLLCARET}, {2, EM_SETREADONLY}, {2, WM_SETFOCUS}};
+      {2, EM_GETLANGOPTIONS},
+      {2, EM_SETLANGOPTIONS},
+      {2, WM_WINDOWPOSCHANGED},
+      {2, EM_SETTABSTOPS},
+      {2, EM_GETLANGOPTIONS},
+      {2, EM_SETLANGOPTIONS},
+      {2, WM_SETTEXT},
+      {2, EM_SETSEL},
+      {2, EM_GETSEL},
+      {2, EM_SETSEL},
+      {2, EM_SCROLLCARET},
+      {2, EM_SETREADONLY},
+      {2, WM_SETFOCUS}};
   ASSERT_GE(spy.Log.size(), expected.size());
   std::vector<Entry> head(spy.Log.begin(), spy.Log.begin() + long(expected.size()));
   EXPECT_EQ(head, expected);
@@ -69,7 +93,8 @@ TEST_F(EditorTest, StylesFollowWordWrapScrollBarsAlignmentAndBorder) {
   EXPECT_FALSE(style() & WS_HSCROLL) << "wrapping leaves no horizontal bar";
   EXPECT_FALSE(style() & WS_VSCROLL);
   EXPECT_EQ(View()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-  EXPECT_EQ(View()->document()->defaultTextOption().wrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+  EXPECT_EQ(View()->document()->defaultTextOption().wrapMode(),
+            QTextOption::WrapAtWordBoundaryOrAnywhere);
   memo->SetWordWrap(false);
   EXPECT_TRUE(style() & WS_HSCROLL);
   EXPECT_TRUE(style() & ES_AUTOHSCROLL);
@@ -182,7 +207,9 @@ TEST_F(EditorTest, UnhandledWheelGoesToTheParentWindow) {
   auto* child = new TMyMemo(&formWidget);
   formWidget.show();
   bool handle = false;
-  child->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool& handled) { handled = handle; };
+  child->OnMouseWheel = [&](TObject*, TShiftState, int, TPoint, bool& handled) {
+    handled = handle;
+  };
   HWND edit = child->Wrapper()->Handle;
   MSGFILTER filter;
   filter.nmhdr = {edit, 0x2000, EN_MSGFILTER};
@@ -229,12 +256,15 @@ TEST_F(EditorTest, EventsReachTheirHandlers) {
 TEST_F(EditorTest, MouseMessagesRaiseTheMouseEventsBeforeTheTextActs) {
   std::vector<std::string> seen;
   memo->OnMouseDown = [&](TObject*, TMouseButton button, TShiftState, int x, int y) {
-    seen.push_back("down " + std::to_string(button) + " " + std::to_string(x) + "," + std::to_string(y));
+    seen.push_back("down " + std::to_string(button) + " " + std::to_string(x) + "," +
+                   std::to_string(y));
   };
   memo->OnMouseUp = [&](TObject*, TMouseButton button, TShiftState, int, int) {
     seen.push_back("up " + std::to_string(button));
   };
-  memo->OnMouseMove = [&](TObject*, TShiftState, int x, int) { seen.push_back("move " + std::to_string(x)); };
+  memo->OnMouseMove = [&](TObject*, TShiftState, int x, int) {
+    seen.push_back("move " + std::to_string(x));
+  };
   memo->OnDblClick = [&](TObject*) { seen.push_back("double"); };
   QWidget* viewport = View()->viewport();
   QPoint at(20, 12);
@@ -249,7 +279,8 @@ TEST_F(EditorTest, MouseMessagesRaiseTheMouseEventsBeforeTheTextActs) {
   send(QEvent::MouseButtonRelease, Qt::RightButton);
   send(QEvent::MouseButtonDblClick, Qt::LeftButton);
   std::string down = "down 1 " + std::to_string(client.x()) + "," + std::to_string(client.y());
-  EXPECT_THAT(seen, ::testing::ElementsAre("move " + std::to_string(client.x()), down, "up 1", "double"));
+  EXPECT_THAT(seen,
+              ::testing::ElementsAre("move " + std::to_string(client.x()), down, "up 1", "double"));
 }
 
 TEST_F(EditorTest, ScrollingRaisesTheScrollEventWithTheThumbPosition) {
@@ -395,12 +426,13 @@ TEST_F(EditorTest, TextAtCaretAppendsTheBreakExceptOnTheLastLine) {
     int count;
     const char16_t* expected;
   } cases[] = {
-      {nlCRLF, 0, 2, u"ab"},   {nlCRLF, 2, 1, u"\r"},  {nlCRLF, 2, 2, u"\r\n"},
-      {nlCRLF, 5, 2, u"\r\n"}, {nlCRLF, 6, 1, u""},    {nlLF, 2, 2, u"\n"},
+      {nlCRLF, 0, 2, u"ab"},   {nlCRLF, 2, 1, u"\r"},     {nlCRLF, 2, 2, u"\r\n"},
+      {nlCRLF, 5, 2, u"\r\n"}, {nlCRLF, 6, 1, u""},       {nlLF, 2, 2, u"\n"},
       {nlCR, 1, 3, u"b\r"},    {nlCRLF, 3, 9, u"cd\r\n"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << int(c.newLine) << " caret " << c.caret << " count " << c.count);
+    SCOPED_TRACE(testing::Message()
+                 << int(c.newLine) << " caret " << c.caret << " count " << c.count);
     memo->SetNewLine(c.newLine);
     memo->SetSelStart(c.caret);
     EXPECT_EQ(memo->GetTextAtCaret(c.count), c.expected);
@@ -446,7 +478,7 @@ TEST_F(EditorTest, LinesLongerThanTheLineRequestWordAreReadWhole) {
 // Files
 
 class EditorFileTest : public EditorTest {
-protected:
+ protected:
   test::TempDir dir;
 };
 
@@ -467,8 +499,9 @@ TEST_F(EditorFileTest, LoadUnifiesBreaksAndSaveWritesThemBackByteForByte) {
     TMyCharCode code = cdUTF_8N;
     memo->LoadFromFile(dir.Wide("in.txt"), code);
     EXPECT_EQ(memo->NewLine(), c.newLine);
-    EXPECT_EQ(memo->LineCount(), 1 + int(std::count(c.bytes.begin(), c.bytes.end(), '\n') +
-                                         (c.newLine == nlCR ? std::count(c.bytes.begin(), c.bytes.end(), '\r') : 0)));
+    EXPECT_EQ(memo->LineCount(),
+              1 + int(std::count(c.bytes.begin(), c.bytes.end(), '\n') +
+                      (c.newLine == nlCR ? std::count(c.bytes.begin(), c.bytes.end(), '\r') : 0)));
     ASSERT_TRUE(memo->SaveToFile(dir.Wide("out.txt"), cdUTF_8N));
     EXPECT_EQ(test::Hex(test::ReadBytes(dir / "out.txt")), test::Hex(c.bytes));
   }
@@ -504,7 +537,7 @@ TEST_F(EditorFileTest, LoadWithOnlyANameDetectsTheCode) {
 // Focus and indentation
 
 class EditorFocusTest : public EditorTest {
-protected:
+ protected:
   /// Puts the fake mouse pointer over the middle of a character of the text.
   void PointAt(int index) {
     QTextCursor cursor(View()->document());

@@ -43,7 +43,8 @@ void ExpectAgrees(const TRichEditText& store, const WideString& expected) {
   EXPECT_EQ(store.LineIndex(int(ref.starts.size())), -1);
   for (int i = 0; i <= int(expected.size()); i += std::max(1, int(expected.size()) / 97)) {
     SCOPED_TRACE(i);
-    int line = int(std::upper_bound(ref.starts.begin(), ref.starts.end(), i) - ref.starts.begin()) - 1;
+    int line =
+        int(std::upper_bound(ref.starts.begin(), ref.starts.end(), i) - ref.starts.begin()) - 1;
     EXPECT_EQ(store.LineFromChar(i), line);
     EXPECT_EQ(store.ToText(store.ToDocument(i)), i);
     EXPECT_EQ(store.Range(i, 3), expected.substr(size_t(i), 3));
@@ -57,7 +58,7 @@ WideString Repeat(const WideString& unit, size_t times) {
 }
 
 class RichEditTextTest : public ::testing::Test {
-protected:
+ protected:
   QTextDocument document;
   TRichEditText store{&document};
 };
@@ -114,11 +115,10 @@ TEST_F(RichEditTextTest, EditsKeepTheIndexAndUndoRestoresTheMarks) {
     int start, length;
     WideString insert;
   } edits[] = {
-      {5000, 0, u"\r"},                      // a hard break inside a continuation block
-      {100, 9000, u""},                      // deletion across soft breaks
-      {3, 0, Repeat(u"z", 9000)},            // a long insertion into a short block
-      {0, 0, u"head\r"},
-      {12, 4, u"ab\rcd\r" + Repeat(u"w", 5000)},
+      {5000, 0, u"\r"},            // a hard break inside a continuation block
+      {100, 9000, u""},            // deletion across soft breaks
+      {3, 0, Repeat(u"z", 9000)},  // a long insertion into a short block
+      {0, 0, u"head\r"},          {12, 4, u"ab\rcd\r" + Repeat(u"w", 5000)},
   };
   std::vector<WideString> history{text};
   for (const Edit& e : edits) {

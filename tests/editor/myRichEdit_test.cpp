@@ -15,7 +15,7 @@ namespace {
 using namespace platform;
 
 class LongLineTest : public test::EditorTest {
-protected:
+ protected:
   void SetUp() override {
     EditorTest::SetUp();
     for (int i = 0; i < 10000; ++i) original.push_back(char16_t(u'0' + i % 10));
@@ -31,7 +31,9 @@ protected:
     cursor.setPosition(position);
     View()->setTextCursor(cursor);
   }
-  WideString Without(int index) const { return original.substr(0, size_t(index)) + original.substr(size_t(index) + 1); }
+  WideString Without(int index) const {
+    return original.substr(0, size_t(index)) + original.substr(size_t(index) + 1);
+  }
 
   WideString original;
   TRichEditText* store = nullptr;
@@ -65,7 +67,8 @@ TEST_F(LongLineTest, BackspaceAndDeleteAtASoftBreakRemoveRealCharacters) {
 TEST_F(LongLineTest, ReturnInsideAContinuationMakesAHardBreak) {
   memo->SetSelStart(soft + 10);
   Type(Qt::Key_Return, QStringLiteral("\r"));
-  EXPECT_EQ(memo->Text(), original.substr(0, size_t(soft) + 10) + u"\r" + original.substr(size_t(soft) + 10));
+  EXPECT_EQ(memo->Text(),
+            original.substr(0, size_t(soft) + 10) + u"\r" + original.substr(size_t(soft) + 10));
   EXPECT_EQ(memo->LineCount(), 2);
   EXPECT_EQ(memo->CaretLine(), 1);
   EXPECT_EQ(memo->CaretColumn(), 0);
@@ -80,7 +83,8 @@ TEST_F(LongLineTest, TypingOnEitherSideOfASoftBreakInsertsAtTheSameIndex) {
     memo->SetText(original);
     PlaceAtDocument(position);
     Type(Qt::Key_A, QStringLiteral("a"));
-    EXPECT_EQ(memo->Text(), original.substr(0, size_t(soft)) + u"a" + original.substr(size_t(soft)));
+    EXPECT_EQ(memo->Text(),
+              original.substr(0, size_t(soft)) + u"a" + original.substr(size_t(soft)));
     EXPECT_EQ(memo->SelStart(), soft + 1);
   }
 }
@@ -93,7 +97,8 @@ TEST_F(LongLineTest, SelectionAndCopyIgnoreSoftBreaks) {
   EXPECT_EQ(clipboard->Unicode, original.substr(size_t(soft) - 2, 4));
   clipboard->SimulateCopy(WideString(u"x\r\ny"), std::nullopt);
   Type(Qt::Key_V, QString(), Qt::ControlModifier);
-  EXPECT_EQ(memo->Text(), original.substr(0, size_t(soft) - 2) + u"x\ry" + original.substr(size_t(soft) + 2));
+  EXPECT_EQ(memo->Text(),
+            original.substr(0, size_t(soft) - 2) + u"x\ry" + original.substr(size_t(soft) + 2));
   EXPECT_EQ(memo->LineCount(), 2);
 }
 

@@ -19,7 +19,7 @@ struct Journal {
 };
 
 class LoggingWindow : public TWindowObject {
-public:
+ public:
   LoggingWindow(Journal* journal, std::string name) : journal_(journal), name_(std::move(name)) {}
   LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override {
     journal_->lines.push_back(name_ + ":" + std::to_string(msg));
@@ -28,17 +28,20 @@ public:
   }
   std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> OnMessage;
 
-private:
+ private:
   Journal* journal_;
   std::string name_;
 };
 
-std::string Line(const char* name, UINT msg) { return std::string(name) + ":" + std::to_string(msg); }
+std::string Line(const char* name, UINT msg) {
+  return std::string(name) + ":" + std::to_string(msg);
+}
 
 class WindowsTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
-    RegisterClassW(u"TestChild", [this](HWND) { return std::make_unique<LoggingWindow>(&journal, "child"); });
+    RegisterClassW(u"TestChild",
+                   [this](HWND) { return std::make_unique<LoggingWindow>(&journal, "child"); });
   }
   void TearDown() override { UnregisterClassW(u"TestChild"); }
 
@@ -50,23 +53,28 @@ protected:
 };
 
 TEST_F(WindowsTest, UnknownClassCreatesNoWindowAndMessagesToNoWindowAnswerZero) {
-  EXPECT_EQ(CreateWindowExW(0, u"NoSuchClass", u"", 0, 0, 0, 1, 1, nullptr, 0, nullptr, nullptr), nullptr);
+  EXPECT_EQ(CreateWindowExW(0, u"NoSuchClass", u"", 0, 0, 0, 1, 1, nullptr, 0, nullptr, nullptr),
+            nullptr);
   EXPECT_EQ(SendMessageW(nullptr, WM_USER, 1, 2), 0);
   EXPECT_FALSE(RegisterClassW(u"TestChild", [](HWND) { return nullptr; })) << "the name is taken";
 }
 
 TEST_F(WindowsTest, ClassOfALibraryExistsOnlyWhileTheLibraryIsLoaded) {
   ProvideLibrary(
-      "Test.dll", [this] { RegisterClassW(u"FromLibrary", [this](HWND) {
-                             return std::make_unique<LoggingWindow>(&journal, "lib");
-                           }); },
+      "Test.dll",
+      [this] {
+        RegisterClassW(u"FromLibrary",
+                       [this](HWND) { return std::make_unique<LoggingWindow>(&journal, "lib"); });
+      },
       [] { UnregisterClassW(u"FromLibrary"); });
-  EXPECT_EQ(CreateWindowExW(0, u"FromLibrary", u"", 0, 0, 0, 1, 1, nullptr, 0, nullptr, nullptr), nullptr);
+  EXPECT_EQ(CreateWindowExW(0, u"FromLibrary", u"", 0, 0, 0, 1, 1, nullptr, 0, nullptr, nullptr),
+            nullptr);
   EXPECT_EQ(LoadLibraryA("Missing.dll"), 2u);
   HMODULE module = LoadLibraryA("Test.dll");
   EXPECT_GT(module, 32u);
   EXPECT_EQ(LoadLibraryA("Test.dll"), module) << "a second load shares the module";
-  HWND window = CreateWindowExW(0, u"FromLibrary", u"", 0, 0, 0, 1, 1, nullptr, 0, nullptr, nullptr);
+  HWND window =
+      CreateWindowExW(0, u"FromLibrary", u"", 0, 0, 0, 1, 1, nullptr, 0, nullptr, nullptr);
   EXPECT_NE(window, nullptr);
   EXPECT_THAT(journal.lines, ElementsAre(Line("lib", WM_CREATE)));
   DestroyWindow(window);
@@ -75,18 +83,23 @@ TEST_F(WindowsTest, ClassOfALibraryExistsOnlyWhileTheLibraryIsLoaded) {
   EXPECT_NE(again, nullptr) << "still loaded once";
   DestroyWindow(again);
   EXPECT_TRUE(FreeLibrary(module));
-  EXPECT_EQ(CreateWindowExW(0, u"FromLibrary", u"", 0, 0, 0, 1, 1, nullptr, 0, nullptr, nullptr), nullptr);
+  EXPECT_EQ(CreateWindowExW(0, u"FromLibrary", u"", 0, 0, 0, 1, 1, nullptr, 0, nullptr, nullptr),
+            nullptr);
   EXPECT_FALSE(FreeLibrary(module));
 }
 
 TEST_F(WindowsTest, CreationRefusedByTheProcedureLeavesNoWindow) {
   RegisterClassW(u"Refusing", [this](HWND) {
     auto window = std::make_unique<LoggingWindow>(&journal, "refusing");
-    window->OnMessage = [](HWND, UINT msg, WPARAM, LPARAM) -> LRESULT { return msg == WM_CREATE ? -1 : 0; };
+    window->OnMessage = [](HWND, UINT msg, WPARAM, LPARAM) -> LRESULT {
+      return msg == WM_CREATE ? -1 : 0;
+    };
     return window;
   });
-  EXPECT_EQ(CreateWindowExW(0, u"Refusing", u"", 0, 0, 0, 1, 1, nullptr, 0, nullptr, nullptr), nullptr);
-  EXPECT_THAT(journal.lines, ElementsAre(Line("refusing", WM_CREATE), Line("refusing", WM_DESTROY)));
+  EXPECT_EQ(CreateWindowExW(0, u"Refusing", u"", 0, 0, 0, 1, 1, nullptr, 0, nullptr, nullptr),
+            nullptr);
+  EXPECT_THAT(journal.lines,
+              ElementsAre(Line("refusing", WM_CREATE), Line("refusing", WM_DESTROY)));
   UnregisterClassW(u"Refusing");
 }
 
@@ -152,7 +165,8 @@ TEST_F(WindowsTest, StylesPositionsAndRectangles) {
   EXPECT_EQ(SetWindowLongW(child, GWL_STYLE, WS_CHILD), WS_CHILD | ES_MULTILINE);
   EXPECT_EQ(GetWindowLongW(child, GWL_STYLE), WS_CHILD);
   SetWindowPos(child, nullptr, 1, 2, 10, 20, SWP_NOZORDER);
-  EXPECT_THAT(journal.lines, ElementsAre(Line("child", WM_STYLECHANGED), Line("child", WM_WINDOWPOSCHANGED)));
+  EXPECT_THAT(journal.lines,
+              ElementsAre(Line("child", WM_STYLECHANGED), Line("child", WM_WINDOWPOSCHANGED)));
   TRect rect;
   ASSERT_TRUE(GetWindowRect(child, &rect));
   EXPECT_EQ(rect, (TRect{101, 202, 111, 222}));
