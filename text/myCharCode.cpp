@@ -331,8 +331,12 @@ AnsiString Utf16Bytes(WideView text, bool bigEndian, bool withMark) {
 
 AnsiString Utf8Bytes(WideView text, bool withMark) {
   AnsiString bytes = WideToUtf8(text);
-  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
-  return withMark ? "\xEF\xBB\xBF" + bytes : bytes;
+  bool hasMark = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+  if (hasMark != withMark) {
+    if (hasMark) bytes.erase(0, 3);
+    else bytes.insert(0, "\xEF\xBB\xBF");
+  }
+  return bytes;
 }
 
 /// The whole content of a file written in `code`.
