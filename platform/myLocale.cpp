@@ -145,12 +145,15 @@ int CompareLocale(WideView a, WideView b, unsigned flags) {
   return Collate(collator, FoldInto(a, foldedA), FoldInto(b, foldedB));
 }
 
+char16_t UpperCaseChar(char16_t c) {
+  if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c;
+  const UChar32 upper = u_toupper(c);
+  return upper <= 0xFFFF ? static_cast<char16_t>(upper) : c;
+}
+
 WideString UpperCase(WideView text) {
   WideString result(text);
-  for (char16_t& c : result) {
-    const UChar32 upper = u_toupper(c);
-    if (upper <= 0xFFFF) c = static_cast<char16_t>(upper);
-  }
+  for (char16_t& c : result) c = UpperCaseChar(c);
   return result;
 }
 

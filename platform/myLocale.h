@@ -22,6 +22,8 @@ inline bool SameTextLocale(WideView a, WideView b) {
 }
 /// Upper case, code unit by code unit: the result has the text's length.
 WideString UpperCase(WideView text);
+/// The simple upper case of one code unit (itself when that is not one code unit).
+char16_t UpperCaseChar(char16_t c);
 /// Full-width Latin letters, digits and signs to ASCII; full-width katakana to half-width.
 WideString ToHalfWidthMap(WideView text);
 
