@@ -34,6 +34,19 @@ QTextBlockFormat WithSoftMark(QTextBlockFormat format, bool soft) {
   return format;
 }
 
+/// Length of the longest run between line breaks.
+int LongestLine(WideView text) {
+  int longest = 0, run = 0;
+  for (char16_t c : text) {
+    if (c == u'\r' || c == u'\n' || c == QChar::ParagraphSeparator) {
+      run = 0;
+      continue;
+    }
+    longest = std::max(longest, ++run);
+  }
+  return longest;
+}
+
 }  // namespace
 
 int ChunkEnd(const QString& text, int start, int target) {
@@ -187,10 +200,17 @@ bool TRichEditText::AtSoftBreakEnd(int position) const {
 
 void TRichEditText::Replace(QTextCursor& cursor, WideView text) {
   int from = cursor.selectionStart();
+  bool inheritsMark = document_->findBlock(from).blockFormat().boolProperty(SoftProperty);
   cursor.insertText(platform::qt::ToQString(text));
   int to = cursor.position();
-  FixInsertedBlocks(from, to);
-  SplitLongBlocks(from, to);  // the cursor moves along with the inserted breaks
+  if (inheritsMark) FixInsertedBlocks(from, to);
+  // Only a line of the text, or the first or last block it joins, can be too long.
+  if (LongestLine(text) > ChunkLimit) {
+    SplitLongBlocks(from, to);  // the cursor moves along with the inserted breaks
+  } else {
+    SplitLongBlocks(to, to);
+    SplitLongBlocks(from, from);
+  }
 }
 
 void TRichEditText::SetAll(WideView text) {

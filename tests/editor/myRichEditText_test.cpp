@@ -143,6 +143,24 @@ TEST_F(RichEditTextTest, EditsKeepTheIndexAndUndoRestoresTheMarks) {
   }
 }
 
+TEST_F(RichEditTextTest, ShortInsertionsThatOverfillABlockSplitIt) {
+  WideString text = Repeat(u"x", 4000) + u"\r" + Repeat(u"y", 4000);
+  store.SetAll(text);
+  EXPECT_EQ(store.SoftBreakCount(), 0);
+  for (int at : {2000, 6000}) {
+    QTextCursor cursor(&document);
+    cursor.setPosition(store.ToDocument(at));
+    cursor.beginEditBlock();
+    store.Replace(cursor, Repeat(u"z", 200));
+    cursor.endEditBlock();
+    text.insert(size_t(at), Repeat(u"z", 200));
+  }
+  EXPECT_EQ(store.SoftBreakCount(), 2);
+  for (QTextBlock b = document.begin(); b.isValid(); b = b.next())
+    EXPECT_LE(b.length() - 1, TRichEditText::ChunkLimit);
+  ExpectAgrees(store, text);
+}
+
 TEST(ChunkEndTest, PrefersBreakOpportunitiesNearTheTarget) {
   QString prose = QStringLiteral("aaaa bbbb cccc");
   EXPECT_EQ(ChunkEnd(prose, 0, 12), 10);  // after "cccc"'s space
