@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QInputMethodEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 
@@ -226,6 +227,20 @@ TEST_F(EditorTest, UnhandledWheelGoesToTheParentWindow) {
   DestroyWindow(form);
 }
 
+TEST_F(EditorTest, InputMethodTextIsReportedOnceTheWidgetIsDone) {
+  int changes = 0, selections = 0;
+  memo->OnChange = [&](TObject*) { ++changes; };
+  memo->OnSelectionChange = [&](TObject*) { ++selections; };
+  QInputMethodEvent commit;
+  commit.setCommitString(QStringLiteral("日本"));
+  QApplication::sendEvent(View(), &commit);
+  EXPECT_EQ(memo->Text(), u"日本");
+  QApplication::processEvents();
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(selections, 1);
+  EXPECT_TRUE(memo->GetModified());
+}
+
 TEST_F(EditorTest, NotificationsFromOtherWindowsAreIgnored) {
   int changes = 0;
   memo->OnSelectionChange = [&](TObject*) { ++changes; };
@@ -386,6 +401,19 @@ TEST_F(EditorTest, FontChangesReachTheTextWithoutMarkingItModified) {
   EXPECT_TRUE(memo->GetModified()) << "a modified text stays modified";
   EXPECT_EQ(memo->Font()->Size(), 20);
   EXPECT_EQ(View()->font().pixelSize(), 27);
+}
+
+TEST_F(EditorTest, LookChangesAreNoTextChanges) {
+  memo->SetText(u"abc");
+  int changes = 0;
+  memo->OnChange = [&](TObject*) { ++changes; };
+  memo->Font()->SetSize(40);
+  memo->Font()->SetColor(clBlue);
+  memo->SetColor(clAqua);
+  memo->SetTab(8);
+  memo->SetReadOnly(true);
+  EXPECT_EQ(changes, 0);
+  EXPECT_FALSE(memo->GetModified());
 }
 
 TEST_F(EditorTest, EmptyMeansNoTextAndOneLine) {
