@@ -7,6 +7,7 @@
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
 #include <unicode/ucol.h>
+#include <unicode/unorm2.h>
 #include <unicode/utf16.h>
 
 namespace magna::platform {
@@ -49,6 +50,29 @@ UCollator* CachedCollator(unsigned flags) {
   return slot.getAlias();
 }
 
+// Simple case folding of one code point; ASCII and the caseless CJK block (kana,
+// punctuation, ideographs) without asking ICU, which most Japanese text is.
+UChar32 FoldChar(UChar32 c) {
+  if (c < 0x80) return (c >= u'A' && c <= u'Z') ? c + 0x20 : c;
+  if (c >= 0x3000 && c <= 0x9FFF) return c;
+  return u_foldCase(c, U_FOLD_CASE_DEFAULT);
+}
+
+// Whether simple case folding leaves the text as it is: no upper-case ASCII and
+// nothing outside the blocks that have no case at all (checked without ICU).
+bool FoldsToItself(WideView text) {
+  for (const char16_t c : text) {
+    const bool caseless = c < 0x80
+                              ? (c < u'A' || c > u'Z')
+                              : (c >= 0x3000 && c <= 0x9FFF) || (c >= 0x2000 && c <= 0x20FF) ||
+                                    (c >= 0x2190 && c <= 0x24B5) || (c >= 0x24EA && c <= 0x2BFF) ||
+                                    (c >= 0xFF00 && c <= 0xFF20) || (c >= 0xFF3B && c <= 0xFF40) ||
+                                    (c >= 0xFF5B && c <= 0xFFEF);
+    if (!caseless) return false;
+  }
+  return true;
+}
+
 // Simple (one code point to one code point) case folding into a reused buffer.
 WideView FoldInto(WideView text, WideString& buffer) {
   buffer.resize(text.size());
@@ -57,24 +81,33 @@ WideView FoldInto(WideView text, WideString& buffer) {
   while (i < text.size()) {
     UChar32 c;
     U16_NEXT(text.data(), i, text.size(), c);
-    const UChar32 folded = u_foldCase(c, U_FOLD_CASE_DEFAULT);
-    if (U16_LENGTH(folded) != U16_LENGTH(c)) {
-      U16_APPEND_UNSAFE(buffer.data(), out, c);
-    } else {
-      U16_APPEND_UNSAFE(buffer.data(), out, folded);
-    }
+    const UChar32 folded = FoldChar(c);
+    U16_APPEND_UNSAFE(buffer.data(), out, U16_LENGTH(folded) == U16_LENGTH(c) ? folded : c);
   }
   return WideView(buffer.data(), out);
 }
 
-bool OnlyCaseDiffers(WideView a, WideView b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (a[i] != b[i] &&
-        u_foldCase(a[i], U_FOLD_CASE_DEFAULT) != u_foldCase(b[i], U_FOLD_CASE_DEFAULT))
-      return false;
+// Both texts simply case-folded; the views live until the next pair on this thread.
+struct FoldedPair {
+  FoldedPair(WideView textA, WideView textB) {
+    thread_local WideString bufferA;
+    thread_local WideString bufferB;
+    a = FoldsToItself(textA) ? textA : FoldInto(textA, bufferA);
+    b = FoldsToItself(textB) ? textB : FoldInto(textB, bufferB);
   }
-  return true;
+  WideView a;
+  WideView b;
+};
+
+// Whether ICU's quick check finds the text in NFC (false when unsure).
+bool QuickNfc(WideView text) {
+  UErrorCode status = U_ZERO_ERROR;
+  const UNormalizer2* nfc = unorm2_getNFCInstance(&status);
+  if (U_FAILURE(status)) return false;
+  const int32_t length = static_cast<int32_t>(text.size());
+  const int32_t span =
+      unorm2_spanQuickCheckYes(nfc, reinterpret_cast<const UChar*>(text.data()), length, &status);
+  return U_SUCCESS(status) && span == length;
 }
 
 int Collate(UCollator* collator, WideView a, WideView b) {
@@ -139,10 +172,17 @@ int CompareLocale(WideView a, WideView b, unsigned flags) {
   UCollator* collator = CachedCollator(flags);
   const bool foldFirst = (flags & NORM_IGNORECASE) && !(flags & NORM_IGNORENONSPACE);
   if (!foldFirst) return Collate(collator, a, b);
-  if (OnlyCaseDiffers(a, b)) return 0;
-  thread_local WideString foldedA;
-  thread_local WideString foldedB;
-  return Collate(collator, FoldInto(a, foldedA), FoldInto(b, foldedB));
+  const FoldedPair folded(a, b);
+  return folded.a == folded.b ? 0 : Collate(collator, folded.a, folded.b);
+}
+
+bool SameTextLocale(WideView a, WideView b) {
+  const FoldedPair folded(a, b);
+  if (folded.a == folded.b) return true;
+  // The comparison ends at the identical level: two different texts in NFC are
+  // never canonically equivalent, so only other texts need the collator.
+  if (QuickNfc(folded.a) && QuickNfc(folded.b)) return false;
+  return Collate(CachedCollator(NORM_IGNORECASE), folded.a, folded.b) == 0;
 }
 
 char16_t UpperCaseChar(char16_t c) {

@@ -16,10 +16,9 @@ enum CompareFlags : unsigned {
 
 /// Three-way locale comparison (-1, 0, 1) of the user's default locale.
 int CompareLocale(WideView a, WideView b, unsigned flags);
-/// Case-insensitive locale equality (the common case of CompareLocale).
-inline bool SameTextLocale(WideView a, WideView b) {
-  return CompareLocale(a, b, NORM_IGNORECASE) == 0;
-}
+/// Case-insensitive locale equality: CompareLocale(a, b, NORM_IGNORECASE) == 0,
+/// mostly decided without collating.
+bool SameTextLocale(WideView a, WideView b);
 /// Upper case, code unit by code unit: the result has the text's length.
 WideString UpperCase(WideView text);
 /// The simple upper case of one code unit (itself when that is not one code unit).

@@ -230,21 +230,30 @@ int ByLengthUnlessSameUpper(WideView a, WideView b) {
   return b.size() < a.size() ? -1 : 1;
 }
 
+// The whole-text comparison r of one level. It is needed only when the texts
+// are not equal under it, and then only in a few steps, so it is taken lazily.
+struct WholeTexts {
+  WideView a;
+  WideView b;
+  int Result() const { return CompareLocale(a, b, platform::NORM_IGNORECASE); }
+};
+
 /// Steps decided on the whole texts: empty texts, and texts the case-insensitive
-/// comparison finds equal. Otherwise nullopt, with that comparison's result in r.
-std::optional<int> CompareWholeTexts(WideView a, WideView b, int& r) {
+/// comparison finds equal; nullopt otherwise.
+std::optional<int> CompareWholeTexts(const WholeTexts& texts) {
+  const WideView a = texts.a, b = texts.b;
   if (a.empty() && b.empty()) return 0;
   if (b.empty()) return 1;
   if (a.empty()) return -1;
   if (a == b) return 0;
-  r = CompareLocale(a, b, platform::NORM_IGNORECASE);
-  if (r == 0) return ByLengthUnlessSameUpper(a, b);
+  if (platform::SameTextLocale(a, b)) return ByLengthUnlessSameUpper(a, b);
   return std::nullopt;
 }
 
 /// Steps decided on the prefixes before the numbers; nullopt when they tie.
-std::optional<int> ComparePrefixes(WideView pa, WideView pb, int r) {
-  if (pa.empty() != pb.empty()) return r;
+std::optional<int> ComparePrefixes(WideView pa, WideView pb, const WholeTexts& texts) {
+  if (pa.empty() != pb.empty()) return texts.Result();
+  if (pa == pb) return std::nullopt;
   if (const int c = CompareLocaleTextView(pa, pb)) return c;
   if (!SameUpperCase(pa, pb)) return pb.size() < pa.size() ? -1 : 1;
   return std::nullopt;
@@ -259,21 +268,21 @@ int CompareValues(int64_t va, int64_t vb) {
 // overflow while splitting the rests gives the whole-text result of the texts
 // they came from; at the outermost level it leaves the comparison.
 int CompareNumeralView(WideView a, WideView b) {
-  std::optional<int> outerR;
+  std::optional<WholeTexts> outer;
   for (;;) {
-    int r = 0;
-    if (auto decided = CompareWholeTexts(a, b, r)) return *decided;
+    const WholeTexts texts{a, b};
+    if (auto decided = CompareWholeTexts(texts)) return *decided;
     NumeralSplit sa, sb;
     try {
       sa = SplitNumeralView(a);
       sb = SplitNumeralView(b);
     } catch (const EIntOverflow&) {
-      if (outerR) return *outerR;
+      if (outer) return outer->Result();
       throw;
     }
-    if (auto decided = ComparePrefixes(sa.prefix, sb.prefix, r)) return *decided;
+    if (auto decided = ComparePrefixes(sa.prefix, sb.prefix, texts)) return *decided;
     if (const int byValue = CompareValues(sa.value, sb.value)) return byValue;
-    outerR = r;
+    outer = texts;
     a = sa.rest;
     b = sb.rest;
   }
@@ -282,17 +291,17 @@ int CompareNumeralView(WideView a, WideView b) {
 // Same loop for the plain form; a digit run beyond 64 bits gives that level's r.
 int CompareDigitView(WideView a, WideView b) {
   for (;;) {
-    int r = 0;
-    if (auto decided = CompareWholeTexts(a, b, r)) return *decided;
+    const WholeTexts texts{a, b};
+    if (auto decided = CompareWholeTexts(texts)) return *decided;
     const DigitSplit sa = SplitDigitsView(a);
     const DigitSplit sb = SplitDigitsView(b);
-    if (auto decided = ComparePrefixes(sa.prefix, sb.prefix, r)) return *decided;
+    if (auto decided = ComparePrefixes(sa.prefix, sb.prefix, texts)) return *decided;
     if (sa.digits.empty() && sb.digits.empty()) return 0;
     if (sb.digits.empty()) return 1;
     if (sa.digits.empty()) return -1;
     const std::optional<int64_t> va = ReadDigitRun(sa.digits);
     const std::optional<int64_t> vb = ReadDigitRun(sb.digits);
-    if (!va || !vb) return r;
+    if (!va || !vb) return texts.Result();
     if (const int byValue = CompareValues(*va, *vb)) return byValue;
     a = sa.rest;
     b = sb.rest;

@@ -1,6 +1,8 @@
 #include "platform/myLocale.h"
 
 #include <gtest/gtest.h>
+#include <unicode/uchar.h>
+#include <unicode/utf16.h>
 
 #include "tests/support/testSupport.h"
 
@@ -49,6 +51,39 @@ TEST(CompareLocaleTest, OrdersAndFoldsAsFlagsSay) {
     EXPECT_EQ(CompareLocale(W(c.a), W(c.b), c.flags), c.expected);
     EXPECT_EQ(CompareLocale(W(c.b), W(c.a), c.flags), -c.expected);
   }
+}
+
+TEST(CompareLocaleTest, SameTextAgreesWithTheComparison) {
+  const std::pair<const char*, const char*> pairs[] = {
+      {"ABC", "abc"},
+      {"e\xCC\x81", "\xC3\xA9"},  // canonically equivalent
+      {"a\x01", "a"},
+      {"ｶﾞ", "ガ"},
+      {"Ω", "ω"},
+      {"\xE2\x84\xA6", "ω"},  // the ohm sign folds to omega
+      {"\xE2\x84\xAA", "k"},
+      {"file1", "file2"},
+      {"漢字", "漢字"},
+  };
+  for (const auto& [a, b] : pairs) {
+    SCOPED_TRACE(std::string(a) + " / " + b);
+    EXPECT_EQ(SameTextLocale(W(a), W(b)), CompareLocale(W(a), W(b), NORM_IGNORECASE) == 0);
+  }
+  EXPECT_TRUE(SameTextLocale(W("e\xCC\x81X"), W("\xC3\xA9x")));
+  EXPECT_FALSE(SameTextLocale(u"a\u0001", u"a"));
+}
+
+TEST(CompareLocaleTest, IgnoringCaseFoldsEveryCasedCharacter) {
+  int cased = 0;
+  for (UChar32 c = 0x41; c <= 0xFFFF; ++c) {
+    const UChar32 folded = u_foldCase(c, U_FOLD_CASE_DEFAULT);
+    if (folded == c || folded > 0xFFFF || U16_IS_SURROGATE(c)) continue;
+    ++cased;
+    const WideString text(1, static_cast<char16_t>(c)), other(1, static_cast<char16_t>(folded));
+    ASSERT_EQ(CompareLocale(text, other, NORM_IGNORECASE), 0) << std::hex << c;
+    ASSERT_TRUE(SameTextLocale(u"x" + text, u"x" + other)) << std::hex << c;
+  }
+  EXPECT_GT(cased, 1000);
 }
 
 TEST(CompareLocaleTest, EmbeddedNulIsPartOfTheText) {
