@@ -22,10 +22,16 @@ std::filesystem::path TempFile(const std::string& name) {
   return std::filesystem::temp_directory_path() / ("magna_bench_" + name);
 }
 
-WideString Wide(const std::string& s) { return WideString(s.begin(), s.end()); }
+WideString Wide(const std::string& s) {
+  return WideString(s.begin(), s.end());
+}
 
-WideString SectionName(int s) { return Wide("Section" + std::to_string(s)); }
-WideString KeyName(int k) { return Wide("Key" + std::to_string(k)); }
+WideString SectionName(int s) {
+  return Wide("Section" + std::to_string(s));
+}
+WideString KeyName(int k) {
+  return Wide("Key" + std::to_string(k));
+}
 
 void WriteBigFile(const std::filesystem::path& file) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
@@ -41,7 +47,8 @@ void WriteProgramFile(const std::filesystem::path& file) {
   out << "[Bounds]\r\nApp_TOOLMagna_Left=100\r\nApp_TOOLMagna_Top=80\r\n"
          "App_TOOLMagna_Right=900\r\nApp_TOOLMagna_Bottom=600\r\n\r\n"
          "[Text]\r\nClipboardWatch=1\r\nWordWrap=0\r\nMemo_Text_FontName=\x82\x6C\x82\x72 "
-         "\x83\x53\x83\x56\x83\x62\x83\x4E\r\nMemo_Text_FontSize=72\r\nMemo_Text_FontColor=-16777208\r\n"
+         "\x83\x53\x83\x56\x83\x62\x83\x4E\r\nMemo_Text_FontSize=72\r\nMemo_Text_FontColor=-"
+         "16777208\r\n"
          "Memo_Text_FontStyleBold=0\r\nMemo_Text_FontStyleItalic=0\r\n"
          "Memo_Text_FontStyleUnderLine=0\r\nMemo_Text_FontStyleStrikeOut=0\r\n"
          "Memo_Text_FontCharset=128\r\n\r\n";
@@ -55,12 +62,16 @@ void CopyBytes(const std::filesystem::path& from, const std::filesystem::path& t
   out << bytes.str();
 }
 
-const WideString kTextKeys[] = {
-    u"ClipboardWatch",          u"WordWrap",
-    u"Memo_Text_FontName",      u"Memo_Text_FontSize",
-    u"Memo_Text_FontColor",     u"Memo_Text_FontStyleBold",
-    u"Memo_Text_FontStyleItalic", u"Memo_Text_FontStyleUnderLine",
-    u"Memo_Text_FontStyleStrikeOut", u"Memo_Text_FontCharset"};
+const WideString kTextKeys[] = {u"ClipboardWatch",
+                                u"WordWrap",
+                                u"Memo_Text_FontName",
+                                u"Memo_Text_FontSize",
+                                u"Memo_Text_FontColor",
+                                u"Memo_Text_FontStyleBold",
+                                u"Memo_Text_FontStyleItalic",
+                                u"Memo_Text_FontStyleUnderLine",
+                                u"Memo_Text_FontStyleStrikeOut",
+                                u"Memo_Text_FontCharset"};
 const WideString kBoundsKeys[] = {u"App_TOOLMagna_Left", u"App_TOOLMagna_Top",
                                   u"App_TOOLMagna_Right", u"App_TOOLMagna_Bottom"};
 
@@ -120,8 +131,10 @@ BENCHMARK(BM_Reference_CopyProgramFile)->Unit(benchmark::kMicrosecond);
 // What the program does at start: one object reads all 14 entries.
 void BM_ProgramSettings_Load(benchmark::State& state) {
   IniRun(state, WriteProgramFile, "program.ini", [](TMyIniFile& ini) {
-    for (const WideString& key : kBoundsKeys) benchmark::DoNotOptimize(ini.ReadInteger(u"Bounds", key, 0));
-    for (const WideString& key : kTextKeys) benchmark::DoNotOptimize(ini.ReadString(u"Text", key, u""));
+    for (const WideString& key : kBoundsKeys)
+      benchmark::DoNotOptimize(ini.ReadInteger(u"Bounds", key, 0));
+    for (const WideString& key : kTextKeys)
+      benchmark::DoNotOptimize(ini.ReadString(u"Text", key, u""));
   });
 }
 BENCHMARK(BM_ProgramSettings_Load)->Unit(benchmark::kMicrosecond);

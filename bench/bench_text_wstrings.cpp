@@ -20,8 +20,10 @@ constexpr int kItems = 100000;
 /// a few Latin letters, the same on every run.
 std::vector<WideString> JapaneseWords() {
   static const WideString alphabet =
-      u"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをん"
-      u"アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲン"
+      u"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわを"
+      u"ん"
+      u"アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲ"
+      u"ン"
       u"日本語文字表示設定大小上下左右前後時間年月週名前漢字東京都道府県市区町村ABCxyz";
   std::mt19937 random(2024);
   std::vector<WideString> words;

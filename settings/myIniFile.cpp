@@ -56,7 +56,9 @@ WideString EntryName(const WideString& item) {
   return TrimBlanks(WideView(item).substr(0, equals));
 }
 
-bool IsBlank(const WideString& item) { return TrimBlanks(item).empty(); }
+bool IsBlank(const WideString& item) {
+  return TrimBlanks(item).empty();
+}
 
 /// Whether `name` equals (ignoring case) one of the names met so far.
 bool AlreadyMet(const std::vector<WideString>& met, const WideString& name) {
@@ -106,7 +108,9 @@ TMyIniFile::TMyIniFile(const WideString& FileName, TMyCharCode Code)
   if (FileExists(fileName_)) Load();
 }
 
-TMyIniFile::~TMyIniFile() { (void)TMyIniFile::UpdateFile(); }
+TMyIniFile::~TMyIniFile() {
+  (void)TMyIniFile::UpdateFile();
+}
 
 void TMyIniFile::Load() {
   lines_.LoadFromFile(fileName_, readCode_);
@@ -380,8 +384,7 @@ long double TMyIniFile::ReadFloat(const WideString& Section, const WideString& I
   return TextToFloat(ReadString(Section, Ident, FloatToText(Default))).value_or(0.0L);
 }
 
-void TMyIniFile::WriteFloat(const WideString& Section, const WideString& Ident,
-                            long double Value) {
+void TMyIniFile::WriteFloat(const WideString& Section, const WideString& Ident, long double Value) {
   WriteString(Section, Ident, FloatToText(Value));
 }
 

@@ -67,7 +67,7 @@ WideString FloatToText(long double value);
 std::optional<long double> TextToFloat(const WideString& text);
 
 class TMyIniFile : public TObject {
-public:
+ public:
   /// The program's settings file, code cdAuto.
   TMyIniFile();
   /// The program's settings file (SettingsFileNameOf(ApplicationFileName())).
@@ -108,8 +108,7 @@ public:
   virtual void WriteString(const WideString& Section, const WideString& Ident,
                            const WideString& Value);
   /// ParseInteger of the value; ERangeError when it does not fit 32 bits.
-  virtual int32_t ReadInteger(const WideString& Section, const WideString& Ident,
-                              int32_t Default);
+  virtual int32_t ReadInteger(const WideString& Section, const WideString& Ident, int32_t Default);
   virtual void WriteInteger(const WideString& Section, const WideString& Ident, int32_t Value);
   /// True when the stored integer is not 0.
   virtual bool ReadBool(const WideString& Section, const WideString& Ident, bool Default);
@@ -129,7 +128,7 @@ public:
   TMyCharCode ReadCode() const { return readCode_; }
   TMyCharCode WriteCode() const { return writeCode_; }
 
-private:
+ private:
   struct SectionSpan {
     int First = -1;  // header line
     int Last = -1;

@@ -34,7 +34,8 @@ WideString FloatToText(long double value) {
   char buffer[64];
   const int length = std::snprintf(buffer, sizeof buffer, "%.15Lg", value);
   if (length <= 0) return {};
-  return WideString(buffer, buffer + std::min<size_t>(static_cast<size_t>(length), sizeof buffer - 1));
+  return WideString(buffer,
+                    buffer + std::min<size_t>(static_cast<size_t>(length), sizeof buffer - 1));
 }
 
 std::optional<long double> TextToFloat(const WideString& text) {

@@ -22,7 +22,8 @@ void TMyStore::CheckInsertIndex(int index) const {
 }
 
 void TMyStore::SetCapacity(int capacity) {
-  if (capacity < Count()) throw EListError("List capacity out of bounds (" + std::to_string(capacity) + ")");
+  if (capacity < Count())
+    throw EListError("List capacity out of bounds (" + std::to_string(capacity) + ")");
   if (capacity >= Capacity()) {
     items_.reserve(static_cast<size_t>(capacity));
     return;
@@ -90,7 +91,9 @@ void TMyStore::Move(int curIndex, int newIndex) {
   items_.insert(items_.begin() + newIndex, std::move(item));
 }
 
-void TMyStore::Clear() { items_.clear(); }
+void TMyStore::Clear() {
+  items_.clear();
+}
 
 void TMyStore::AddStrings(const TMyStore& other) {
   if (&other == this) {

@@ -12,7 +12,7 @@
 namespace magna {
 
 class TMyStore : public TObject {
-public:
+ public:
   TMyStore() = default;
   TMyStore(const TMyStore&) = delete;
   TMyStore& operator=(const TMyStore&) = delete;
@@ -49,7 +49,7 @@ public:
   /// Nesting depth of BeginUpdate calls not yet ended.
   int UpdateCount() const { return updateCount_; }
 
-private:
+ private:
   struct Item {
     AnsiString Bytes;
     TObject* Object = nullptr;
@@ -64,7 +64,7 @@ private:
 /// The platform's sortable kind of store: carries the case-sensitivity that a
 /// TMyWStrings built on it adopts.
 class TMySortableStore : public TMyStore {
-public:
+ public:
   bool CaseSensitive = false;
 };
 

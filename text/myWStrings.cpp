@@ -20,13 +20,13 @@ constexpr char16_t kFailedMessage[] = u"操作が完了できませんでした"
 /// Holds one BeginUpdate of a list or a store and ends it on every exit path.
 template <class Updatable>
 class UpdateScope {
-public:
+ public:
   explicit UpdateScope(Updatable& target) : target_(target) { target_.BeginUpdate(); }
   ~UpdateScope() { target_.EndUpdate(); }
   UpdateScope(const UpdateScope&) = delete;
   UpdateScope& operator=(const UpdateScope&) = delete;
 
-private:
+ private:
   Updatable& target_;
 };
 
@@ -35,7 +35,9 @@ WideString SortCaptionText(int steps) {
   return u"リストのソート中 [" + WideString(digits.begin(), digits.end()) + u"]";
 }
 
-void ProcessMessages() { platform::Ui().ProcessMessages(); }
+void ProcessMessages() {
+  platform::Ui().ProcessMessages();
+}
 
 }  // namespace
 
@@ -57,11 +59,17 @@ TMyWStrings::~TMyWStrings() {
 
 // ---- items -----------------------------------------------------------------
 
-AnsiString TMyWStrings::EncodeItem(const WideString& S) { return WideToEscapedAnsi(S); }
+AnsiString TMyWStrings::EncodeItem(const WideString& S) {
+  return WideToEscapedAnsi(S);
+}
 
-WideString TMyWStrings::DecodeItem(const AnsiString& S) { return EscapedAnsiToWide(S); }
+WideString TMyWStrings::DecodeItem(const AnsiString& S) {
+  return EscapedAnsiToWide(S);
+}
 
-int TMyWStrings::Count() const { return store_ ? store_->Count() : 0; }
+int TMyWStrings::Count() const {
+  return store_ ? store_->Count() : 0;
+}
 
 const WideString* TMyWStrings::SortCacheItem(int Index) const {
   const int offset = Index - sortLow_;
@@ -91,9 +99,13 @@ void TMyWStrings::PutObject(int Index, TObject* AObject) {
   store_->PutObject(Index, AObject);
 }
 
-int TMyWStrings::GetCapacity() { return store_->Capacity(); }
+int TMyWStrings::GetCapacity() {
+  return store_->Capacity();
+}
 
-void TMyWStrings::SetCapacity(int NewCapacity) { store_->SetCapacity(NewCapacity); }
+void TMyWStrings::SetCapacity(int NewCapacity) {
+  store_->SetCapacity(NewCapacity);
+}
 
 void TMyWStrings::Changed() {
   if (OnChange) OnChange(this);
@@ -113,7 +125,9 @@ void TMyWStrings::ReserveFor(int64_t added) {
   if (capacity <= INT32_MAX) SetCapacity(static_cast<int>(capacity));
 }
 
-int TMyWStrings::Add(const WideString& S) { return AddObject(S, nullptr); }
+int TMyWStrings::Add(const WideString& S) {
+  return AddObject(S, nullptr);
+}
 
 void TMyWStrings::AddFile(const WideString& FileName) {
   TMyCharCode code = cdAuto;
@@ -152,7 +166,9 @@ void TMyWStrings::AddBlank(int Count_) {
   for (int i = 0; i < Count_; ++i) Add(WideString());
 }
 
-void TMyWStrings::Append(const WideString& S) { InsertObject(Count(), S, nullptr); }
+void TMyWStrings::Append(const WideString& S) {
+  InsertObject(Count(), S, nullptr);
+}
 
 void TMyWStrings::InsertObject(int Index, const WideString& S, TObject* AObject) {
   int position = 0;
@@ -172,7 +188,9 @@ void TMyWStrings::InsertObject(int Index, const WideString& S, TObject* AObject)
   }
 }
 
-void TMyWStrings::Insert(int Index, const WideString& S) { InsertObject(Index, S, nullptr); }
+void TMyWStrings::Insert(int Index, const WideString& S) {
+  InsertObject(Index, S, nullptr);
+}
 
 void TMyWStrings::InsertStrings(int Index, TMyStore& Strings) {
   const int position = std::clamp(Index, 0, Count());
@@ -255,9 +273,13 @@ void TMyWStrings::SetStore(TMyStore* AStore) {
   }
 }
 
-void TMyWStrings::BeginUpdate() { store_->BeginUpdate(); }
+void TMyWStrings::BeginUpdate() {
+  store_->BeginUpdate();
+}
 
-void TMyWStrings::EndUpdate() { store_->EndUpdate(); }
+void TMyWStrings::EndUpdate() {
+  store_->EndUpdate();
+}
 
 // ---- text forms ----------------------------------------------------------------
 
@@ -390,21 +412,32 @@ int TMyWStrings::IndexOfMatch(const WideString& S, int Start, bool prefixOnly) {
   const int n = Count();
   for (int i = std::max(Start, 0); i < n; ++i) {
     const WideString item = CaseSensitive ? Get(i) : platform::UpperCase(Get(i));
-    const bool found = prefixOnly ? item.starts_with(wanted) : item.find(wanted) != WideString::npos;
+    const bool found =
+        prefixOnly ? item.starts_with(wanted) : item.find(wanted) != WideString::npos;
     if (found) return i;
   }
   return -1;
 }
 
-int TMyWStrings::IndexOfPrefix(const WideString& S) { return IndexOfPrefix(S, 0); }
+int TMyWStrings::IndexOfPrefix(const WideString& S) {
+  return IndexOfPrefix(S, 0);
+}
 
-int TMyWStrings::IndexOfPrefix(const WideString& S, int Start) { return IndexOfMatch(S, Start, true); }
+int TMyWStrings::IndexOfPrefix(const WideString& S, int Start) {
+  return IndexOfMatch(S, Start, true);
+}
 
-int TMyWStrings::IndexOfPart(const WideString& S) { return IndexOfPart(S, 0); }
+int TMyWStrings::IndexOfPart(const WideString& S) {
+  return IndexOfPart(S, 0);
+}
 
-int TMyWStrings::IndexOfPart(const WideString& S, int Start) { return IndexOfMatch(S, Start, false); }
+int TMyWStrings::IndexOfPart(const WideString& S, int Start) {
+  return IndexOfMatch(S, Start, false);
+}
 
-int TMyWStrings::IndexOfName(const WideString& Name) const { return IndexOfName(Name, 0); }
+int TMyWStrings::IndexOfName(const WideString& Name) const {
+  return IndexOfName(Name, 0);
+}
 
 int TMyWStrings::IndexOfName(const WideString& Name, int Start) const {
   // Get is not const (it is virtual and may be overridden); the search changes nothing.
@@ -501,7 +534,9 @@ void TMyWStrings::MergeSort(int Low, int High, const TMyWStringsCompare& Compare
   }
 }
 
-void TMyWStrings::SortRange(int Low, int High) { MergeSort(Low, High, DefaultCompare); }
+void TMyWStrings::SortRange(int Low, int High) {
+  MergeSort(Low, High, DefaultCompare);
+}
 
 void TMyWStrings::Sort(const TMyWStringsCompare& Compare, bool RemoveDups) {
   UpdateScope<TMyWStrings> update(*this);
@@ -509,19 +544,33 @@ void TMyWStrings::Sort(const TMyWStringsCompare& Compare, bool RemoveDups) {
   if (RemoveDups) RemoveDuplicates();
 }
 
-void TMyWStrings::Sort(const TMyWStringsCompare& Compare) { MergeSort(0, Count() - 1, Compare); }
+void TMyWStrings::Sort(const TMyWStringsCompare& Compare) {
+  MergeSort(0, Count() - 1, Compare);
+}
 
-void TMyWStrings::Sort() { MergeSort(0, Count() - 1, DefaultCompare); }
+void TMyWStrings::Sort() {
+  MergeSort(0, Count() - 1, DefaultCompare);
+}
 
-void TMyWStrings::CustomSort(const TMyWStringsCompare& Compare) { Sort(Compare); }
+void TMyWStrings::CustomSort(const TMyWStringsCompare& Compare) {
+  Sort(Compare);
+}
 
-void TMyWStrings::SortAll() { CustomSort(DefaultCompare); }
+void TMyWStrings::SortAll() {
+  CustomSort(DefaultCompare);
+}
 
-void TMyWStrings::SortPaths() { Sort(PathCompare, true); }
+void TMyWStrings::SortPaths() {
+  Sort(PathCompare, true);
+}
 
-void TMyWStrings::SortPaths(bool /*RemoveDups: duplicates always go*/) { SortPaths(); }
+void TMyWStrings::SortPaths(bool /*RemoveDups: duplicates always go*/) {
+  SortPaths();
+}
 
-void TMyWStrings::SortPathsRange(int Low, int High) { MergeSort(Low, High, PathCompare); }
+void TMyWStrings::SortPathsRange(int Low, int High) {
+  MergeSort(Low, High, PathCompare);
+}
 
 void TMyWStrings::QuickSortRange(int Low, int High, const TMyWStringsCompare& Compare) {
   // The scans are bounded by Low..High so that a comparison that is not an
@@ -550,7 +599,9 @@ void TMyWStrings::QuickSortRange(int Low, int High, const TMyWStringsCompare& Co
   } while (i < High);
 }
 
-void TMyWStrings::QuickSort(const TMyWStringsCompare& Compare) { QuickSort(Compare, false); }
+void TMyWStrings::QuickSort(const TMyWStringsCompare& Compare) {
+  QuickSort(Compare, false);
+}
 
 void TMyWStrings::QuickSort(const TMyWStringsCompare& Compare, bool RemoveDups) {
   if (Count() > 1) {
@@ -560,7 +611,9 @@ void TMyWStrings::QuickSort(const TMyWStringsCompare& Compare, bool RemoveDups) 
   if (RemoveDups) RemoveDuplicates();
 }
 
-void TMyWStrings::InsertionSort(bool RemoveDups) { InsertionSort(DefaultCompare, RemoveDups); }
+void TMyWStrings::InsertionSort(bool RemoveDups) {
+  InsertionSort(DefaultCompare, RemoveDups);
+}
 
 void TMyWStrings::InsertionSort(const TMyWStringsCompare& Compare, bool RemoveDups) {
   if (Count() < 2) return;
@@ -589,7 +642,9 @@ void TMyWStrings::Reverse() {
 
 // ---- files ---------------------------------------------------------------------------
 
-void TMyWStrings::LoadFromFile(const WideString& FileName) { LoadFromFile(FileName, CharCode); }
+void TMyWStrings::LoadFromFile(const WideString& FileName) {
+  LoadFromFile(FileName, CharCode);
+}
 
 void TMyWStrings::LoadFromFile(const WideString& FileName, TMyCharCode& Code) {
   SetText(ReadTextFile(FileName, Code));
@@ -608,6 +663,8 @@ bool TMyWStrings::SaveToFile(const WideString& FileName, TMyCharCode Code) {
   return WriteTextFile(FileName, GetText(), Code);
 }
 
-bool TMyWStrings::SaveToFile(const WideString& FileName) { return SaveToFile(FileName, CharCode); }
+bool TMyWStrings::SaveToFile(const WideString& FileName) {
+  return SaveToFile(FileName, CharCode);
+}
 
 }  // namespace magna

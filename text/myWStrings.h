@@ -42,7 +42,7 @@ class TMyWStrings;
 using TMyWStringsCompare = std::function<int(TMyWStrings& List, int Index1, int Index2)>;
 
 class TMyWStrings : public TObject {
-public:
+ public:
   /// Works on `store` without owning it; with none, on an own new store.
   explicit TMyWStrings(TMyStore* store = nullptr);
   ~TMyWStrings() override;
@@ -164,14 +164,14 @@ public:
   /// Progress of the last merge sort: "リストのソート中 [n]".
   WideString SortCaption;
 
-protected:
+ protected:
   /// Locale comparison flags for CaseSensitive.
   unsigned CompareFlags() const;
   /// The item for a comparison: the decoded copy while a merge sort runs, else
   /// Get(Index) kept in `holder`.
   const WideString& ItemForCompare(int Index, WideString& holder);
 
-private:
+ private:
   /// Capacity for `added` more items and 100 to spare (bulk appends).
   void ReserveFor(int64_t added);
   void Changed();

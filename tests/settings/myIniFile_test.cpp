@@ -32,7 +32,7 @@ std::vector<std::string> Items(TMyWStrings& list) {
 }
 
 class MyIniFileTest : public test::FakeServicesTest {
-protected:
+ protected:
   test::TempDir dir;
   WideString Name() const { return dir.Wide("settings.ini"); }
   std::string Bytes() const { return test::ReadBytes(dir / "settings.ini"); }
@@ -143,7 +143,8 @@ TEST_F(MyIniFileTest, NamesOfReadsAndWritesAreNotTrimmedForTheSearch) {
 }
 
 TEST_F(MyIniFileTest, TypedValues) {
-  Put("[V]\r\nbig=2147483648\r\nsmall=-2147483649\r\nmax=2147483647\r\nwide=\xEF\xBC\x91\xEF\xBC\x92\r\n"
+  Put("[V]\r\nbig=2147483648\r\nsmall=-2147483649\r\nmax=2147483647\r\nwide="
+      "\xEF\xBC\x91\xEF\xBC\x92\r\n"
       "two=2\r\nzero=0\r\nempty=\r\nword=abc\r\nfloat= 2.5 \r\ninf=inf\r\nhex=0x10\r\n");
   TMyIniFile ini(Name(), cdUTF_8N);
   EXPECT_THROW(ini.ReadInteger(u"V", u"big", 0), ERangeError);

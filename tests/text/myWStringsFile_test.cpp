@@ -12,7 +12,7 @@ using test::U8;
 using test::W;
 
 class MyWStringsFileTest : public test::FakeServicesTest {
-protected:
+ protected:
   test::TempDir dir;
 };
 
@@ -20,10 +20,10 @@ protected:
 std::vector<WideString> TrickyItems() {
   return {
       W("日本語"),
-      W("$0041 and $$ and $"),           // dollar signs
-      W("한국어 ẞ ✓"),                    // outside code page 932
-      W("😀 surrogate pair"),             // U+1F600
-      WideString(u"lone \xD800 high"),    // a lone surrogate
+      W("$0041 and $$ and $"),          // dollar signs
+      W("한국어 ẞ ✓"),                  // outside code page 932
+      W("😀 surrogate pair"),            // U+1F600
+      WideString(u"lone \xD800 high"),  // a lone surrogate
       W("ｶﾀｶﾅ ～ ∥ －"),                // half-width kana, code points 932 maps oddly
       u"",
   };
@@ -61,7 +61,8 @@ TEST_F(MyWStringsFileTest, SaveAndLoadKeepEveryItemInTheUnicodeCodes) {
     TMyWStrings loaded;
     TMyCharCode readCode = c.code;
     loaded.LoadFromFile(dir.Wide("list.txt"), readCode);
-    EXPECT_EQ(loaded.GetText(), (c.mark ? u"\xFEFF" : u"") + saved.GetText()) << U8(loaded.GetText());
+    EXPECT_EQ(loaded.GetText(), (c.mark ? u"\xFEFF" : u"") + saved.GetText())
+        << U8(loaded.GetText());
     EXPECT_EQ(loaded.LineBreak, nlLF);
     ASSERT_TRUE(loaded.SaveToFile(dir.Wide("again.txt"), c.code));
     EXPECT_EQ(Hex(test::ReadBytes(dir / "again.txt")), Hex(bytes));

@@ -65,7 +65,8 @@ TEST_F(MyWStringsSortTest, DefaultOrderIsTheLocaleIgnoringCaseAndStable) {
 TEST_F(MyWStringsSortTest, QuickSortOrdersEverythingAndReportsEveryExchange) {
   std::mt19937 random(7);
   TMyWStrings list;
-  for (int i = 0; i < 300; ++i) list.Add(WideString(1, static_cast<char16_t>(u'a' + random() % 20)));
+  for (int i = 0; i < 300; ++i)
+    list.Add(WideString(1, static_cast<char16_t>(u'a' + random() % 20)));
   int changes = 0;
   list.OnChange = [&](TObject*) { ++changes; };
   list.QuickSort(ByFirstCharacter);

@@ -22,7 +22,7 @@ std::vector<std::string> Items(TMyWStrings& list) {
 }
 
 class MyWStringsTest : public test::FakeServicesTest {
-protected:
+ protected:
   std::vector<std::string> Boxes() const {
     std::vector<std::string> out;
     for (const auto& box : messageBoxes->Shown) out.push_back(U8(box.Text));
@@ -144,7 +144,7 @@ TEST_F(MyWStringsTest, SortedListInsertsInOrderAndAppliesDuplicates) {
 
 /// A list whose store insertion fails the way the test says.
 class FailingList : public TMyWStrings {
-public:
+ public:
   std::function<void()> fail;
   AnsiString EncodeItem(const WideString& S) override {
     fail();
