@@ -1,6 +1,8 @@
 #include "platform/myLocale.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
 #include <unordered_map>
 
 #include <unicode/localpointer.h>
@@ -99,6 +101,30 @@ struct FoldedPair {
   WideView b;
 };
 
+// The folded code unit at i, when it is a starter without a canonical decomposition
+// (so the text's NFD form holds it right after the NFD form of what precedes it).
+std::optional<UChar32> FoldedStarterAt(WideView text, size_t i) {
+  if (U16_IS_SURROGATE(text[i])) return std::nullopt;
+  const UChar32 folded = FoldChar(text[i]);
+  if (folded > 0xFFFF) return std::nullopt;
+  if (folded < 0x80) return folded;
+  if (u_getCombiningClass(folded) != 0 ||
+      u_getIntPropertyValue(folded, UCHAR_NFD_QUICK_CHECK) != UNORM_YES)
+    return std::nullopt;
+  return folded;
+}
+
+// Texts equal up to position i (a code point boundary in both, as the same code
+// units precede it) whose folded NFD forms visibly part there: one text ends, or
+// both hold different starters.
+bool DistinctStartersAt(WideView a, WideView b, size_t i) {
+  const bool endA = i == a.size(), endB = i == b.size();
+  const std::optional<UChar32> ca = endA ? std::nullopt : FoldedStarterAt(a, i);
+  const std::optional<UChar32> cb = endB ? std::nullopt : FoldedStarterAt(b, i);
+  if ((!endA && !ca) || (!endB && !cb)) return false;
+  return endA || endB || *ca != *cb;
+}
+
 // Whether ICU's quick check finds the text in NFC (false when unsure).
 bool QuickNfc(WideView text) {
   UErrorCode status = U_ZERO_ERROR;
@@ -177,6 +203,10 @@ int CompareLocale(WideView a, WideView b, unsigned flags) {
 }
 
 bool SameTextLocale(WideView a, WideView b) {
+  const size_t first =
+      static_cast<size_t>(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
+  if (first == a.size() && first == b.size()) return true;
+  if (DistinctStartersAt(a, b, first)) return false;
   const FoldedPair folded(a, b);
   if (folded.a == folded.b) return true;
   // The comparison ends at the identical level: two different texts in NFC are

@@ -56,7 +56,7 @@ NumeralChar ClassifyNumeral(char16_t c) {
   if (c <= u'Ⅹ') return Digit(c - u'Ⅰ' + 1, false);
   if (c >= u'①' && c <= u'⑳') return Digit(c - u'①' + 1, false);
   if (c >= u'０' && c <= u'９') return Digit(c - u'０');
-  if (c < u'〇') return {};
+  if (c < u'〇' || (c > u'〇' && c < u'一')) return {};  // kana and punctuation: the common case
   return ClassifyKanji(c);
 }
 

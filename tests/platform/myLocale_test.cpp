@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unicode/uchar.h>
 #include <unicode/utf16.h>
+#include <random>
 
 #include "tests/support/testSupport.h"
 
@@ -71,6 +72,31 @@ TEST(CompareLocaleTest, SameTextAgreesWithTheComparison) {
   }
   EXPECT_TRUE(SameTextLocale(W("e\xCC\x81X"), W("\xC3\xA9x")));
   EXPECT_FALSE(SameTextLocale(u"a\u0001", u"a"));
+}
+
+// Texts built from characters that fold, compose, decompose or are ignorable: the
+// shortcuts of SameTextLocale must agree with the collator.
+TEST(CompareLocaleTest, SameTextAgreesOnRandomTrickyTexts) {
+  const WideString pieces[] = {u"a",          u"A",      u"e",      u"\u00E9", u"\u0301",
+                               u"\u0323",     u"\u212A", u"k",      u"K",      u"\uFF76",
+                               u"\uFF9E",     u"\u30AC", u"\u30AB", u"\u3099", u"\u2126",
+                               u"\u03C9",     u"\u0001", u"\u00DF", u"\u1E9E", u"\U00010400",
+                               u"\U00010428", u"1",      u"\u4E00"};
+  std::mt19937 random(7);
+  const auto piece = [&] { return pieces[random() % std::size(pieces)]; };
+  int equal = 0;
+  for (int round = 0; round < 4000; ++round) {
+    WideString a, b;
+    for (int n = static_cast<int>(random() % 4); n > 0; --n) a += piece();
+    b = a;
+    a += piece();
+    b += piece();
+    if (random() % 2) a += piece();
+    const bool same = CompareLocale(a, b, NORM_IGNORECASE) == 0;
+    equal += same;
+    ASSERT_EQ(SameTextLocale(a, b), same) << U8(a) << " / " << U8(b);
+  }
+  EXPECT_GT(equal, 50);
 }
 
 TEST(CompareLocaleTest, IgnoringCaseFoldsEveryCasedCharacter) {

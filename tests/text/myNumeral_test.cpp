@@ -54,6 +54,7 @@ TEST(SplitNumeralTest, ReadsKanjiUnitsDigitTextsAndWhereTheNumberEnds) {
       {"千二百万円", "", 12000000, "円"},
       {"十〇万", "", 110000, ""},  // after a zero the implied one is back
       {"万", "", 10000, ""},
+      {"①万", "", 110000, ""},  // the implied one joins the circled digit
       {"壱萬弐阡参佰肆拾伍", "", 12345, ""},
       {"玖陌", "", 900, ""},
       {"漆仟", "", 7000, ""},
@@ -237,7 +238,7 @@ TEST(CompareNumeralTextTest, OverflowLeavesTheComparisonUnlessInTheRests) {
   EXPECT_EQ(CompareNumeralText(a, b), whole);
 }
 
-TEST(CompareNumeralTextTest, ManyTiedNumbersDoNotExhaustTheStack) {
+TEST(CompareNumeralTextTest, ThousandsOfTiedNumbersCompareToTheLastOne) {
   WideString a;
   for (int i = 0; i < 3000; ++i) a += u"1.";
   WideString b = a + u"3";
