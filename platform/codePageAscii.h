@@ -116,10 +116,10 @@ WideString DecodeBytes(std::string_view bytes, DecodeChar decodeChar) {
 
 /// The encoding loop every code shares: blocks of ASCII fast, everything else through
 /// `encodeUnit(p, end, out)`, which consumes at least one unit and returns the new out.
-/// `maxBytesPerUnit` bounds the output.
+/// `maxBytesPerUnit` bounds the output; one byte more is there for four-byte stores.
 template <class EncodeUnit>
 AnsiString EncodeUnits(WideView text, size_t maxBytesPerUnit, EncodeUnit encodeUnit) {
-  AnsiString bytes(text.size() * maxBytesPerUnit, '\0');
+  AnsiString bytes(text.size() * maxBytesPerUnit + 1, '\0');
   const char16_t* p = text.data();
   const char16_t* end = p + text.size();
   char* out = bytes.data();

@@ -2,6 +2,7 @@
 // surrogate survives a round trip.
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "platform/codePageAscii.h"
 #include "platform/codePageCodecs.h"
@@ -29,7 +30,42 @@ constexpr std::array<bool, 128> kDirect = [] {
   return direct;
 }();
 
-bool IsDirect(char16_t c) { return c < 0x80 && kDirect[c]; }
+/// kDirect as two 64-bit masks, which stay in registers in the hot loops.
+constexpr uint64_t DirectMask(int half) {
+  uint64_t mask = 0;
+  for (int c = 0; c < 64; ++c)
+    if (kDirect[static_cast<size_t>(half * 64 + c)]) mask |= uint64_t{1} << c;
+  return mask;
+}
+constexpr uint64_t kDirectLow = DirectMask(0), kDirectHigh = DirectMask(1);
+
+bool IsDirect(char16_t c) {
+  return c < 0x80 && (((c < 64 ? kDirectLow : kDirectHigh) >> (c & 63)) & 1) != 0;
+}
+
+/// Copies the leading whole blocks of 16 direct characters; returns how many units.
+size_t DirectBlocks(const char16_t* p, const char16_t* end, char* out) {
+  const char16_t* start = p;
+  while (NarrowAsciiBlocks(p, std::min(end, p + 16), out) == 16) {
+#if defined(__SSE2__)
+    // Seven-bit bytes that are not direct: '+', '\\', '~', DEL and controls but TAB, LF, CR.
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out));
+    auto is = [&v](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
+    __m128i control = _mm_andnot_si128(_mm_or_si128(is('\t'), _mm_or_si128(is('\n'), is('\r'))),
+                                       _mm_cmplt_epi8(v, _mm_set1_epi8(0x20)));
+    __m128i bad = _mm_or_si128(_mm_or_si128(is('+'), is('\\')),
+                               _mm_or_si128(_mm_or_si128(is('~'), is(0x7F)), control));
+    if (_mm_movemask_epi8(bad) != 0) break;
+#else
+    bool allDirect = true;
+    for (int k = 0; k < 16; ++k) allDirect &= kDirect[p[k]];
+    if (!allDirect) break;
+#endif
+    p += 16;
+    out += 16;
+  }
+  return static_cast<size_t>(p - start);
+}
 
 /// The shifted run after a '+' at p[-1]; writes its units (or the '+' itself when nothing
 /// is shifted) and U+FFFD for a run that ends in the middle of a unit.
@@ -60,6 +96,30 @@ char16_t* DecodeShift(const unsigned char*& p, const unsigned char* end, char16_
   return out;
 }
 
+/// Eight base64 indices (one a byte) to their characters at once, without a table:
+/// 'A' + i, then +6 past 25 ('a'), -75 past 51 ('0'), -15 past 61 ('+'), +3 past 62 ('/').
+/// No byte leaves 0..255 on the way, so no byte disturbs its neighbour.
+inline uint64_t Base64Characters(uint64_t indices) {
+  constexpr uint64_t kOnes = 0x0101010101010101, kHigh = 0x8080808080808080;
+  auto above = [indices](uint64_t n) { return ((indices + (127 - n) * kOnes) & kHigh) >> 7; };
+  return indices + 65 * kOnes + 6 * above(25) - 75 * above(51) - 15 * above(61) + 3 * above(62);
+}
+
+/// The four six-bit groups of a 24-bit value as four bytes, the first group lowest.
+uint32_t SixBitGroups(uint32_t x) {
+  uint32_t pairs = x >> 12 | (x & 0xFFF) << 16;  // two 12-bit halves in 16-bit lanes
+  return ((pairs >> 6) & 0x003F003F) | (pairs & 0x003F003F) << 8;
+}
+
+/// Writes `count` base64 characters of the top bits of `bits` with one eight-byte store.
+char* StoreBase64(char* out, uint64_t bits, int count) {
+  uint64_t indices = SixBitGroups(static_cast<uint32_t>(bits >> 40)) |
+                     uint64_t{SixBitGroups(static_cast<uint32_t>(bits >> 16) & 0xFFFFFF)} << 32;
+  uint64_t chars = Base64Characters(indices);
+  std::memcpy(out, &chars, 8);
+  return out + count;
+}
+
 }  // namespace
 
 WideString DecodeUtf7(std::string_view bytes) {
@@ -75,21 +135,17 @@ WideString DecodeUtf7(std::string_view bytes) {
 
 AnsiString EncodeUtf7(WideView text) {
   // A shifted run of k units takes 2 + ceil(8k / 3) bytes and follows a direct unit
-  // (or starts the text): never more than three bytes a unit, two more at the start.
-  AnsiString bytes(text.size() * 3 + 2, '\0');
+  // (or starts the text): never more than three bytes a unit, two more at the start,
+  // and eight to spare for the eight-byte stores.
+  AnsiString bytes(text.size() * 3 + 2 + 8, '\0');
   char* out = bytes.data();
   const char16_t* p = text.data();
   const char16_t* end = p + text.size();
   while (p < end) {
     if (IsDirect(*p)) {
-      // Whole blocks of ASCII are written first and kept as far as they are direct.
-      for (size_t n; (n = NarrowAsciiBlocks(p, std::min(end, p + 16), out)) == 16;) {
-        bool allDirect = true;
-        for (int k = 0; k < 16; ++k) allDirect &= kDirect[p[k]];
-        if (!allDirect) break;
-        p += 16;
-        out += 16;
-      }
+      size_t n = DirectBlocks(p, end, out);
+      p += n;
+      out += n;
       while (p < end && IsDirect(*p)) *out++ = static_cast<char>(*p++);
       continue;
     }
@@ -101,21 +157,18 @@ AnsiString EncodeUtf7(WideView text) {
     }
     // A run takes in plus signs too, so that it ends only at a direct character: that
     // keeps every run behind a direct character (or the start), and the bound above.
-    auto shifted = [end](const char16_t* q) { return q < end && !IsDirect(*q); };
-    // Three units are exactly eight base64 characters.
-    for (; shifted(p) && shifted(p + 1) && shifted(p + 2); p += 3) {
+    const char16_t* runEnd = p;
+    while (runEnd < end && !IsDirect(*runEnd)) ++runEnd;
+    for (; runEnd - p >= 3; p += 3) {  // three units are exactly eight base64 characters
       uint64_t block = uint64_t{p[0]} << 32 | uint64_t{p[1]} << 16 | p[2];
-      for (int shift = 42; shift >= 0; shift -= 6) *out++ = kBase64[(block >> shift) & 63];
+      out = StoreBase64(out, block << 16, 8);
     }
-    uint32_t bits = 0;
-    int bitCount = 0;
-    for (; shifted(p); ++p) {
-      bits = (bits << 16 | *p) & 0xFFFFFF;
-      bitCount += 16;
-      for (; bitCount >= 6; bitCount -= 6) *out++ = kBase64[(bits >> (bitCount - 6)) & 63];
-    }
-    if (bitCount > 0) *out++ = kBase64[(bits << (6 - bitCount)) & 63];
+    // The rest of the run (0, 1 or 2 units, padded with zero bits) and the closing '-'.
+    size_t rest = static_cast<size_t>(runEnd - p);
+    uint64_t tail = rest == 0 ? 0 : rest == 1 ? uint64_t{p[0]} << 48 : (uint64_t{p[0]} << 16 | p[1]) << 32;
+    out = StoreBase64(out, tail, rest == 0 ? 0 : rest == 1 ? 3 : 6);
     *out++ = '-';
+    p = runEnd;
   }
   bytes.resize(static_cast<size_t>(out - bytes.data()));
   return bytes;

@@ -1,5 +1,7 @@
 // Code page 65001: UTF-8. Ill-formed input becomes U+FFFD per maximal subpart;
 // a lone surrogate is written as U+FFFD.
+#include <cstring>
+
 #include "platform/codePageAscii.h"
 #include "platform/codePageCodecs.h"
 
@@ -71,9 +73,10 @@ AnsiString EncodeUtf8(WideView text) {
     auto out = reinterpret_cast<unsigned char*>(bytes);
     // Kana and kanji, the bulk of Japanese text, in one tight loop.
     for (uint32_t c; p < end && (c = *p) >= 0x800 && (c < 0xD800 || c > 0xDFFF); ++p) {
-      *out++ = static_cast<unsigned char>(0xE0 | c >> 12);
-      *out++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
-      *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+      // One four-byte store of which three count (the buffer has a byte to spare).
+      uint32_t sequence = (0xE0 | c >> 12) | (0x80 | ((c >> 6) & 0x3F)) << 8 | (0x80 | (c & 0x3F)) << 16;
+      std::memcpy(out, &sequence, 4);
+      out += 3;
     }
     if (p == end) return reinterpret_cast<char*>(out);
     uint32_t c = *p++;
