@@ -229,6 +229,9 @@ TEST(CompareNumeralTextTest, OnePrefixEmptyGivesTheWholeTextResult) {
 TEST(CompareNumeralTextTest, OverflowLeavesTheComparisonUnlessInTheRests) {
   EXPECT_THROW(CompareNumeralText(W("9223372036854775807十"), u"x"), EIntOverflow);
   EXPECT_THROW(CompareNumeralText(u"x", W("a9223372036854775807十")), EIntOverflow);
+  // the split comes before the prefixes, so differing prefixes do not save it
+  EXPECT_THROW(CompareNumeralText(u"b1", W("a9223372036854775807十")), EIntOverflow);
+  EXPECT_EQ(CompareDigitText(u"b1", W("a9223372036854775807十")), 1);
   // Both numbers tie at 2; splitting the rests overflows, so the result is the
   // whole-text comparison of the texts themselves, not that of their rests.
   const WideString a = W("x二y9223372036854775807十"), b = W("x2y99999999999999999999");
