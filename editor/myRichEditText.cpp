@@ -214,14 +214,16 @@ void TRichEditText::Replace(QTextCursor& cursor, WideView text) {
 }
 
 void TRichEditText::SetAll(WideView text) {
-  bool undo = document_->isUndoRedoEnabled();
-  document_->setUndoRedoEnabled(false);
-  QTextCursor cursor(document_);
-  cursor.beginEditBlock();
-  cursor.select(QTextCursor::Document);
-  Replace(cursor, text);
-  cursor.endEditBlock();
-  document_->setUndoRedoEnabled(undo);
+  document_->setPlainText(platform::qt::ToQString(text));  // also forgets the undo steps
+  if (LongestLine(text) > ChunkLimit) {
+    bool undo = document_->isUndoRedoEnabled();
+    document_->setUndoRedoEnabled(false);
+    QTextCursor cursor(document_);
+    cursor.beginEditBlock();
+    SplitLongBlocks(0, document_->characterCount() - 1);
+    cursor.endEditBlock();
+    document_->setUndoRedoEnabled(undo);
+  }
 }
 
 void TRichEditText::FixInsertedBlocks(int from, int to) {
@@ -238,6 +240,7 @@ void TRichEditText::FixInsertedBlocks(int from, int to) {
 
 void TRichEditText::SplitLongBlocks(int from, int to) {
   QTextBlock block = document_->findBlock(to);
+  if (!block.isValid()) block = document_->lastBlock();
   while (block.isValid()) {
     QTextBlock previous = block.previous();
     if (block.length() - 1 > ChunkLimit) SplitBlock(block);
