@@ -309,7 +309,7 @@ WideString ReadTextFileBytes(const WideString& fileName, TMyCharCode& code, uint
 }
 
 WideString ReadTextFile(const WideString& fileName, TMyCharCode& code) {
-  uint64_t size = FileSizeOf(WideToUtf8(fileName));
+  uint64_t size = NonDirectorySize(WideToUtf8(fileName));
   if (size >= (uint64_t{1} << 32)) throw ERangeError("File is 4 GiB or larger");
   return ReadTextFileBytes(fileName, code, size);
 }

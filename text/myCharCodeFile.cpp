@@ -96,7 +96,7 @@ int CreateFileBeside(const std::string& target, std::string& tempName) {
 
 }  // namespace
 
-uint64_t FileSizeOf(const std::string& name) {
+uint64_t NonDirectorySize(const std::string& name) {
   struct stat info {};
   if (::stat(name.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return 0;
   return static_cast<uint64_t>(info.st_size);

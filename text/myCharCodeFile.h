@@ -9,7 +9,7 @@
 namespace magna {
 
 /// Size of the named entry when it is not a directory; 0 when there is none.
-uint64_t FileSizeOf(const std::string& name);
+uint64_t NonDirectorySize(const std::string& name);
 
 /// Reads up to `count` bytes in up to four attempts 200 ms apart, letting the user interface
 /// process pending messages between them. buffer gets the bytes plus two zero bytes;
