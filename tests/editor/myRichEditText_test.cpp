@@ -6,6 +6,7 @@
 
 #include <QTextBlock>
 #include <QTextDocument>
+#include <random>
 
 #include "tests/support/testSupport.h"
 
@@ -159,6 +160,37 @@ TEST_F(RichEditTextTest, ShortInsertionsThatOverfillABlockSplitIt) {
   for (QTextBlock b = document.begin(); b.isValid(); b = b.next())
     EXPECT_LE(b.length() - 1, TRichEditText::ChunkLimit);
   ExpectAgrees(store, text);
+}
+
+TEST_F(RichEditTextTest, RandomEditsUndoAndRedoAgreeWithAPlainString) {
+  std::mt19937 random(20261209);
+  auto pick = [&](int n) { return int(random() % unsigned(std::max(n, 1))); };
+  const WideString pieces[] = {
+      u"\r", u"ab", u"日本語", u" ", u"𠮷", Repeat(u"q", 5000), Repeat(u"語 ", 3000)};
+  WideString text = Repeat(u"x", 9000);
+  store.SetAll(text);
+  std::vector<WideString> history{text};
+  for (int step = 0; step < 120; ++step) {
+    int start = pick(int(text.size()) + 1);
+    int length = pick(std::min(int(text.size()) - start, 6000) + 1);
+    WideString insert;
+    for (int n = pick(4); n > 0; --n) insert += pieces[pick(7)];
+    QTextCursor cursor(&document);
+    cursor.setPosition(store.ToDocument(start));
+    cursor.setPosition(store.ToDocument(start + length), QTextCursor::KeepAnchor);
+    cursor.beginEditBlock();
+    store.Replace(cursor, insert);
+    cursor.endEditBlock();
+    text = text.substr(0, size_t(start)) + insert + text.substr(size_t(start + length));
+    history.push_back(text);
+    ASSERT_TRUE(store.IndexConsistent()) << step;
+    ASSERT_EQ(store.Text(false), text) << step;
+  }
+  ExpectAgrees(store, text);
+  for (int step = 0; step < 30; ++step) document.undo();
+  ExpectAgrees(store, history[history.size() - 31]);
+  for (int step = 0; step < 10; ++step) document.redo();
+  ExpectAgrees(store, history[history.size() - 21]);
 }
 
 TEST(ChunkEndTest, PrefersBreakOpportunitiesNearTheTarget) {
