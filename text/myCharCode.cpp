@@ -1,5 +1,6 @@
 #include "text/myCharCode.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/charsetDetector.h"
