@@ -1,8 +1,9 @@
 #pragma once
 // The code page conversions of the platform, for the code pages the program uses:
 // 932 (ANSI, Shift_JIS as Windows maps it), 20932 (EUC-JP), 50220 (ISO-2022-JP),
-// 65000 (UTF-7), 65001 (UTF-8). Built on ICU and glibc iconv, with the mapping
-// differences to Windows mended here; converters are cached per thread.
+// 65000 (UTF-7), 65001 (UTF-8). The mappings come from ICU (932) and glibc iconv
+// (20932), read once per process into tables with the differences to Windows mended
+// (platform/codePageTables.h); the conversions then run on those tables.
 // Input stops at the first terminator (a zero byte, a zero code unit).
 
 #include "platform/myBase.h"
