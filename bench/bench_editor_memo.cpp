@@ -186,6 +186,24 @@ int main(int argc, char** argv) {
     std::printf("\n");
   }
 
+  std::printf("word wrap switched (the window is re-created with its text):\n");
+  for (const Shape* shape : {&Shapes[0], &Shapes[1]}) {
+    if (quick) break;
+    Area area(true);
+    area.memo->SetText(shape->make(10 * Mi));
+    Show(&area.window);
+    char label[128];
+    std::snprintf(label, sizeof label, "%s, 10 M: wrap off and on again, shown", shape->name);
+    Row(label, Seconds([&] {
+          area.memo->SetWordWrap(false);
+          Show(&area.window);
+          area.memo->SetWordWrap(true);
+          Show(&area.window);
+        }),
+        reference);
+  }
+  std::printf("\n");
+
   std::printf("GetTextAtCaret(2), caret in the middle, average of 20000 calls:\n");
   double perCall[2] = {0, 0};
   const WideString texts[2] = {Shapes[0].make(10 * Mi), Shapes[1].make(10 * Mi)};
