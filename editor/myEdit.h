@@ -1,9 +1,12 @@
 #pragma once
-// The editor control: a bordered, focusable host widget whose whole client area
-// is covered by a rich-edit window ("RichEdit20W") owned by its wrapper. Every
-// property and editing command is forwarded to the wrapper, which turns it into
-// window messages; the rich-edit window's notifications come back to the host as
+// The editor control: a bordered host widget whose whole client area is covered
+// by a rich-edit window ("RichEdit20W") owned by its wrapper. Every property and
+// editing command is forwarded to the wrapper, which turns it into window
+// messages; the rich-edit window's notifications come back to the host as
 // WM_COMMAND / WM_NOTIFY and are raised here as the component's events.
+// The rich-edit window takes the keyboard focus (the host passes it on) and
+// leaves context-menu requests to the host: a popup menu belongs on this widget
+// (its contextMenuPolicy).
 //
 // Typical use:
 //   auto* memo = new TMyMemo(parentWidget);
