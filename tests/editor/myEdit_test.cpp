@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -239,6 +240,17 @@ TEST_F(EditorTest, InputMethodTextIsReportedOnceTheWidgetIsDone) {
   EXPECT_EQ(changes, 1);
   EXPECT_EQ(selections, 1);
   EXPECT_TRUE(memo->GetModified());
+}
+
+TEST_F(EditorTest, ContextMenuRequestsReachTheHost) {
+  memo->setContextMenuPolicy(Qt::CustomContextMenu);
+  int requests = 0;
+  QObject::connect(memo, &QWidget::customContextMenuRequested, [&](const QPoint&) { ++requests; });
+  QWidget* viewport = View()->viewport();
+  QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5),
+                         viewport->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(viewport, &menu);
+  EXPECT_EQ(requests, 1);
 }
 
 TEST_F(EditorTest, NotificationsFromOtherWindowsAreIgnored) {
