@@ -310,10 +310,6 @@ void TRichEditWindow::ApplyColors() {
     palette.setColor(group, QPalette::Base, background_);
     palette.setColor(group, QPalette::Text, textColor_);
   }
-  palette.setColor(QPalette::Inactive, QPalette::Highlight,
-                   palette.color(QPalette::Active, QPalette::Highlight));
-  palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                   palette.color(QPalette::Active, QPalette::HighlightedText));
   view_->setPalette(palette);
   view_->SetHideSelection(!(style_ & ES_NOHIDESEL));
 }

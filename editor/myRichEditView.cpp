@@ -71,14 +71,11 @@ TRichEditView::TRichEditView(TRichEditWindow* window, QWidget* parent)
 
 void TRichEditView::SetHideSelection(bool hide) {
   QPalette p = palette();
-  for (auto group : {QPalette::Inactive}) {
-    p.setColor(
-        group, QPalette::Highlight,
-        hide ? p.color(group, QPalette::Base) : p.color(QPalette::Active, QPalette::Highlight));
-    p.setColor(group, QPalette::HighlightedText,
-               hide ? p.color(group, QPalette::Text)
-                    : p.color(QPalette::Active, QPalette::HighlightedText));
-  }
+  QPalette::ColorGroup source = hide ? QPalette::Inactive : QPalette::Active;
+  p.setColor(QPalette::Inactive, QPalette::Highlight,
+             hide ? p.color(source, QPalette::Base) : p.color(source, QPalette::Highlight));
+  p.setColor(QPalette::Inactive, QPalette::HighlightedText,
+             hide ? p.color(source, QPalette::Text) : p.color(source, QPalette::HighlightedText));
   setPalette(p);
 }
 

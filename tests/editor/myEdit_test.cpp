@@ -108,8 +108,14 @@ TEST_F(EditorTest, StylesFollowWordWrapScrollBarsAlignmentAndBorder) {
   memo->SetWordWrap(true);  // re-created: the alignment stays and can still be undone
   memo->SetAlignment(taLeftJustify);
   EXPECT_EQ(style() & (ES_CENTER | ES_RIGHT), 0);
+  auto inactiveHighlight = [&] {
+    return View()->palette().color(QPalette::Inactive, QPalette::Highlight);
+  };
+  EXPECT_EQ(inactiveHighlight(), View()->palette().color(QPalette::Inactive, QPalette::Base))
+      << "the selection hides while the text has no focus";
   memo->SetHideSelection(false);
   EXPECT_TRUE(style() & ES_NOHIDESEL);
+  EXPECT_EQ(inactiveHighlight(), View()->palette().color(QPalette::Active, QPalette::Highlight));
   memo->SetBorderStyle(bsNone);
   EXPECT_FALSE(style() & WS_BORDER);
   EXPECT_EQ(memo->frameShape(), QFrame::NoFrame);
