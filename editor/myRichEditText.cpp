@@ -20,10 +20,20 @@ bool IsCjk(QChar c) {
          (u >= 0xF900 && u <= 0xFAFF) || (u >= 0xFF00 && u <= 0xFFEF);
 }
 
-bool GoodBreakBefore(const QString& text, int i) {
+bool IsSentenceEnd(QChar c) {
+  char16_t u = c.unicode();
+  return u == u'。' || u == u'！' || u == u'？' || u == u'．' || u == u'.' || u == u'!' ||
+         u == u'?';
+}
+
+/// 2: after the end of a sentence; 1: after a space or between CJK characters; 0: no.
+int BreakQuality(const QString& text, int i) {
   QChar before = text.at(i - 1), after = text.at(i);
-  if (after.isLowSurrogate() || after.isMark()) return false;
-  return before == u' ' || before == u'\t' || (IsCjk(before) && IsCjk(after));
+  if (after.isLowSurrogate() || after.isMark()) return 0;
+  bool space = before == u' ' || before == u'\t';
+  if (IsSentenceEnd(before) && (IsCjk(before) || IsCjk(after))) return 2;
+  if (IsSentenceEnd(text.at(std::max(0, i - 2))) && space) return 2;
+  return space || (IsCjk(before) && IsCjk(after)) ? 1 : 0;
 }
 
 QTextBlockFormat WithSoftMark(QTextBlockFormat format, bool soft) {
@@ -52,8 +62,11 @@ int LongestLine(WideView text) {
 int ChunkEnd(const QString& text, int start, int target) {
   int last = int(text.size()) - 1;
   target = std::clamp(target, start + 1, last);
-  for (int i = target; i > std::max(start + 1, target - 256); --i)
-    if (GoodBreakBefore(text, i)) return i;
+  // A display break shows where wrapping may not put one: a sentence end hides it best.
+  int lowest = std::max(start + 1, target - 256);
+  for (int quality : {2, 1})
+    for (int i = target; i > lowest; --i)
+      if (BreakQuality(text, i) >= quality) return i;
   int i = target;
   while (i > start + 1 && (text.at(i).isLowSurrogate() || text.at(i).isMark())) --i;
   return i;

@@ -84,9 +84,10 @@ class TRichEditText : public QObject {
   int blockCount_ = 1;
 };
 
-/// Where to end the next piece of a long line: near `target`, after a space or
-/// between CJK characters when one is close, never inside a surrogate pair or
-/// before a combining mark. Returns an offset in (start, text.size()).
+/// Where to end the next piece of a long line: near `target`, after the end of a
+/// sentence, else after a space or between CJK characters when one is close; never
+/// inside a surrogate pair or before a combining mark. Returns an offset in
+/// (start, text.size()).
 int ChunkEnd(const QString& text, int start, int target);
 
 }  // namespace magna

@@ -195,7 +195,9 @@ TEST_F(RichEditTextTest, RandomEditsUndoAndRedoAgreeWithAPlainString) {
 
 TEST(ChunkEndTest, PrefersBreakOpportunitiesNearTheTarget) {
   QString prose = QStringLiteral("aaaa bbbb cccc");
-  EXPECT_EQ(ChunkEnd(prose, 0, 12), 10);  // after "cccc"'s space
+  EXPECT_EQ(ChunkEnd(prose, 0, 12), 10);                             // after "cccc"'s space
+  EXPECT_EQ(ChunkEnd(QString::fromUtf16(u"ab。cd efgh"), 0, 9), 3);  // after the full stop
+  EXPECT_EQ(ChunkEnd(QStringLiteral("ab. cd efgh"), 0, 9), 4);       // after the space that ends it
   QString none = QStringLiteral("xxxxxxxxxx");
   EXPECT_EQ(ChunkEnd(none, 0, 5), 5);
   QString pair = QString::fromUtf16(u"ab𠮷cd");
