@@ -10,6 +10,7 @@
 #include <QInputMethodEvent>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <set>
 
 #include "platform/qt/virtualKeys.h"
 #include "tests/editor/editorFixture.h"
@@ -500,6 +501,20 @@ TEST_F(EditorTest, TextAtCaretEqualsGetLineTextEverywhere) {
   }
   memo->SetSelStart(0);
   EXPECT_EQ(memo->GetTextAtCaret(2), u"𠮷");
+}
+
+TEST_F(EditorTest, TextAtCaretNeverAsksForAWholeLineOrText) {
+  MessageSpy spy;
+  auto spied = std::make_unique<TMyMemo>(parent.get());  // gone before the spy
+  spied->SetText(WideString(200000, u'x') + u"\r" + WideString(10, u'y'));
+  spied->SetSelStart(100000);
+  spy.Log.clear();
+  EXPECT_EQ(spied->GetTextAtCaret(2), u"xx");
+  std::set<UINT> asked;
+  for (const Entry& e : spy.Log) asked.insert(e.msg);
+  for (UINT whole : {UINT(WM_GETTEXT), EM_GETTEXTEX, EM_GETLINE, EM_GETSELTEXT})
+    EXPECT_FALSE(asked.count(whole)) << whole;
+  EXPECT_TRUE(asked.count(EM_GETTEXTRANGE));
 }
 
 TEST_F(EditorTest, LineQueriesClampTheirIndex) {
