@@ -1,0 +1,47 @@
+#include "app/clipboardChain.h"
+
+#include "platform/services.h"
+
+namespace magna {
+
+using platform::HWND;
+
+namespace {
+
+HWND g_head = nullptr;
+
+void NotifyHead() {
+  if (g_head && platform::IsWindow(g_head)) platform::SendMessageW(g_head, WM_DRAWCLIPBOARD, 0, 0);
+}
+
+/// Set on every join: the service may have been installed anew since the last one.
+void WatchClipboard() {
+  platform::Clipboard().SetChangeHandler(NotifyHead);
+}
+
+}  // namespace
+
+HWND SetClipboardViewer(HWND viewer) {
+  WatchClipboard();
+  HWND previous = g_head;
+  g_head = viewer;
+  platform::SendMessageW(viewer, WM_DRAWCLIPBOARD, 0, 0);
+  return previous;
+}
+
+bool ChangeClipboardChain(HWND remove, HWND next) {
+  if (!remove || !g_head) return false;
+  if (g_head == remove) {
+    g_head = next;
+    return true;
+  }
+  platform::SendMessageW(g_head, WM_CHANGECBCHAIN, reinterpret_cast<platform::WPARAM>(remove),
+                         reinterpret_cast<platform::LPARAM>(next));
+  return true;
+}
+
+HWND ClipboardViewerHead() {
+  return g_head;
+}
+
+}  // namespace magna

@@ -1,0 +1,48 @@
+#include "app/helpPage.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace magna {
+
+namespace {
+
+const QString kBuiltIn = QStringLiteral(":/magna/help/index.html");
+
+QString InstalledPage() {
+  QString page = QCoreApplication::applicationDirPath() + QStringLiteral("/help/index.html");
+  return QFileInfo::exists(page) ? page : QString();
+}
+
+QByteArray ReadAll(const QString& name) {
+  QFile file(name);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/// The built-in page as a file, rewritten only when its content differs.
+QString WrittenOutPage() {
+  QByteArray page = ReadAll(kBuiltIn);
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+  if (page.isEmpty() || folder.isEmpty() || !QDir().mkpath(folder + QStringLiteral("/help")))
+    return {};
+  QString name = folder + QStringLiteral("/help/index.html");
+  if (ReadAll(name) == page) return name;
+  QFile file(name);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return {};
+  if (file.write(page) != page.size()) return {};
+  return name;
+}
+
+}  // namespace
+
+QString HelpPageAddress() {
+  QString page = InstalledPage();
+  if (page.isEmpty()) page = WrittenOutPage();
+  return page.isEmpty() ? QString() : QUrl::fromLocalFile(page).toString();
+}
+
+}  // namespace magna

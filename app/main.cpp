@@ -1,0 +1,420 @@
+#include "app/main.h"
+
+#include <QApplication>
+#include <QVBoxLayout>
+
+#include "app/actionShortcutFilter.h"
+#include "app/clipboardChain.h"
+#include "app/ctrlKeyFilter.h"
+#include "app/fontSizeStep.h"
+#include "app/helpPage.h"
+#include "app/myKeys.h"
+#include "app/myStatusLine.h"
+#include "app/testHook.h"
+#include "platform/qt/qtFont.h"
+#include "platform/services.h"
+#include "text/myUtils.h"
+
+namespace magna {
+
+using platform::HWND;
+using platform::LPARAM;
+using platform::LRESULT;
+using platform::UINT;
+using platform::WPARAM;
+
+TApp_TOOLMagna* App_TOOLMagna = nullptr;
+
+namespace {
+
+constexpr int kWidth = 512;
+constexpr int kHeight = 250;
+constexpr uint16_t kKeyTab = 9;
+constexpr uint16_t kKeyUp = 38;
+constexpr uint16_t kKeyDown = 40;
+constexpr int kKeyShift = 16;
+
+/// Line breaks as the text area keeps them, so that a text copied with LF
+/// breaks by another program compares equal to the same text shown.
+WideString UnifiedBreaks(const WideString& text) {
+  WideString out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    char16_t c = text[i];
+    if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+    out.push_back(c == u'\n' ? u'\r' : c);
+  }
+  return out;
+}
+
+bool SameText(const WideString& a, const WideString& b) {
+  if (a == b) return true;
+  return UnifiedBreaks(a) == UnifiedBreaks(b);
+}
+
+/// Runs a handler from an event of Qt's; nothing it throws leaves the event loop.
+template <class F>
+void Guarded(F&& f) noexcept {
+  try {
+    f();
+  } catch (...) {
+    platform::Ui().Beep();
+  }
+}
+
+}  // namespace
+
+/// The window's entry in the message layer: the clipboard chain talks to it.
+class TApp_TOOLMagna::TWindowLink : public platform::TWindowObject {
+ public:
+  explicit TWindowLink(TApp_TOOLMagna* owner) : owner_(owner) {}
+  LRESULT WindowProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam) override {
+    return owner_->WndProc(msg, wParam, lParam);
+  }
+
+ private:
+  TApp_TOOLMagna* owner_;
+};
+
+TApp_TOOLMagna::TApp_TOOLMagna(QWidget* parent)
+    : QMainWindow(parent), link_(std::make_unique<TWindowLink>(this)) {
+  handle_ = platform::AttachWindow(link_.get(), nullptr);
+  testHook_ = !TestHookFile().isEmpty();
+  BuildComponents();
+  BindActions();
+  BindMemoEvents();
+}
+
+TApp_TOOLMagna::~TApp_TOOLMagna() {
+  if (!destroyed_) Guarded([this] { FormDestroy(); });
+  platform::DestroyWindow(handle_);
+  if (App_TOOLMagna == this) App_TOOLMagna = nullptr;
+}
+
+void TApp_TOOLMagna::BuildComponents() {
+  setObjectName(QStringLiteral("App_TOOLMagna"));
+  setWindowTitle(QStringLiteral("Magna"));
+  resize(kWidth, kHeight);
+  setFont(platform::qt::ToQFont(LayoutFont(u"ＭＳ Ｐゴシック", -12)));
+
+  static_cast<TMainActions&>(*this) = CreateMainActions(this);
+  addActions(QList<QAction*>(All.begin(), All.end()));
+  ToolBar1 = BuildToolBar(this, *this);
+  addToolBar(Qt::TopToolBarArea, ToolBar1);
+
+  client_ = new QWidget(this);
+  auto* column = new QVBoxLayout(client_);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  setCentralWidget(client_);
+
+  Memo_Text = new TMyMemo(client_);
+  Memo_Text->setObjectName(QStringLiteral("Memo_Text"));
+  Memo_Text->SetBorderStyle(bsNone);
+  Memo_Text->SetColor(clWindow);
+  Memo_Text->SetFont(LayoutFont(u"ＭＳ Ｐ明朝", -96));
+  Memo_Text->SetCharCode(cdAuto);
+  Memo_Text->SetAutoFont(false);
+
+  static_cast<TStatusPanel&>(*this) = BuildStatusPanel(client_);
+  column->addWidget(Panel_Status);
+
+  FontDialog1 = new TFontDialog(this);
+  static_cast<TPopupMenu&>(*this) = BuildPopupMenu(Memo_Text, *this);
+  Memo_Text->setContextMenuPolicy(Qt::CustomContextMenu);
+  TabKey = new QAction(QStringLiteral("Tab"), Memo_Text);
+  TabKey->setShortcut(QKeySequence(Qt::Key_Tab));
+  TabKey->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  Memo_Text->addAction(TabKey);
+  new TActionShortcutFilter(Memo_Text, [this] {
+    std::vector<QAction*> all = All;
+    all.push_back(TabKey);
+    return all;
+  });
+}
+
+template <class Handler>
+void TApp_TOOLMagna::Bind(QAction* action, Handler handler) {
+  connect(action, &QAction::triggered, this,
+          [this, action, handler] { Guarded([&] { (this->*handler)(action); }); });
+}
+
+void TApp_TOOLMagna::BindActions() {
+  Bind(Action_FileExit, &TApp_TOOLMagna::Action_FileExitExecute);
+  Bind(Action_EditUndo, &TApp_TOOLMagna::Action_EditUndoExecute);
+  Bind(Action_EditRedo, &TApp_TOOLMagna::Action_EditRedoExecute);
+  Bind(Action_EditCut, &TApp_TOOLMagna::Action_EditCutExecute);
+  Bind(Action_EditCopy, &TApp_TOOLMagna::Action_EditCopyExecute);
+  Bind(Action_EditPaste, &TApp_TOOLMagna::Action_EditPasteExecute);
+  Bind(Action_EditDelete, &TApp_TOOLMagna::Action_EditDeleteExecute);
+  Bind(Action_EditSelectAll, &TApp_TOOLMagna::Action_EditSelectAllExecute);
+  Bind(Action_TextReplace, &TApp_TOOLMagna::Action_TextReplaceExecute);
+  Bind(Action_TextClear, &TApp_TOOLMagna::Action_TextClearExecute);
+  Bind(Action_TextCheckClipboard, &TApp_TOOLMagna::Action_TextCheckClipboardExecute);
+  Bind(Action_TextWrap, &TApp_TOOLMagna::Action_TextWrapExecute);
+  Bind(Action_FontSel, &TApp_TOOLMagna::Action_FontSelExecute);
+  Bind(Action_FontSizeUp, &TApp_TOOLMagna::Action_FontSizeUpExecute);
+  Bind(Action_FontSizeDown, &TApp_TOOLMagna::Action_FontSizeUpExecute);
+  Bind(Action_HelpVersionInfo, &TApp_TOOLMagna::Action_HelpVersionInfoExecute);
+  Bind(mniPEdit_Tab, &TApp_TOOLMagna::__mniPEdit_TabClick);
+  Bind(TabKey, &TApp_TOOLMagna::__mniPEdit_TabClick);
+  connect(PopupMenu_Main, &QMenu::aboutToShow, this,
+          [this] { Guarded([this] { PopupMenu_MainPopup(PopupMenu_Main); }); });
+  connect(Memo_Text, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+    PopupMenu_Main->popup(Memo_Text->mapToGlobal(pos));
+  });
+}
+
+void TApp_TOOLMagna::BindMemoEvents() {
+  Memo_Text->OnSelectionChange = [this](TObject* s) { Memo_TextSelectionChange(s); };
+  Memo_Text->OnKeyDown = [this](TObject* s, uint16_t& key, TShiftState shift) {
+    Memo_TextKeyDown(s, key, shift);
+  };
+  Memo_Text->OnKeyUp = [this](TObject* s, uint16_t& key, TShiftState shift) {
+    Memo_TextKeyUp(s, key, shift);
+  };
+  Memo_Text->OnMouseWheel = [this](TObject* s, TShiftState shift, int delta, TPoint pos,
+                                   bool& handled) {
+    Memo_TextMouseWheel(s, shift, delta, pos, handled);
+  };
+}
+
+void TApp_TOOLMagna::AfterConstruction() {
+  FormCreate();
+}
+
+// Start-up and shut-down
+
+void TApp_TOOLMagna::FormCreate() {
+  setWindowIcon(QApplication::windowIcon());
+  static_cast<QVBoxLayout*>(client_->layout())->insertWidget(0, Memo_Text, 1);
+  Memo_Text->SetAutoFont(true);
+  for (TMyLabel* label : {Label_StatusChar, Label_StatusAnsi, Label_StatusUnicode, Label_StatusUtf8})
+    label->SetCaption(WideString());
+  LoadSettings();
+  JoinClipboardChain();
+  FReady = 1;
+  show();
+  if (!Memo_Text->IsEmpty()) Memo_TextSelectionChange(nullptr);
+  BringToFront();
+}
+
+void TApp_TOOLMagna::FormDestroy() {
+  destroyed_ = true;
+  FReady = 0;
+  hide();
+  LeaveClipboardChain();
+  SaveSettings();
+}
+
+void TApp_TOOLMagna::LoadSettings() {
+  // The window's bounds, the two switches and the font come with the settings file;
+  // what is loaded is applied here: the wrap switch now, the font with the file.
+  Action_TextWrapExecute(nullptr);
+}
+
+void TApp_TOOLMagna::SaveSettings() {
+  // The window's bounds, the two switches and the font go to the settings file,
+  // which comes with the settings issue.
+}
+
+void TApp_TOOLMagna::BringToFront() {
+  // The window system decides the stacking of top-level windows here: a raise with
+  // activation puts it in front once; nothing keeps it on top.
+  raise();
+  activateWindow();
+}
+
+// Clipboard viewer chain
+
+void TApp_TOOLMagna::JoinClipboardChain() {
+  FNextViewer = SetClipboardViewer(handle_);
+}
+
+void TApp_TOOLMagna::LeaveClipboardChain() {
+  ChangeClipboardChain(handle_, FNextViewer);
+}
+
+LRESULT TApp_TOOLMagna::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  Guarded([&] {
+    if (msg == WM_DRAWCLIPBOARD)
+      WMDrawClipboard();
+    else if (msg == WM_CHANGECBCHAIN)
+      WMChangeCBChain(reinterpret_cast<HWND>(wParam), reinterpret_cast<HWND>(lParam));
+  });
+  return 0;
+}
+
+void TApp_TOOLMagna::WMDrawClipboard() {
+  if (FNextViewer) platform::SendMessageW(FNextViewer, WM_DRAWCLIPBOARD, 0, 0);
+  if (Action_TextCheckClipboard->isChecked()) Action_TextReplaceExecute(nullptr);
+  PopupMenu_MainPopup(nullptr);
+}
+
+void TApp_TOOLMagna::WMChangeCBChain(HWND removed, HWND next) {
+  if (removed == FNextViewer) {
+    FNextViewer = next;
+  } else if (FNextViewer) {
+    platform::SendMessageW(FNextViewer, WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(removed),
+                           reinterpret_cast<LPARAM>(next));
+  }
+}
+
+// Actions
+
+void TApp_TOOLMagna::Action_FileExitExecute(QObject*) {
+  close();
+}
+
+void TApp_TOOLMagna::Action_EditUndoExecute(QObject*) {
+  Memo_Text->Undo();
+}
+
+void TApp_TOOLMagna::Action_EditRedoExecute(QObject*) {
+  Memo_Text->Redo();
+}
+
+void TApp_TOOLMagna::Action_EditCutExecute(QObject*) {
+  FCopiedText = Memo_Text->GetSelText();
+  Memo_Text->CutToClipboard();
+}
+
+void TApp_TOOLMagna::Action_EditCopyExecute(QObject*) {
+  FCopiedText = Memo_Text->GetSelText();
+  Memo_Text->CopyToClipboard();
+}
+
+void TApp_TOOLMagna::Action_EditPasteExecute(QObject*) {
+  Memo_Text->PasteFromClipboard();
+}
+
+void TApp_TOOLMagna::Action_EditDeleteExecute(QObject*) {
+  Memo_Text->ClearSelection();
+}
+
+void TApp_TOOLMagna::Action_EditSelectAllExecute(QObject*) {
+  Memo_Text->SelectAll();
+}
+
+void TApp_TOOLMagna::Action_TextReplaceExecute(QObject*) {
+  const WideString text = GetClipboardText();
+  if (!text.empty() && !SameText(text, FCopiedText) && !SameText(text, Memo_Text->Text())) {
+    Memo_Text->SelectAll();
+    Memo_Text->ClearSelection();
+    Memo_Text->PasteFromClipboard();
+    Memo_Text->SetSelStart(0);
+    Memo_TextSelectionChange(nullptr);
+  }
+  FCopiedText.clear();
+}
+
+void TApp_TOOLMagna::Action_TextClearExecute(QObject*) {
+  Memo_Text->Clear();
+  PopupMenu_MainPopup(nullptr);
+  Memo_TextSelectionChange(nullptr);
+}
+
+void TApp_TOOLMagna::Action_TextCheckClipboardExecute(QObject*) {
+  LeaveClipboardChain();
+  JoinClipboardChain();
+}
+
+void TApp_TOOLMagna::Action_TextWrapExecute(QObject*) {
+  Memo_Text->SetWordWrap(Action_TextWrap->isChecked());
+}
+
+void TApp_TOOLMagna::Action_FontSelExecute(QObject*) {
+  FontDialog1->Font().Assign(*Memo_Text->Font());
+  if (FontDialog1->Execute()) Memo_Text->SetFont(FontDialog1->Font());
+}
+
+void TApp_TOOLMagna::Action_FontSizeUpExecute(QObject* Sender) {
+  const int current = Memo_Text->Font()->Size();
+  const bool large = IsKeyDown(kKeyShift);
+  TSizeDirection direction;
+  if (Sender == Action_FontSizeUp)
+    direction = TSizeDirection::Up;
+  else if (Sender == Action_FontSizeDown)
+    direction = TSizeDirection::Down;
+  else
+    return;
+  const int wanted = SteppedFontSize(current, direction, large);
+  if (wanted != current) Memo_Text->Font()->SetSize(wanted);
+}
+
+void TApp_TOOLMagna::Action_HelpVersionInfoExecute(QObject*) {
+  ShowVersionDialog(HelpPageAddress());
+}
+
+void TApp_TOOLMagna::ShowVersionDialog(const QString&) {
+  // The version dialog comes with its own issue; until then the action shows nothing.
+}
+
+// Keys, wheel, enabling, status line
+
+void TApp_TOOLMagna::FilterCtrlKey(uint16_t& Key, TShiftState Shift) {
+  if (!InShift(Shift, ssCtrl)) return;
+  FCtrlKey = Key;
+  if (IsFilteredCtrlKey(Key)) Key = 0;
+}
+
+void TApp_TOOLMagna::Memo_TextKeyDown(TObject*, uint16_t& Key, TShiftState Shift) {
+  FilterCtrlKey(Key, Shift);
+  if (InShift(Shift, ssCtrl)) {
+    if (FCtrlKey == kKeyUp) Action_FontSizeUpExecute(Action_FontSizeUp);
+    if (FCtrlKey == kKeyDown) Action_FontSizeUpExecute(Action_FontSizeDown);
+  } else if (Key == kKeyTab) {
+    Key = 0;
+  }
+}
+
+void TApp_TOOLMagna::Memo_TextKeyUp(TObject*, uint16_t&, TShiftState) {
+  Memo_TextSelectionChange(nullptr);
+}
+
+void TApp_TOOLMagna::Memo_TextMouseWheel(TObject*, TShiftState Shift, int WheelDelta, TPoint,
+                                         bool& Handled) {
+  if (!InShift(Shift, ssCtrl)) return;
+  Handled = true;
+  Action_FontSizeUpExecute(WheelDelta > 0 ? Action_FontSizeUp : Action_FontSizeDown);
+}
+
+void TApp_TOOLMagna::PopupMenu_MainPopup(QObject*) {
+  Action_EditUndo->setEnabled(Memo_Text->CanUndo());
+  Action_EditRedo->setEnabled(Memo_Text->CanRedo());
+  const bool selection = Memo_Text->HasSelection();
+  Action_EditCut->setEnabled(selection);
+  Action_EditDelete->setEnabled(selection);
+  const bool text =
+      platform::Clipboard().IsFormatAvailable(platform::ClipboardService::Format::AnsiText);
+  Action_EditPaste->setEnabled(text);
+  Action_TextReplace->setEnabled(text);
+  Action_EditSelectAll->setEnabled(!Memo_Text->IsEmpty());
+  Action_EditCopy->setEnabled(selection);
+}
+
+void TApp_TOOLMagna::Memo_TextSelectionChange(TObject*) {
+  if (FReady == 0 || platform::Ui().Terminated()) return;
+  PopupMenu_MainPopup(nullptr);
+  const TStatusCaptions captions =
+      FormatStatusLine([this](int n) { return Memo_Text->GetTextAtCaret(n); });
+  ShowCaptions(captions);
+  if (testHook_) WriteTestHook(Memo_Text->Text(), captions);
+}
+
+void TApp_TOOLMagna::ShowCaptions(const TStatusCaptions& captions) {
+  Label_StatusChar->SetCaption(captions.Char);
+  Label_StatusUnicode->SetCaption(captions.Unicode);
+  Label_StatusUtf8->SetCaption(captions.Utf8);
+  if (captions.CharMarked)
+    Label_StatusChar->SetColor(clAqua);
+  else
+    Label_StatusChar->SetParentColor(true);
+  Label_StatusAnsi->SetCaption(captions.Ansi);
+}
+
+void TApp_TOOLMagna::__mniPEdit_TabClick(QObject*) {
+  Memo_Text->SetSelText(u"\t");
+}
+
+}  // namespace magna

@@ -1,0 +1,118 @@
+#pragma once
+// TApp_TOOLMagna: the main window. A large-font text area between a toolbar and
+// a four-label status line; the actions of ActionList1; clipboard watching as a
+// member of the clipboard viewer chain; font size steps by button, Ctrl+Up/Down
+// and Ctrl+wheel. The layout is built by mainLayout, the actions by mainActions,
+// the captions by the status-line formatter; this class wires them.
+// Typical use:
+//   auto* window = new TApp_TOOLMagna;
+//   window->AfterConstruction();   // FormCreate: settings, chain, show, raise
+
+#include <QMainWindow>
+#include <memory>
+
+#include "app/fontDialog.h"
+#include "app/mainActions.h"
+#include "app/mainLayout.h"
+#include "editor/myEdit.h"
+#include "platform/myWindows.h"
+
+namespace magna {
+
+struct TStatusCaptions;
+
+class TApp_TOOLMagna : public QMainWindow,
+                       public TMainActions,
+                       public TStatusPanel,
+                       public TPopupMenu {
+  Q_OBJECT
+ public:
+  explicit TApp_TOOLMagna(QWidget* parent = nullptr);
+  ~TApp_TOOLMagna() override;
+
+  /// Runs FormCreate, as the class library does once the window is constructed.
+  void AfterConstruction();
+  /// The window's handle in the message layer (its place in the viewer chain).
+  platform::HWND Handle() const { return handle_; }
+  /// 1 from the end of FormCreate to the start of FormDestroy.
+  int Ready() const { return FReady; }
+  platform::HWND NextViewer() const { return FNextViewer; }
+  const WideString& CopiedText() const { return FCopiedText; }
+
+  // Components (the action list, status panel and popup menu are the bases' members)
+  QToolBar* ToolBar1 = nullptr;
+  TMyMemo* Memo_Text = nullptr;
+  TFontDialog* FontDialog1 = nullptr;
+  /// Tab for the hidden __mniPEdit_Tab entry: Qt gives hidden entries no shortcut.
+  QAction* TabKey = nullptr;
+
+  // Handlers
+  void FormCreate();
+  void FormDestroy();
+  void Action_FileExitExecute(QObject* Sender);
+  void Action_EditUndoExecute(QObject* Sender);
+  void Action_EditRedoExecute(QObject* Sender);
+  void Action_EditCutExecute(QObject* Sender);
+  void Action_EditCopyExecute(QObject* Sender);
+  void Action_EditPasteExecute(QObject* Sender);
+  void Action_EditDeleteExecute(QObject* Sender);
+  void Action_EditSelectAllExecute(QObject* Sender);
+  void Action_TextReplaceExecute(QObject* Sender);
+  void Action_TextClearExecute(QObject* Sender);
+  void Action_TextCheckClipboardExecute(QObject* Sender);
+  void Action_TextWrapExecute(QObject* Sender);
+  void Action_FontSelExecute(QObject* Sender);
+  /// Both size actions: one step up or down, told apart by Sender.
+  void Action_FontSizeUpExecute(QObject* Sender);
+  void Action_HelpVersionInfoExecute(QObject* Sender);
+  void Memo_TextKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
+  void Memo_TextKeyUp(TObject* Sender, uint16_t& Key, TShiftState Shift);
+  void Memo_TextMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos,
+                           bool& Handled);
+  /// The status line and the action enabling follow the caret.
+  void Memo_TextSelectionChange(TObject* Sender);
+  /// Enables the actions by the text area's state and the clipboard.
+  void PopupMenu_MainPopup(QObject* Sender);
+  /// Inserts one TAB in place of the selection.
+  void __mniPEdit_TabClick(QObject* Sender);
+
+  void JoinClipboardChain();
+  void LeaveClipboardChain();
+  /// Ctrl+key: remembered in FCtrlKey; the size and paragraph keys are kept from the text.
+  void FilterCtrlKey(uint16_t& Key, TShiftState Shift);
+  /// Raises the window once in front of the others without keeping it on top.
+  void BringToFront();
+
+ protected:
+  /// The window's settings; they come with the settings file.
+  virtual void LoadSettings();
+  virtual void SaveSettings();
+  /// Shows the version dialog with the help page's address; the dialog comes later.
+  virtual void ShowVersionDialog(const QString& helpAddress);
+
+ private:
+  class TWindowLink;
+  platform::LRESULT WndProc(platform::UINT msg, platform::WPARAM wParam, platform::LPARAM lParam);
+  void WMDrawClipboard();
+  void WMChangeCBChain(platform::HWND removed, platform::HWND next);
+  void BuildComponents();
+  void BindActions();
+  void BindMemoEvents();
+  void ShowCaptions(const TStatusCaptions& captions);
+  template <class Handler>
+  void Bind(QAction* action, Handler handler);
+
+  std::unique_ptr<TWindowLink> link_;
+  platform::HWND handle_ = nullptr;
+  QWidget* client_ = nullptr;
+  platform::HWND FNextViewer = nullptr;
+  WideString FCopiedText;
+  uint16_t FCtrlKey = 0;
+  int FReady = 0;
+  bool destroyed_ = false;
+  bool testHook_ = false;
+};
+
+extern TApp_TOOLMagna* App_TOOLMagna;
+
+}  // namespace magna
