@@ -1,0 +1,219 @@
+// Clipboard watching: replace from the clipboard, the own-copy suppression, the
+// viewer chain with its notices and a second viewer window.
+#include <gmock/gmock.h>
+
+#include "app/clipboardChain.h"
+#include "tests/app/mainFixture.h"
+#include "text/myUtils.h"
+
+namespace magna::test {
+namespace {
+
+using platform::HWND;
+
+TEST_F(MainWindowTest, MonitoringOffByDefaultLeavesTheTextAlone) {
+  Memo().SetText(u"kept");
+  CopyElsewhere(u"other");
+  EXPECT_EQ(U8(Memo().Text()), "kept");
+  EXPECT_TRUE(window->Action_TextReplace->isEnabled()) << "paste and replace follow the clipboard";
+}
+
+TEST_F(MainWindowTest, SwitchingMonitoringOnTakesTheClipboardAtOnceAndOffKeepsIt) {
+  clipboard->Unicode = u"あいう";
+  Memo().SetText(u"old");
+  SetMonitoring(true);
+  EXPECT_EQ(U8(Memo().Text()), "あいう");
+  EXPECT_EQ(Memo().SelStart(), 0);
+  EXPECT_EQ(U8(window->Label_StatusChar->Caption()), "あ");
+  EXPECT_EQ(U8(window->Label_StatusAnsi->Caption()), "SJIS 0x82A0");
+
+  SetMonitoring(false);
+  EXPECT_EQ(U8(Memo().Text()), "あいう");
+  CopyElsewhere(u"later");
+  EXPECT_EQ(U8(Memo().Text()), "あいう");
+}
+
+TEST_F(MainWindowTest, ACopyElsewhereReplacesEverythingAsThreeUndoableEdits) {
+  SetMonitoring(true);
+  Memo().SetText(u"first");
+  Memo().SetSelStart(3);
+  CopyElsewhere(u"second\r\nline");
+  EXPECT_EQ(U8(Memo().Text()), "second\r\nline");
+  EXPECT_EQ(Memo().SelStart(), 0);
+  EXPECT_EQ(U8(window->Label_StatusUnicode->Caption()), "UTF16 U+0073");
+  Memo().Undo();  // paste
+  Memo().Undo();  // delete
+  EXPECT_EQ(U8(Memo().Text()), "first");
+}
+
+TEST_F(MainWindowTest, IdenticalTextAndEmptyTextChangeNothing) {
+  SetMonitoring(true);
+  CopyElsewhere(u"same");
+  Memo().SetSelStart(2);
+  CopyElsewhere(u"same");
+  EXPECT_EQ(Memo().SelStart(), 2) << "the identical text is not pasted again";
+  CopyElsewhere(u"");
+  EXPECT_EQ(U8(Memo().Text()), "same");
+  clipboard->RefuseOpen = true;
+  CopyElsewhere(u"unreadable");
+  EXPECT_EQ(U8(Memo().Text()), "same");
+}
+
+TEST_F(MainWindowTest, LineFeedTextFromAnotherProgramIsTheSameText) {
+  SetMonitoring(true);
+  CopyElsewhere(u"a\nb");
+  Memo().SetSelStart(2);
+  CopyElsewhere(u"a\nb");
+  EXPECT_EQ(Memo().SelStart(), 2);
+}
+
+TEST_F(MainWindowTest, OwnCopySuppressesExactlyOneNotice) {
+  SetMonitoring(true);
+  CopyElsewhere(u"hello world");
+  Memo().SetSelStart(6);
+  Memo().SetSelLength(5);
+  window->Action_EditCopy->trigger();
+  EXPECT_EQ(U8(GetClipboardText()), "world");
+  EXPECT_EQ(U8(Memo().Text()), "hello world") << "our own copy does not replace";
+  EXPECT_TRUE(window->CopiedText().empty()) << "the notice consumed the remembered copy";
+  CopyElsewhere(u"world");
+  EXPECT_EQ(U8(Memo().Text()), "world") << "the same text copied elsewhere replaces";
+}
+
+TEST_F(MainWindowTest, OwnCutSuppressesItsNoticeToo) {
+  SetMonitoring(true);
+  CopyElsewhere(u"abcdef");
+  Memo().SetSelStart(0);
+  Memo().SetSelLength(3);
+  window->Action_EditCut->trigger();
+  EXPECT_EQ(U8(Memo().Text()), "def");
+  EXPECT_EQ(U8(GetClipboardText()), "abc");
+}
+
+TEST_F(MainWindowTest, ReplaceButtonWorksWithMonitoringOff) {
+  CopyElsewhere(u"button");  // the notice enables replace
+  window->Action_TextReplace->trigger();
+  EXPECT_EQ(U8(Memo().Text()), "button");
+}
+
+class MonitoringAtStartTest : public MainWindowTest {
+  class Window : public TApp_TOOLMagna {
+   protected:
+    void LoadSettings() override {
+      Action_TextCheckClipboard->setChecked(true);
+      TApp_TOOLMagna::LoadSettings();
+    }
+  };
+  std::unique_ptr<TApp_TOOLMagna> MakeWindow() override {
+    clipboard->Unicode = u"起動時";
+    return std::make_unique<Window>();
+  }
+};
+
+TEST_F(MonitoringAtStartTest, ShowsTheClipboardTextAtOnceWithItsStatus) {
+  EXPECT_EQ(U8(Memo().Text()), "起動時");
+  EXPECT_EQ(window->Ready(), 1);
+  EXPECT_EQ(U8(window->Label_StatusChar->Caption()), "起");
+  EXPECT_EQ(U8(window->Label_StatusUnicode->Caption()), "UTF16 U+8D77");
+}
+
+/// A second viewer: records what reaches it and passes notices on like the window.
+class Viewer : public platform::TWindowObject {
+ public:
+  Viewer() { handle = platform::AttachWindow(this, nullptr); }
+  ~Viewer() override {
+    if (joined) Leave();
+    platform::DestroyWindow(handle);
+  }
+  platform::LRESULT WindowProc(HWND, platform::UINT msg, platform::WPARAM wParam,
+                               platform::LPARAM lParam) override {
+    if (msg == WM_DRAWCLIPBOARD) {
+      ++draws;
+      if (next) platform::SendMessageW(next, msg, 0, 0);
+    }
+    if (msg == WM_CHANGECBCHAIN) {
+      auto removed = reinterpret_cast<HWND>(wParam);
+      if (removed == next)
+        next = reinterpret_cast<HWND>(lParam);
+      else if (next)
+        platform::SendMessageW(next, msg, wParam, lParam);
+    }
+    return 0;
+  }
+  void Join() {
+    next = SetClipboardViewer(handle);
+    joined = true;
+  }
+  void Leave() {
+    ChangeClipboardChain(handle, next);
+    joined = false;
+  }
+  bool joined = false;
+  HWND handle = nullptr;
+  HWND next = nullptr;
+  int draws = 0;
+};
+
+TEST_F(MainWindowTest, JoiningSendsOneNoticeAndTheWindowIsFirst) {
+  EXPECT_EQ(ClipboardViewerHead(), window->Handle());
+  EXPECT_EQ(clipboard->OpenCount, 0) << "monitoring off: the joining notice reads nothing";
+  EXPECT_EQ(window->NextViewer(), nullptr);
+}
+
+TEST_F(MainWindowTest, NoticesGoOnToTheNextViewerWhateverTheSwitch) {
+  window->LeaveClipboardChain();
+  Viewer other;
+  other.Join();
+  EXPECT_EQ(other.draws, 1) << "one notice on joining";
+  window->JoinClipboardChain();
+  EXPECT_EQ(window->NextViewer(), other.handle);
+  EXPECT_EQ(other.draws, 1) << "the window's joining notice does not reach the viewer yet";
+  CopyElsewhere(u"x");
+  EXPECT_EQ(other.draws, 2);
+  SetMonitoring(true);  // leave and join again: one notice, passed on
+  EXPECT_EQ(other.draws, 3);
+  EXPECT_EQ(U8(Memo().Text()), "x");
+  other.Leave();
+  EXPECT_EQ(window->NextViewer(), nullptr) << "the leaving viewer's successor takes its place";
+  CopyElsewhere(u"y");
+  EXPECT_EQ(other.draws, 3);
+  EXPECT_EQ(U8(Memo().Text()), "y");
+}
+
+TEST_F(MainWindowTest, ChainChangeNoticePassesAlongToTheRightLink) {
+  window->LeaveClipboardChain();
+  Viewer last, middle;
+  last.Join();
+  middle.Join();
+  window->JoinClipboardChain();  // chain: window -> middle -> last
+  ASSERT_EQ(window->NextViewer(), middle.handle);
+  last.Leave();  // announced from the head: the window passes it to middle
+  EXPECT_EQ(window->NextViewer(), middle.handle);
+  EXPECT_EQ(middle.next, nullptr);
+  CopyElsewhere(u"z");
+  EXPECT_EQ(middle.draws, 2) << "its join, then the copy";
+  EXPECT_EQ(last.draws, 1) << "out of the chain since it left";
+}
+
+TEST_F(MainWindowTest, SecondMainWindowReceivesNoticesThroughTheFirst) {
+  TApp_TOOLMagna second;
+  second.AfterConstruction();  // chain: second -> window
+  ASSERT_EQ(second.NextViewer(), window->Handle());
+  SetMonitoring(true);  // window leaves (announced through second) and joins in front
+  EXPECT_EQ(ClipboardViewerHead(), window->Handle());
+  EXPECT_EQ(window->NextViewer(), second.Handle());
+  EXPECT_EQ(second.NextViewer(), nullptr);
+  second.Action_TextCheckClipboard->setChecked(true);
+  CopyElsewhere(u"both");
+  EXPECT_EQ(U8(window->Memo_Text->Text()), "both");
+  EXPECT_EQ(U8(second.Memo_Text->Text()), "both");
+}
+
+TEST_F(MainWindowTest, ClosingLeavesTheChain) {
+  auto handle = window->Handle();
+  window.reset();
+  EXPECT_NE(ClipboardViewerHead(), handle);
+}
+
+}  // namespace
+}  // namespace magna::test
