@@ -40,13 +40,14 @@ class TVectorIconEngine : public QIconEngine {
     return scaledPixmap(size, mode, state, 1.0);
   }
 
+  /// `size` is in device pixels; the drawing is laid out in logical ones.
   QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
                        qreal scale) override {
-    QPixmap pixmap(size * scale);
-    pixmap.setDevicePixelRatio(scale);
+    QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
+    pixmap.setDevicePixelRatio(scale);
     QPainter painter(&pixmap);
-    paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+    paint(&painter, QRect(QPoint(0, 0), (QSizeF(size) / scale).toSize()), mode, state);
     return pixmap;
   }
 

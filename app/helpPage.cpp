@@ -7,6 +7,11 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+// The page is built into the static library; its resource must be registered by name.
+static void InitHelpResource() {
+  Q_INIT_RESOURCE(help);
+}
+
 namespace magna {
 
 namespace {
@@ -25,6 +30,7 @@ QByteArray ReadAll(const QString& name) {
 
 /// The built-in page as a file, rewritten only when its content differs.
 QString WrittenOutPage() {
+  InitHelpResource();
   QByteArray page = ReadAll(kBuiltIn);
   QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
   if (page.isEmpty() || folder.isEmpty() || !QDir().mkpath(folder + QStringLiteral("/help")))
