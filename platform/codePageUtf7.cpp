@@ -30,40 +30,37 @@ constexpr std::array<bool, 128> kDirect = [] {
   return direct;
 }();
 
-/// kDirect as two 64-bit masks, which stay in registers in the hot loops.
-constexpr uint64_t DirectMask(int half) {
-  uint64_t mask = 0;
-  for (int c = 0; c < 64; ++c)
-    if (kDirect[static_cast<size_t>(half * 64 + c)]) mask |= uint64_t{1} << c;
-  return mask;
-}
-constexpr uint64_t kDirectLow = DirectMask(0), kDirectHigh = DirectMask(1);
+bool IsDirect(char16_t c) { return c < 0x80 && kDirect[c]; }
 
-bool IsDirect(char16_t c) {
-  return c < 0x80 && (((c < 64 ? kDirectLow : kDirectHigh) >> (c & 63)) & 1) != 0;
-}
-
-/// Copies the leading whole blocks of 16 direct characters; returns how many units.
-size_t DirectBlocks(const char16_t* p, const char16_t* end, char* out) {
-  const char16_t* start = p;
-  while (NarrowAsciiBlocks(p, std::min(end, p + 16), out) == 16) {
 #if defined(__SSE2__)
-    // Seven-bit bytes that are not direct: '+', '\\', '~', DEL and controls but TAB, LF, CR.
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out));
-    auto is = [&v](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
-    __m128i control = _mm_andnot_si128(_mm_or_si128(is('\t'), _mm_or_si128(is('\n'), is('\r'))),
-                                       _mm_cmplt_epi8(v, _mm_set1_epi8(0x20)));
-    __m128i bad = _mm_or_si128(_mm_or_si128(is('+'), is('\\')),
-                               _mm_or_si128(_mm_or_si128(is('~'), is(0x7F)), control));
-    if (_mm_movemask_epi8(bad) != 0) break;
-#else
-    bool allDirect = true;
-    for (int k = 0; k < 16; ++k) allDirect &= kDirect[p[k]];
-    if (!allDirect) break;
+/// Sixteen units packed to bytes, and the mask of those that are not direct. Units above
+/// 0x7F pack to bytes that compare below 0x20 as signed, like the controls.
+unsigned NotDirect16(const char16_t* p, __m128i& packed) {
+  __m128i v = _mm_packus_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)),
+                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8)));
+  packed = v;
+  auto is = [&v](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
+  __m128i control = _mm_andnot_si128(_mm_or_si128(is('\t'), _mm_or_si128(is('\n'), is('\r'))),
+                                     _mm_cmplt_epi8(v, _mm_set1_epi8(0x20)));
+  __m128i bad = _mm_or_si128(_mm_or_si128(is('+'), is('\\')),
+                             _mm_or_si128(_mm_or_si128(is('~'), is(0x7F)), control));
+  return static_cast<unsigned>(_mm_movemask_epi8(bad));
+}
 #endif
-    p += 16;
-    out += 16;
+
+/// Copies the leading direct characters of [p, end), sixteen at a time where it can
+/// (writing up to sixteen bytes past the count); returns how many.
+size_t DirectRun(const char16_t* p, const char16_t* end, char* out) {
+  const char16_t* start = p;
+#if defined(__SSE2__)
+  for (__m128i packed; end - p >= 16; p += 16, out += 16) {
+    unsigned notDirect = NotDirect16(p, packed);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), packed);
+    if (notDirect != 0)
+      return static_cast<size_t>(p - start) + static_cast<size_t>(__builtin_ctz(notDirect));
   }
+#endif
+  while (p < end && IsDirect(*p)) *out++ = static_cast<char>(*p++);
   return static_cast<size_t>(p - start);
 }
 
@@ -136,17 +133,16 @@ WideString DecodeUtf7(std::string_view bytes) {
 AnsiString EncodeUtf7(WideView text) {
   // A shifted run of k units takes 2 + ceil(8k / 3) bytes and follows a direct unit
   // (or starts the text): never more than three bytes a unit, two more at the start,
-  // and eight to spare for the eight-byte stores.
-  AnsiString bytes(text.size() * 3 + 2 + 8, '\0');
+  // and sixteen to spare for the wide stores.
+  AnsiString bytes(text.size() * 3 + 2 + 16, '\0');
   char* out = bytes.data();
   const char16_t* p = text.data();
   const char16_t* end = p + text.size();
   while (p < end) {
     if (IsDirect(*p)) {
-      size_t n = DirectBlocks(p, end, out);
+      size_t n = DirectRun(p, end, out);
       p += n;
       out += n;
-      while (p < end && IsDirect(*p)) *out++ = static_cast<char>(*p++);
       continue;
     }
     *out++ = '+';

@@ -1,6 +1,8 @@
 // The code page mappings measured against Windows, one row per fact.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "platform/codePage.h"
 #include "tests/support/testSupport.h"
 
@@ -258,6 +260,21 @@ TEST(CodePage65000, EveryMixOfPlusSignsDirectAndShiftedFitsAndRoundTrips) {
     std::string bytes = WideToMultiByte(CP_UTF7, text);
     ASSERT_LE(bytes.size(), text.size() * 3 + 2) << test::U8(text);
     ASSERT_EQ(MultiByteToWide(CP_UTF7, bytes), text) << bytes;
+  }
+}
+
+TEST(CodePage65000, SixteenUnitBlocksTellDirectFromShiftedEverywhere) {
+  // Every kind of unit the block test sorts: direct, the four ASCII exceptions, controls,
+  // Latin-1, and units at and above 0x8000 (negative as signed 16-bit).
+  const char16_t kinds[] = {u'a', u' ', u'\t', u'+', u'\\', u'~', 0x7F, 0x01, 0xE9, 0x100, 0x3042, 0x9000, 0xFF5E};
+  std::mt19937 random(65000);
+  for (int round = 0; round < 2000; ++round) {
+    WideString text(random() % 70, u'a');
+    for (char16_t& unit : text)
+      if (random() % 3 == 0) unit = kinds[random() % std::size(kinds)];
+    std::string bytes = WideToMultiByte(CP_UTF7, text);
+    ASSERT_EQ(MultiByteToWide(CP_UTF7, bytes), text) << bytes;
+    for (char c : bytes) ASSERT_TRUE(c > 0 && c < 0x7F && c != '\\' && c != '~') << bytes;
   }
 }
 
