@@ -1,0 +1,102 @@
+#!/bin/bash
+# End-to-end: the real program under its own Xvfb. Another process copies text
+# with xclip; with clipboard watching off nothing happens, switching it on (the
+# toolbar button, clicked with xdotool) takes the clipboard at once, and the next
+# copy replaces the text. The program's test hook (MAGNA_TEST_HOOK) reports the
+# text area's text and the four status captions. Only processes started here are
+# stopped.
+# Usage: bash clipboard_test.sh <path-to-magna>
+set -u
+magna=${1:?usage: clipboard_test.sh <path-to-magna>}
+
+if [ -z "${MAGNA_E2E_INNER:-}" ]; then
+  for tool in xvfb-run xclip xdotool; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 0; }
+  done
+  # Two servers started at once may race for one display number: try again then.
+  for attempt in 1 2 3; do
+    MAGNA_E2E_INNER=1 xvfb-run -a -s '-screen 0 1280x800x24' bash "$0" "$magna"
+    status=$?
+    [ "$status" -ne 99 ] && exit "$status"
+    echo "display not reachable (attempt $attempt), trying again"
+    sleep $((RANDOM % 3 + 1))
+  done
+  exit 1
+fi
+
+for _ in $(seq 50); do
+  xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  sleep 0.1
+done
+xdotool getdisplaygeometry >/dev/null 2>&1 || exit 99
+
+work=$(mktemp -d)
+hook=$work/hook.txt
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  [ -f "$hook" ] && { echo "--- hook:"; cat "$hook"; }
+  exit 1
+}
+
+# Waits up to 30 s for the hook to hold the line.
+expect_line() {
+  for _ in $(seq 300); do
+    grep -qxF -- "$1" "$hook" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  fail "expected line '$1'"
+}
+
+copy_elsewhere() {
+  printf '%s' "$1" | xclip -quiet -selection clipboard -i >/dev/null 2>&1 &
+  pids+=($!)
+  sleep 0.3
+}
+
+unset QT_QPA_PLATFORM
+export LSAN_OPTIONS=detect_leaks=0
+MAGNA_TEST_HOOK=$hook "$magna" 2>"$work/stderr.txt" &
+magna_pid=$!
+pids+=($magna_pid)
+
+window=""
+for _ in $(seq 300); do
+  window=$(xdotool search --name '^Magna$' 2>/dev/null | head -1)
+  [ -n "$window" ] && break
+  kill -0 "$magna_pid" 2>/dev/null || break
+  sleep 0.1
+done
+[ -n "$window" ] || { cat "$work/stderr.txt"; fail "the window did not appear"; }
+sleep 0.5
+
+copy_elsewhere "before watching"
+sleep 0.5
+[ -f "$hook" ] && grep -q 'before watching' "$hook" && fail "replaced while watching was off"
+
+# Third toolbar button: clipboard watching. Buttons are about 24 pixels wide from x = 2.
+xdotool mousemove --window "$window" 62 12 click 1
+expect_line "text=before watching"
+expect_line "char=b"
+
+copy_elsewhere "テスト漢字"
+expect_line "text=テスト漢字"
+expect_line "char=テ"
+expect_line "ansi=SJIS 0x8365"
+expect_line "unicode=UTF16 U+30C6"
+expect_line "utf8=UTF8 U+E38386 11100011 10000011 10000110"
+
+copy_elsewhere "𠮷野家"
+expect_line "text=𠮷野家"
+expect_line "ansi=SJIS -"
+expect_line "unicode=UTF16 U+20BB7(D842+DFB7)"
+
+echo "PASS: clipboard watching replaces the text and the status line reads its first character"
+exit 0
