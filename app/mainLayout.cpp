@@ -27,10 +27,10 @@ void AddSeparator(QToolBar* bar) {
 }
 
 /// Single-line, vertically centred, "&" literal, 4-pixel side margins, button face.
+/// The width is the layout's; the label sizes itself to its caption from then on.
 TMyLabel* StatusLabel(QWidget* parent, const char* name, int width) {
   auto* label = new TMyLabel(parent);
   label->setObjectName(QString::fromLatin1(name));
-  label->SetAutoSize(false);
   label->SetSingleLine(true);
   label->SetLayout(tlCenter);
   label->SetShowAccelChar(false);
@@ -39,7 +39,7 @@ TMyLabel* StatusLabel(QWidget* parent, const char* name, int width) {
   label->SetDisabledStyle(false);
   label->SetColor(clBtnFace);
   label->SetParentColor(false);
-  label->setFixedWidth(width);
+  label->resize(width, kStatusHeight - 1);
   return label;
 }
 
