@@ -11,6 +11,10 @@ if(MAGNA_SANITIZE)
     -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(magna_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(MAGNA_BUILD_FUZZ)
+  # Coverage feedback from the libraries too, not only from the fuzz entry points.
+  target_compile_options(magna_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()
 
 # magna_layer_library(<target> <folder> [QT] LINKS <libs...>)
 # One static library per layer, built from every source in <folder> (not below).
