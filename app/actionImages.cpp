@@ -275,15 +275,17 @@ QIcon ActionImage(int index) {
 }
 
 QIcon ApplicationIcon() {
-  return QIcon(new TVectorIconEngine([](QPainter& p) {
-    p.setPen(Pen(kInk, 0.6));
-    p.setBrush(kPaper);
-    p.drawRoundedRect(QRectF(1, 1, 30, 30), 4, 4);
-    p.setPen(Pen(kBlue, 0));
-    p.setBrush(kBlue);
-    p.drawRect(QRectF(1, 25, 30, 6));
-    Text(p, QRectF(1, 0, 30, 26), QString(QChar(0x3042)), 22, true, kInk);
-  }, 32));
+  return QIcon(new TVectorIconEngine(
+      [](QPainter& p) {
+        p.setPen(Pen(kInk, 0.6));
+        p.setBrush(kPaper);
+        p.drawRoundedRect(QRectF(1, 1, 30, 30), 4, 4);
+        p.setPen(Pen(kBlue, 0));
+        p.setBrush(kBlue);
+        p.drawRect(QRectF(1, 25, 30, 6));
+        Text(p, QRectF(1, 0, 30, 26), QString(QChar(0x3042)), 22, true, kInk);
+      },
+      32));
 }
 
 }  // namespace magna

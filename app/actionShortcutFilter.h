@@ -16,7 +16,8 @@ namespace magna {
 
 class TActionShortcutFilter : public QObject {
  public:
-  /// Watches the application's events for widgets inside `area`; `actions` are asked anew each time.
+  /// Watches the application's events for widgets inside `area`; `actions` are asked anew each
+  /// time.
   TActionShortcutFilter(QWidget* area, std::function<std::vector<QAction*>()> actions);
   ~TActionShortcutFilter() override;
 

@@ -17,8 +17,7 @@ struct TPlatformChoice {
 };
 
 /// Decides from the environment (`get` returns the variable's value, nullopt when unset).
-TPlatformChoice ChooseQtPlatform(
-    const std::function<std::optional<std::string>(const char*)>& get);
+TPlatformChoice ChooseQtPlatform(const std::function<std::optional<std::string>(const char*)>& get);
 
 /// Applies the choice to this process's environment; false when there is no display.
 bool PrepareQtPlatform();

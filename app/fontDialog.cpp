@@ -22,7 +22,7 @@ namespace magna {
 
 namespace {
 
-constexpr int kCommonSizes[] = {8,  9,  10, 11, 12, 14, 16, 18,  20,  22,  24,  26,  28,
+constexpr int kCommonSizes[] = {8,  9,  10, 11, 12, 14,  16,  18,  20,  22,  24,  26, 28,
                                 36, 48, 60, 72, 96, 120, 144, 200, 288, 400, 600, 800};
 constexpr int kSampleMaxPixels = 48;  // the sample stays legible at any chosen size
 

@@ -28,10 +28,11 @@ void LoadQtTranslations(QApplication& app) {
 int main(int argc, char** argv) {
   magna::RestrictLibrarySearchPath(argv);
   if (!magna::PrepareQtPlatform()) {
-    std::fputs("Magna: no display found (DISPLAY and WAYLAND_DISPLAY are unset).\n"
-               "Start it in a desktop session, or try it under Xvfb:\n"
-               "  xvfb-run -a -s '-screen 0 1280x800x24' magna\n",
-               stderr);
+    std::fputs(
+        "Magna: no display found (DISPLAY and WAYLAND_DISPLAY are unset).\n"
+        "Start it in a desktop session, or try it under Xvfb:\n"
+        "  xvfb-run -a -s '-screen 0 1280x800x24' magna\n",
+        stderr);
     return 1;
   }
   QApplication app(argc, argv);

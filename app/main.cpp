@@ -49,6 +49,7 @@ WideString UnifiedBreaks(const WideString& text) {
 
 bool SameText(const WideString& a, const WideString& b) {
   if (a == b) return true;
+  if (a.empty() || b.empty()) return false;
   return UnifiedBreaks(a) == UnifiedBreaks(b);
 }
 
@@ -160,9 +161,8 @@ void TApp_TOOLMagna::BindActions() {
   Bind(TabKey, &TApp_TOOLMagna::__mniPEdit_TabClick);
   connect(PopupMenu_Main, &QMenu::aboutToShow, this,
           [this] { Guarded([this] { PopupMenu_MainPopup(PopupMenu_Main); }); });
-  connect(Memo_Text, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-    PopupMenu_Main->popup(Memo_Text->mapToGlobal(pos));
-  });
+  connect(Memo_Text, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& pos) { PopupMenu_Main->popup(Memo_Text->mapToGlobal(pos)); });
 }
 
 void TApp_TOOLMagna::BindMemoEvents() {
@@ -189,7 +189,8 @@ void TApp_TOOLMagna::FormCreate() {
   setWindowIcon(QApplication::windowIcon());
   static_cast<QVBoxLayout*>(client_->layout())->insertWidget(0, Memo_Text, 1);
   Memo_Text->SetAutoFont(true);
-  for (TMyLabel* label : {Label_StatusChar, Label_StatusAnsi, Label_StatusUnicode, Label_StatusUtf8})
+  for (TMyLabel* label :
+       {Label_StatusChar, Label_StatusAnsi, Label_StatusUnicode, Label_StatusUtf8})
     label->SetCaption(WideString());
   LoadSettings();
   JoinClipboardChain();

@@ -35,8 +35,8 @@ struct TPopupMenu {
   QAction* mniPEdit_Delete = nullptr;
   QAction* mniPLine_2 = nullptr;
   QAction* mniPEdit_SelectAll = nullptr;
-  QAction* mniPLine_5 = nullptr;      // hidden
-  QAction* mniPEdit_Tab = nullptr;    // __mniPEdit_Tab: hidden, shortcut Tab
+  QAction* mniPLine_5 = nullptr;    // hidden
+  QAction* mniPEdit_Tab = nullptr;  // __mniPEdit_Tab: hidden, shortcut Tab
 };
 
 /// ToolBar1: flat, 25 pixels high, no wrapping, hints shown, images only.

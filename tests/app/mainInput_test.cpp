@@ -48,8 +48,7 @@ TEST_F(MainInputTest, CtrlUpDownStepWithinTheBounds) {
       {"up at the top", 144, Qt::Key_Up, Qt::ControlModifier, 144},
       {"down at the bottom", 8, Qt::Key_Down, Qt::ControlModifier, 8},
       {"shift up near the top", 142, Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier, 144},
-      {"shift down near the bottom", 10, Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier,
-       8},
+      {"shift down near the bottom", 10, Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier, 8},
       {"shift up", 20, Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier, 25},
   };
   for (const Case& c : cases) {
@@ -106,8 +105,8 @@ TEST_F(MainInputTest, CtrlWheelDoesNotScroll) {
 }
 
 TEST_F(MainInputTest, CtrlParagraphKeysLeaveTheTextAlone) {
-  const int filtered[] = {Qt::Key_E, Qt::Key_J, Qt::Key_L, Qt::Key_R, Qt::Key_1, Qt::Key_2,
-                          Qt::Key_5};
+  const int filtered[] = {Qt::Key_E, Qt::Key_J, Qt::Key_L, Qt::Key_R,
+                          Qt::Key_1, Qt::Key_2, Qt::Key_5};
   for (int key : filtered) {
     SCOPED_TRACE(key);
     Memo().SetText(u"text");
@@ -127,9 +126,9 @@ TEST_F(MainInputTest, KeyFilterTable) {
     TShiftState shift;
     uint16_t after;
   } cases[] = {
-      {38, ssCtrl, 0}, {40, ssCtrl, 0},  {43, ssCtrl, 0},         {61, ssCtrl, 0},
-      {69, ssCtrl, 0}, {65, ssCtrl, 65}, {69, 0, 69},             {38, 0, 38},
-      {9, 0, 0},       {9, ssShift, 0},  {9, ssCtrl, 9},          {82, ssCtrl | ssShift, 0},
+      {38, ssCtrl, 0}, {40, ssCtrl, 0},  {43, ssCtrl, 0}, {61, ssCtrl, 0},
+      {69, ssCtrl, 0}, {65, ssCtrl, 65}, {69, 0, 69},     {38, 0, 38},
+      {9, 0, 0},       {9, ssShift, 0},  {9, ssCtrl, 9},  {82, ssCtrl | ssShift, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.key << " shift " << c.shift);

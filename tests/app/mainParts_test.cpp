@@ -1,11 +1,11 @@
 // The main window's parts: the action list, the layout, the font dialog, the
 // pictures, the help page and the choice of the Qt platform.
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
 #include <QListWidget>
 #include <QSpinBox>
-#include <QComboBox>
-#include <QCheckBox>
 #include <QToolButton>
 #include <QUrl>
 #include <map>
@@ -74,7 +74,8 @@ TEST_F(MainWindowTest, ToolbarButtonsInTheirOrder) {
             "ToolButton_EditPaste ToolButton_EditDelete ToolButton_EditSelectAll | "
             "ToolButton_TextWrap ToolButton_FontSel ToolButton_FontSizeUp "
             "ToolButton_FontSizeDown | ToolButton_HelpVersionInfo");
-  auto* check = window->ToolBar1->findChild<QToolButton*>(QStringLiteral("ToolButton_TextCheckClipboard"));
+  auto* check =
+      window->ToolBar1->findChild<QToolButton*>(QStringLiteral("ToolButton_TextCheckClipboard"));
   ASSERT_NE(check, nullptr);
   EXPECT_TRUE(check->isCheckable());
 }

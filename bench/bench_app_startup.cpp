@@ -1,0 +1,165 @@
+// Start-up and main-window figures, each beside a reference from the same run:
+//   start-up to the first painted frame of the main window, against a minimal Qt
+//   window program (this same executable in its --minimal role, so both load the
+//   same libraries); a 10 M code-unit clipboard replace; one status line update
+//   with a short and with a 10 M code-unit text.
+// Run under a display (xvfb-run -a bench_app_startup) or with QT_QPA_PLATFORM=offscreen.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "app/fontMapping.h"
+#include "app/main.h"
+#include "platform/memoryServices.h"
+#include "platform/qt/qtServices.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+/// Quits once the window has painted its first frame.
+class FirstFrame : public QObject {
+ public:
+  explicit FirstFrame(QWidget* window) { window->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint && !seen_) {
+      seen_ = true;
+      QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    }
+    return false;
+  }
+
+ private:
+  bool seen_ = false;
+};
+
+int RunChild(int argc, char** argv, bool magnaWindow) {
+  QApplication app(argc, argv);
+  if (!magnaWindow) {
+    QWidget window;
+    window.resize(512, 250);
+    window.setWindowTitle(QStringLiteral("minimal"));
+    FirstFrame frame(&window);
+    window.show();
+    return app.exec();
+  }
+  app.setApplicationName(QStringLiteral("Magna"));
+  magna::platform::qt::InstallQtServices();
+  magna::InstallJapaneseFontSubstitutes();
+  magna::TApp_TOOLMagna window;
+  FirstFrame frame(&window);
+  window.AfterConstruction();
+  return app.exec();
+}
+
+/// Wall time of one child process from fork to exit, in milliseconds.
+double TimeChild(const char* self, const char* role) {
+  auto start = Clock::now();
+  pid_t pid = fork();
+  if (pid == 0) {
+    execl(self, self, role, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return MillisecondsSince(start);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+void StartupFigures(const char* self) {
+  const int runs = 9;
+  std::vector<double> minimal, magnaWindow;
+  TimeChild(self, "--minimal");  // warm the file cache for both
+  TimeChild(self, "--magna");
+  for (int i = 0; i < runs; ++i) {  // interleaved, so drifts hit both
+    minimal.push_back(TimeChild(self, "--minimal"));
+    magnaWindow.push_back(TimeChild(self, "--magna"));
+  }
+  double a = Median(minimal), b = Median(magnaWindow);
+  std::printf(
+      "start-up to first frame (median of %d): minimal Qt window %.1f ms, Magna %.1f ms, "
+      "ratio %.2f (goal <= 1.5)\n",
+      runs, a, b, b / a);
+}
+
+magna::WideString BigText(size_t units) {
+  const magna::WideString line = u"日本語のテキスト、ABC 123 かなカナ漢字。\r\n";
+  magna::WideString text;
+  text.reserve(units + line.size());
+  while (text.size() < units) text += line;
+  text.resize(units);
+  return text;
+}
+
+void WindowFigures(int argc, char** argv) {
+  QApplication app(argc, argv);
+  auto clipboard = std::make_unique<magna::platform::MemoryClipboard>();
+  auto* fake = clipboard.get();
+  magna::platform::InstallClipboard(std::move(clipboard));
+  magna::TApp_TOOLMagna window;
+  window.AfterConstruction();
+  window.Action_TextCheckClipboard->trigger();
+
+  const size_t units = 10'000'000;
+  for (size_t size : {units / 2, units}) {
+    magna::WideString text = BigText(size);
+    window.Memo_Text->Clear();
+    auto start = Clock::now();
+    fake->SimulateCopy(text, std::nullopt);
+    double replace = MillisecondsSince(start);
+    bool replaced = !window.Memo_Text->IsEmpty();
+    window.Memo_Text->Clear();
+    start = Clock::now();
+    window.Memo_Text->SetText(text);
+    double setText = MillisecondsSince(start);
+    std::printf(
+        "clipboard replace of %zu code units (%.0f MB as UTF-16): %.0f ms (goal < 1000 ms, "
+        "replaced: %s); the text area taking the same text by SetText: %.0f ms\n",
+        size, size * 2 / 1e6, replace, replaced ? "yes" : "no", setText);
+  }
+  fake->SimulateCopy(BigText(units), std::nullopt);
+
+  auto perUpdate = [&](int caret) {
+    window.Memo_Text->SetSelStart(caret);
+    const int calls = 2000;
+    auto t = Clock::now();
+    for (int i = 0; i < calls; ++i) window.Memo_TextSelectionChange(nullptr);
+    return MillisecondsSince(t) / calls;
+  };
+  double inBig = perUpdate(int(units / 2));
+  window.Memo_Text->SetText(u"あ");
+  double inSmall = perUpdate(0);
+  auto t = Clock::now();
+  for (int i = 0; i < 2000; ++i) window.Label_StatusAnsi->SetCaption(u"SJIS 0x82A0");
+  double oneCaption = MillisecondsSince(t) / 2000;
+  std::printf(
+      "status line update: %.4f ms with one character, %.4f ms inside %zu code units "
+      "(goal < 0.1 ms); one label caption for reference: %.4f ms\n",
+      inSmall, inBig, units, oneCaption);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 1 && std::strcmp(argv[1], "--minimal") == 0) return RunChild(argc, argv, false);
+  if (argc > 1 && std::strcmp(argv[1], "--magna") == 0) return RunChild(argc, argv, true);
+  StartupFigures(argv[0]);
+  WindowFigures(argc, argv);
+  return 0;
+}
