@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QListWidget>
 #include <QSpinBox>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <map>
@@ -141,6 +142,29 @@ TEST_F(MainWindowTest, FontDialogRoundTripKeepsTheChosenFaceAndGoesBeyond72) {
   EXPECT_EQ(chosen.Style(), fsBold | fsUnderline | fsStrikeOut);
   EXPECT_EQ(chosen.Color(), clRed);
   EXPECT_EQ(dialog.SizeBox()->maximum(), TFontDialog::MaxSize);
+}
+
+TEST_F(MainWindowTest, FontSelectionOpensOnTheShownFontAndAppliesOnlyOnOk) {
+  TFontDialog* dialog = window->FontDialog1;
+  Memo().Font()->SetSize(40);
+  int shownSize = 0;
+  QTimer::singleShot(0, dialog, [&] {
+    shownSize = dialog->SizeBox()->value();
+    dialog->SizeBox()->setValue(300);
+    dialog->reject();
+  });
+  window->Action_FontSel->trigger();
+  EXPECT_EQ(shownSize, 40);
+  EXPECT_EQ(Memo().Font()->Size(), 40) << "cancel changes nothing";
+
+  QTimer::singleShot(0, dialog, [&] {
+    dialog->SizeBox()->setValue(300);
+    dialog->FaceBox()->setEditText(Q(u"ＭＳ ゴシック"));
+    dialog->accept();
+  });
+  window->Action_FontSel->trigger();
+  EXPECT_EQ(Memo().Font()->Size(), 300);
+  EXPECT_EQ(U8(Memo().Font()->Name()), "ＭＳ ゴシック");
 }
 
 TEST(ActionImages, TwentyCrispImagesAndAnIcon) {
