@@ -33,6 +33,8 @@ TEST_F(MainInputTest, StartsAt72PointsWithTheLayoutsFaceAndAutoFont) {
   EXPECT_EQ(window->width(), 512);
   EXPECT_EQ(window->height(), 250);
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Magna"));
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_FALSE(window->windowFlags() & Qt::WindowStaysOnTopHint) << "raised once, not kept on top";
 }
 
 TEST_F(MainInputTest, CtrlUpDownStepWithinTheBounds) {
