@@ -227,16 +227,21 @@ void TRichEditText::Replace(QTextCursor& cursor, WideView text) {
 }
 
 void TRichEditText::SetAll(WideView text) {
-  document_->setPlainText(platform::qt::ToQString(text));  // also forgets the undo steps
-  if (LongestLine(text) > ChunkLimit) {
-    bool undo = document_->isUndoRedoEnabled();
-    document_->setUndoRedoEnabled(false);
-    QTextCursor cursor(document_);
-    cursor.beginEditBlock();
-    SplitLongBlocks(0, document_->characterCount() - 1);
-    cursor.endEditBlock();
-    document_->setUndoRedoEnabled(undo);
+  if (LongestLine(text) <= ChunkLimit) {
+    // The document's plain-text path, the fastest; it forgets the undo steps too.
+    document_->setPlainText(platform::qt::ToQString(text));
+    return;
   }
+  // Not that path with long lines: the document would lay out a whole line block
+  // at once. Inserted and split in one edit block, only visible blocks are laid out.
+  bool undo = document_->isUndoRedoEnabled();
+  document_->setUndoRedoEnabled(false);
+  QTextCursor cursor(document_);
+  cursor.beginEditBlock();
+  cursor.select(QTextCursor::Document);
+  Replace(cursor, text);
+  cursor.endEditBlock();
+  document_->setUndoRedoEnabled(undo);
 }
 
 void TRichEditText::FixInsertedBlocks(int from, int to) {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QTextBlock>
+#include <QTextLayout>
+#include <chrono>
 
 #include "editor/myRichEditText.h"
 #include "tests/editor/editorFixture.h"
@@ -110,6 +112,27 @@ TEST_F(LongLineTest, ReadOnlyTextKeepsKeyboardSelectionButRefusesEdits) {
   Type(Qt::Key_A, QStringLiteral("a"));
   Type(Qt::Key_Return, QStringLiteral("\r"));
   EXPECT_EQ(memo->Text(), original);
+}
+
+// Regression: a whole new text with one long line went through a path that laid
+// out the entire line at once (seconds for a few megabytes).
+using LayoutTest = test::EditorTest;
+
+TEST_F(LayoutTest, ANewLongTextIsLaidOutOnlyWhereItIsShown) {
+  memo->Font()->SetSize(72);  // two or three lines show
+  for (bool wrap : {true, false}) {
+    memo->SetWordWrap(wrap);
+    auto start = std::chrono::steady_clock::now();
+    memo->SetText(WideString(400000, u'x'));  // no break opportunity: quadratic to wrap whole
+    QApplication::processEvents();
+    // Generous even for a sanitizer build; laying the line out whole takes far longer.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    int blocks = 0, laidOut = 0;
+    for (QTextBlock b = View()->document()->begin(); b.isValid(); b = b.next(), ++blocks)
+      if (b.layout() && b.layout()->lineCount() > 0) ++laidOut;
+    EXPECT_GT(blocks, 90);
+    EXPECT_LT(laidOut, 10) << "wrap " << wrap;
+  }
 }
 
 }  // namespace
