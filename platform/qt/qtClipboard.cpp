@@ -13,16 +13,23 @@ QtClipboard::QtClipboard() : clipboard_(QGuiApplication::clipboard()) {}
 
 QtClipboard::~QtClipboard() = default;
 
-std::optional<WideString> QtClipboard::CurrentText() const {
-  if (!clipboard_) return std::nullopt;
+const QMimeData* QtClipboard::TextData() const {
+  if (!clipboard_) return nullptr;
   const QMimeData* data = clipboard_->mimeData(QClipboard::Clipboard);
-  if (!data || !data->hasText()) return std::nullopt;
+  return data && data->hasText() ? data : nullptr;
+}
+
+std::optional<WideString> QtClipboard::CurrentText() const {
+  const QMimeData* data = TextData();
+  if (!data) return std::nullopt;
   return ToWide(data->text());
 }
 
 bool QtClipboard::IsFormatAvailable(Format) {
   // Both formats stand for the same text: ANSI is synthesised from Unicode.
-  return CurrentText().has_value();
+  // Asked on every caret move, so only the offered formats are looked at: the
+  // text itself may be megabytes held by another program.
+  return TextData() != nullptr;
 }
 
 bool QtClipboard::Open() {

@@ -14,6 +14,7 @@
 #include "platform/services.h"
 
 class QClipboard;
+class QMimeData;
 class QObject;
 
 namespace magna::platform::qt {
@@ -34,6 +35,8 @@ class QtClipboard : public ClipboardService {
   void SetChangeHandler(std::function<void()> handler) override;
 
  private:
+  /// The clipboard's data when it offers text, else null; never reads the text.
+  const QMimeData* TextData() const;
   std::optional<WideString> CurrentText() const;
   void Commit();
   void Notify();
