@@ -6,7 +6,7 @@ namespace magna {
 
 namespace {
 
-struct TActionSpec {
+struct TActionEntry {
   QAction* TMainActions::*Field;
   const char* Name;
   const char16_t* Category;
@@ -23,11 +23,11 @@ QString Q(const char16_t* text) {
   return QString::fromUtf16(text);
 }
 
-const std::vector<TActionSpec>& ActionTable() {
+const std::vector<TActionEntry>& ActionTable() {
   using T = TMainActions;
   const QKeySequence none;
   const QKeySequence redo(Qt::SHIFT | Qt::CTRL | Qt::Key_Z);
-  static const std::vector<TActionSpec> table = {
+  static const std::vector<TActionEntry> table = {
       {&T::Action_FileExit,
        "Action_FileExit",
        u"ファイル",
@@ -164,19 +164,19 @@ const std::vector<TActionSpec>& ActionTable() {
   return table;
 }
 
-QAction* CreateAction(const TActionSpec& spec, QObject* owner) {
-  auto* action = new QAction(Q(spec.Caption), owner);
-  action->setObjectName(QString::fromLatin1(spec.Name));
-  action->setProperty("Category", Q(spec.Category));
-  action->setProperty("ShortCut", spec.ShortCut);
-  action->setProperty("SecondaryShortCuts", QVariant::fromValue(spec.SecondaryShortCuts));
-  action->setToolTip(Q(spec.Hint));
-  action->setStatusTip(Q(spec.Hint));
-  action->setProperty("ImageIndex", spec.ImageIndex);
-  action->setIcon(ActionImage(spec.ImageIndex));
+QAction* CreateAction(const TActionEntry& entry, QObject* owner) {
+  auto* action = new QAction(Q(entry.Caption), owner);
+  action->setObjectName(QString::fromLatin1(entry.Name));
+  action->setProperty("Category", Q(entry.Category));
+  action->setProperty("ShortCut", entry.ShortCut);
+  action->setProperty("SecondaryShortCuts", QVariant::fromValue(entry.SecondaryShortCuts));
+  action->setToolTip(Q(entry.Hint));
+  action->setStatusTip(Q(entry.Hint));
+  action->setProperty("ImageIndex", entry.ImageIndex);
+  action->setIcon(ActionImage(entry.ImageIndex));
   action->setIconVisibleInMenu(true);
-  action->setCheckable(spec.AutoCheck);
-  action->setChecked(spec.Checked);
+  action->setCheckable(entry.AutoCheck);
+  action->setChecked(entry.Checked);
   action->setShortcuts(ActionShortcuts(action));
   return action;
 }
@@ -197,9 +197,9 @@ QList<QKeySequence> ActionShortcuts(const QAction* action) {
 
 TMainActions CreateMainActions(QObject* owner) {
   TMainActions actions;
-  for (const TActionSpec& spec : ActionTable()) {
-    QAction* action = CreateAction(spec, owner);
-    actions.*spec.Field = action;
+  for (const TActionEntry& entry : ActionTable()) {
+    QAction* action = CreateAction(entry, owner);
+    actions.*entry.Field = action;
     actions.All.push_back(action);
   }
   return actions;

@@ -1,6 +1,6 @@
 // Character-code throughput and detection accuracy on real Japanese text.
 //   bench/makeCorpus.sh builds the corpus (bench/corpus, several MB per code) first.
-//   Usage: bench_text_charcode [speed | detect [seed] | misses [seed]]
+//   Usage: bench_text_charcode [speed | detect [pick] | misses [pick]]
 // Throughput: decode and encode MB/s (bytes of the encoded form per second, best of
 // several runs) of our conversions beside ICU's raw converter and glibc iconv on the
 // same bytes, in the same run. Detection: share of windows of 1024/256/64 bytes (each
@@ -241,17 +241,17 @@ unsigned NkfDetect(std::string_view s) {
 }
 
 /// Window starts: line starts (after LF; for UTF-16 after the unit 000A) from which a
-/// whole window fits, chosen at random with a fixed seed; all-ASCII windows are left out
+/// whole window fits, chosen at random with a fixed pick number; all-ASCII windows are left out
 /// for the byte codes, being the same text in every code.
 std::vector<size_t> WindowStarts(const std::string& bytes, size_t size, int unit, bool bigEndian,
-                                 size_t wanted, unsigned seed) {
+                                 size_t wanted, unsigned pick) {
   std::vector<size_t> starts{0};
   for (size_t i = 0; i + unit <= bytes.size(); i += unit) {
     bool lf = unit == 1 ? bytes[i] == '\n'
                         : bytes[i + (bigEndian ? 1 : 0)] == '\n' && bytes[i + (bigEndian ? 0 : 1)] == 0;
     if (lf && i + unit + size <= bytes.size()) starts.push_back(i + unit);
   }
-  std::mt19937_64 random(1024 + size + seed);
+  std::mt19937_64 random(1024 + size + pick);
   std::shuffle(starts.begin(), starts.end(), random);
   std::vector<size_t> chosen;
   for (size_t start : starts) {
@@ -265,7 +265,7 @@ std::vector<size_t> WindowStarts(const std::string& bytes, size_t size, int unit
   return chosen;
 }
 
-void DetectionAccuracy(bool showMisses, unsigned seed) {
+void DetectionAccuracy(bool showMisses, unsigned pick) {
   struct Sample {
     const char* label;
     const char* file;
@@ -282,13 +282,13 @@ void DetectionAccuracy(bool showMisses, unsigned seed) {
   std::printf("\nDetection accuracy end to end (%% of windows right; %zu windows, nkf %zu)\n",
               kWindows, kNkfWindows);
   std::printf("(windows of seven-bit ASCII alone are left out of the byte codes: they read alike\n"
-              " in every code; n = windows counted; seed %u)\n", seed);
+              " in every code; n = windows counted; pick %u)\n", pick);
   std::printf("%-12s %5s %5s | %8s %8s %8s %8s\n", "code", "bytes", "n", "ours", "ICU", "uchardet", "nkf");
   for (const Sample& s : samples) {
     std::string bytes = ReadAll(CorpusPath(s.file));
     if (bytes.empty()) continue;
     for (size_t size : {1024, 256, 64}) {
-      std::vector<size_t> starts = WindowStarts(bytes, size, s.unit, s.bigEndian, kWindows, seed);
+      std::vector<size_t> starts = WindowStarts(bytes, size, s.unit, s.bigEndian, kWindows, pick);
       double right[4] = {};
       for (size_t k = 0; k < starts.size(); ++k) {
         std::string_view w(bytes.data() + starts[k], size);
@@ -339,10 +339,10 @@ int main(int argc, char** argv) {
     Throughput();
     Utf16Reading();
   }
-  unsigned seed = argc > 2 ? static_cast<unsigned>(std::stoul(argv[2])) : 0;
-  if (only == "misses") DetectionAccuracy(true, seed);
+  unsigned pick = argc > 2 ? static_cast<unsigned>(std::stoul(argv[2])) : 0;
+  if (only == "misses") DetectionAccuracy(true, pick);
   if (only.empty() || only == "detect") {
-    DetectionAccuracy(false, seed);
+    DetectionAccuracy(false, pick);
     DetectionSpeed();
   }
   return 0;

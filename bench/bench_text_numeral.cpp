@@ -28,7 +28,7 @@ using Compare = std::function<int(const WideString&, const WideString&)>;
 // Deterministic on every platform: no std distributions.
 class Generator {
  public:
-  explicit Generator(uint32_t seed) : engine_(seed) {}
+  explicit Generator(uint32_t start) : engine_(start) {}
   unsigned Below(unsigned n) { return static_cast<unsigned>(engine_() % n); }
   template <size_t N>
   const char16_t* Pick(const char16_t* const (&items)[N]) {
