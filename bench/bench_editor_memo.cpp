@@ -17,7 +17,9 @@
 #include <string>
 
 #include "editor/myEdit.h"
+#include "platform/memoryServices.h"
 #include "platform/myWindows.h"
+#include "platform/services.h"
 #include "platform/qt/qtText.h"
 
 using namespace magna;
@@ -119,6 +121,27 @@ double PlainWidgetShow(const WideString& text, bool wrap) {
   });
 }
 
+/// Lines of about 25 code units with CR LF breaks, as another program copies them.
+WideString ShortCrLfLines(int length) {
+  return Fill(u"日本語のテキスト、ABC 123 かなカナ漢字。\r\n", length);
+}
+
+/// The main window's clipboard replace: select all, delete, paste (three undoable
+/// edits), caret to the start, shown.
+double ClipboardReplace(Area& area, const WideString& text) {
+  platform::Clipboard().Open();
+  platform::Clipboard().Empty();
+  platform::Clipboard().SetUnicodeText(text);
+  platform::Clipboard().Close();
+  return Seconds([&] {
+    area.memo->SelectAll();
+    area.memo->ClearSelection();
+    area.memo->PasteFromClipboard();
+    area.memo->SetSelStart(0);
+    Show(&area.window);
+  });
+}
+
 void Row(const char* what, double seconds, double reference) {
   std::printf("  %-58s %9.1f ms  %8.2fx\n", what, seconds * 1000, seconds / reference);
   std::fflush(stdout);
@@ -130,16 +153,17 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
-  if (argc > 2 && std::strcmp(argv[1], "--shot") == 0) {  // a picture of each shape, wrap on
-    for (int i = 0; i < 4; ++i) {
-      Area area(i % 2 == 0);
-      area.memo->SetText(Shapes[i].make(9000));
-      area.memo->SetSelStart(2040);
-      area.memo->Wrapper()->ScrollCaret();
-      Show(&area.window);
-      area.window.grab().save(QString::fromUtf8(argv[2]) + QString::number(i) +
-                              QStringLiteral(".png"));
-    }
+  platform::InstallClipboard(std::make_unique<platform::MemoryClipboard>());
+  if (argc > 1 && std::strcmp(argv[1], "--replace") == 0) {  // the replace path alone, to profile
+    Area area(true);
+    WideString text = ShortCrLfLines(10 * Mi);
+    area.memo->SetText(Shapes[0].make(10 * Mi));
+    Show(&area.window);
+    double paste = ClipboardReplace(area, text);
+    area.memo->Clear();
+    Show(&area.window);
+    std::printf("clipboard replace, 10 M, over 10 M: %.1f ms, over an empty text: %.1f ms\n",
+                paste * 1000, ClipboardReplace(area, text) * 1000);
     return 0;
   }
 
@@ -185,6 +209,18 @@ int main(int argc, char** argv) {
     }
     std::printf("\n");
   }
+
+  std::printf("the main window's clipboard replace (select all, delete, paste; wrap on):\n");
+  for (int size : {Mi, 10 * Mi}) {
+    if (quick && size > Mi) continue;
+    Area area(true);
+    area.memo->SetText(Shapes[0].make(size));
+    Show(&area.window);
+    char label[128];
+    std::snprintf(label, sizeof label, "25-char CR LF lines over 100-char lines, %d M", size / Mi);
+    Row(label, ClipboardReplace(area, ShortCrLfLines(size)), reference);
+  }
+  std::printf("\n");
 
   std::printf("word wrap switched (the window is re-created with its text):\n");
   for (const Shape* shape : {&Shapes[0], &Shapes[1]}) {

@@ -1,5 +1,7 @@
 #include "editor/myEditControl.h"
 
+#include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "editor/myEdit.h"
@@ -243,13 +245,20 @@ WideString TMyCustomEditControl::GetText() const {
   LRESULT length =
       SendMessageA(Handle, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthInfo), 0);
   if (length < 0) length = 0;
-  std::vector<char16_t> buffer = Buffer(size_t(length + 1) * 2);  // (length + 1) * 4 bytes
+  // (length + 1) * 4 bytes, not zero-filled: the control ends what it writes with a
+  // zero, and filling tens of megabytes first would cost more than the copy.
+  size_t units = size_t(length + 1) * 2;
+  std::unique_ptr<char16_t[]> buffer(new char16_t[units]);
+  buffer[0] = 0;
   GETTEXTEX info;
-  info.cb = DWORD(buffer.size() * sizeof(char16_t));
+  info.cb = DWORD(units * sizeof(char16_t));
   info.flags = crlf ? GT_USECRLF : GT_DEFAULT;
   info.codepage = CP_UTF16;
-  SendMessageW(Handle, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&info), buffer.data());
-  return WideString(buffer.data());
+  LRESULT copied =
+      SendMessageW(Handle, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&info), buffer.get());
+  WideString text(buffer.get(), size_t(std::clamp<LRESULT>(copied, 0, LRESULT(units) - 1)));
+  text.resize(std::min(text.size(), text.find(u'\0')));
+  return text;
 }
 
 void TMyCustomEditControl::SetText(const WideString& text) {

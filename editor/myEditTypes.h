@@ -1,17 +1,17 @@
 #pragma once
 // The class library's small types that the editor control and its users share:
-// alignment, scroll bars, border, shift state, mouse buttons, event shapes.
+// scroll bars, shift state, mouse buttons, event shapes (alignment and border
+// style come from platform/myControlTypes.h).
 
 #include <cstdint>
 #include <functional>
 
 #include "platform/myBase.h"
+#include "platform/myControlTypes.h"
 
 namespace magna {
 
-enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
 enum TScrollStyle : uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
-enum TBorderStyle : uint8_t { bsNone, bsSingle };
 enum TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
 
 /// Members of a shift state (a set): modifier keys and mouse buttons held.

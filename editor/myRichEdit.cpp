@@ -7,6 +7,7 @@
 #include <QTextDocument>
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "editor/myRichEditText.h"
 #include "editor/myRichEditView.h"
@@ -22,8 +23,16 @@ namespace {
 /// Dialog units of the platform's default tab stops (eight average characters).
 constexpr int DefaultTabStopDlu = 32;
 
-WideString UpToNul(const char16_t* text) {
-  return text ? WideString(text) : WideString();
+/// The text up to its terminating zero, not copied (texts of megabytes pass here).
+WideView UpToNul(const char16_t* text) {
+  return text ? WideView(text) : WideView();
+}
+
+/// A fixed-size name field, which need not end with a zero.
+WideView UpToNul(const char16_t* text, size_t capacity) {
+  size_t length = 0;
+  while (length < capacity && text[length] != 0) ++length;
+  return WideView(text, length);
 }
 
 QColor FromColorRef(COLORREF rgb) {
@@ -278,7 +287,9 @@ void TRichEditWindow::ApplyStyle() {
                       : (style_ & ES_CENTER) ? Qt::AlignHCenter
                                              : Qt::AlignLeft);
   view_->document()->setDefaultTextOption(option);
-  view_->setVerticalScrollBarPolicy((style_ & WS_VSCROLL) ? Qt::ScrollBarAsNeeded
+  // The vertical bar stays shown: were it to appear with a long new text, the
+  // narrower view would make Qt give every block of it a layout object at once.
+  view_->setVerticalScrollBarPolicy((style_ & WS_VSCROLL) ? Qt::ScrollBarAlwaysOn
                                                           : Qt::ScrollBarAlwaysOff);
   view_->setHorizontalScrollBarPolicy((style_ & WS_HSCROLL) ? Qt::ScrollBarAsNeeded
                                                             : Qt::ScrollBarAlwaysOff);
@@ -320,7 +331,7 @@ LRESULT TRichEditWindow::SetCharFormat(const CHARFORMATW* format) {
   if (mask & CFM_COLOR)
     textColor_ = (format->dwEffects & CFE_AUTOCOLOR) ? QApplication::palette().color(QPalette::Text)
                                                      : FromColorRef(format->crTextColor);
-  if (mask & CFM_FACE) font_.setFamily(qt::ToQString(UpToNul(format->szFaceName)));
+  if (mask & CFM_FACE) font_.setFamily(qt::ToQString(UpToNul(format->szFaceName, std::size(format->szFaceName))));
   if ((mask & CFM_SIZE) && format->yHeight > 0)  // twips: 1/20 point, 96 pixels per inch
     font_.setPixelSize(std::max(1, int(format->yHeight * 96 / (72 * 20))));
   if (mask & CFM_BOLD) font_.setBold(format->dwEffects & CFM_BOLD);

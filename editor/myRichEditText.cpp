@@ -44,6 +44,12 @@ QTextBlockFormat WithSoftMark(QTextBlockFormat format, bool soft) {
   return format;
 }
 
+/// The text as a QString without a copy: valid only while `text` lives, for Qt
+/// calls that copy what they keep (a pasted text may be tens of megabytes).
+QString Borrowed(WideView text) {
+  return QString::fromRawData(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
+}
+
 /// Length of the longest run between line breaks.
 int LongestLine(WideView text) {
   int longest = 0, run = 0;
@@ -214,7 +220,7 @@ bool TRichEditText::AtSoftBreakEnd(int position) const {
 void TRichEditText::Replace(QTextCursor& cursor, WideView text) {
   int from = cursor.selectionStart();
   bool inheritsMark = document_->findBlock(from).blockFormat().boolProperty(SoftProperty);
-  cursor.insertText(platform::qt::ToQString(text));
+  cursor.insertText(Borrowed(text));
   int to = cursor.position();
   if (inheritsMark) FixInsertedBlocks(from, to);
   // Only a line of the text, or the first or last block it joins, can be too long.
@@ -229,7 +235,7 @@ void TRichEditText::Replace(QTextCursor& cursor, WideView text) {
 void TRichEditText::SetAll(WideView text) {
   if (LongestLine(text) <= ChunkLimit) {
     // The document's plain-text path, the fastest; it forgets the undo steps too.
-    document_->setPlainText(platform::qt::ToQString(text));
+    document_->setPlainText(Borrowed(text));
     return;
   }
   // Not that path with long lines: the document would lay out a whole line block
@@ -285,12 +291,22 @@ void TRichEditText::SplitBlock(const QTextBlock& block) {
 }
 
 std::vector<TRichEditText::SoftBlock> TRichEditText::Scan(int from, int to) const {
+  // Runs over every block of a pasted text: one format test per block, and block
+  // positions only for the few soft ones.
   std::vector<SoftBlock> found;
   QTextBlock block = document_->findBlock(from);
+  if (!block.isValid()) return found;
   if (block.position() < from) block = block.next();
-  while (block.isValid() && block.position() <= to) {
-    if (IsSoft(block)) found.push_back({block.position(), block.blockNumber()});
-    block = block.next();
+  QTextBlock last = document_->findBlock(to);
+  if (!last.isValid()) last = document_->lastBlock();
+  if (!block.isValid()) return found;
+  int number = block.blockNumber(), lastNumber = last.blockNumber();
+  std::vector<int8_t> softFormat;  // by block format index: -1 not yet known
+  for (; block.isValid() && number <= lastNumber; block = block.next(), ++number) {
+    size_t format = size_t(std::max(0, block.blockFormatIndex()));
+    if (format >= softFormat.size()) softFormat.resize(format + 1, -1);
+    if (softFormat[format] < 0) softFormat[format] = block.blockFormat().boolProperty(SoftProperty);
+    if (softFormat[format] && number > 0) found.push_back({block.position(), number});
   }
   return found;
 }

@@ -9,8 +9,8 @@
 
 #include <QWidget>
 
-#include "editor/myEditTypes.h"
 #include "platform/myColor.h"
+#include "platform/myControlTypes.h"
 #include "platform/myFont.h"
 
 namespace magna {

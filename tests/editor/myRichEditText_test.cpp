@@ -96,8 +96,10 @@ TEST_F(RichEditTextTest, LongLinesOfEveryShapeAreSplitAndMapBack) {
     EXPECT_GT(store.SoftBreakCount(), 0);
     for (QTextBlock b = document.begin(); b.isValid(); b = b.next()) {
       EXPECT_LE(b.length() - 1, TRichEditText::ChunkLimit);
-      if (b.length() > 1) EXPECT_FALSE(b.text().at(0).isLowSurrogate());
-      if (b.length() > 1) EXPECT_FALSE(b.text().at(0).isMark());
+      if (b.length() > 1) {
+        EXPECT_FALSE(b.text().at(0).isLowSurrogate());
+        EXPECT_FALSE(b.text().at(0).isMark());
+      }
     }
     ExpectAgrees(store, c.text);
   }
@@ -195,13 +197,15 @@ TEST_F(RichEditTextTest, RandomEditsUndoAndRedoAgreeWithAPlainString) {
 
 TEST(ChunkEndTest, PrefersBreakOpportunitiesNearTheTarget) {
   QString prose = QStringLiteral("aaaa bbbb cccc");
-  EXPECT_EQ(ChunkEnd(prose, 0, 12), 10);                             // after "cccc"'s space
+  EXPECT_EQ(ChunkEnd(prose, 0, 12), 10);                             // after "bbbb"'s space
   EXPECT_EQ(ChunkEnd(QString::fromUtf16(u"ab。cd efgh"), 0, 9), 3);  // after the full stop
   EXPECT_EQ(ChunkEnd(QStringLiteral("ab. cd efgh"), 0, 9), 4);       // after the space that ends it
   QString none = QStringLiteral("xxxxxxxxxx");
   EXPECT_EQ(ChunkEnd(none, 0, 5), 5);
   QString pair = QString::fromUtf16(u"ab𠮷cd");
   EXPECT_EQ(ChunkEnd(pair, 0, 3), 2);  // never between the two halves
+  QString accent = QString::fromUtf16(u"xxxxe\u0301xxxx");
+  EXPECT_EQ(ChunkEnd(accent, 0, 5), 4);  // never between a letter and its mark
 }
 
 }  // namespace

@@ -1,0 +1,12 @@
+#pragma once
+// Plain enumerations of the class library that controls of every layer share:
+// text alignment and border style.
+
+#include <cstdint>
+
+namespace magna {
+
+enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
+enum TBorderStyle : uint8_t { bsNone, bsSingle };
+
+}  // namespace magna
