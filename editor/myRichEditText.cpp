@@ -12,7 +12,11 @@ namespace magna {
 namespace {
 
 constexpr int SoftProperty = QTextFormat::UserProperty + 0x4D41;  // marks a continuation block
+// Marks a line separator that is a character of the text, not a packed line break.
+constexpr int LiteralProperty = QTextFormat::UserProperty + 0x4D42;
 constexpr char16_t CR = u'\r';
+constexpr char16_t LS = QChar::LineSeparator;
+constexpr char16_t PS = QChar::ParagraphSeparator;
 
 bool IsCjk(QChar c) {
   char16_t u = c.unicode();
@@ -50,17 +54,60 @@ QString Borrowed(WideView text) {
   return QString::fromRawData(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
 }
 
-/// Length of the longest run between line breaks.
-int LongestLine(WideView text) {
-  int longest = 0, run = 0;
+/// What decides how a text enters the document.
+struct TextShape {
+  int longestLine = 0;
+  bool lineSeparator = false;  // holds U+2028 as a character
+};
+
+TextShape ShapeOf(WideView text) {
+  TextShape shape;
+  int run = 0;
   for (char16_t c : text) {
-    if (c == u'\r' || c == u'\n' || c == QChar::ParagraphSeparator) {
+    if (c == u'\r' || c == u'\n' || c == PS) {
       run = 0;
       continue;
     }
-    longest = std::max(longest, ++run);
+    if (c == LS) shape.lineSeparator = true;
+    shape.longestLine = std::max(shape.longestLine, ++run);
   }
-  return longest;
+  return shape;
+}
+
+bool IsBreak(char16_t c) {
+  return c == u'\r' || c == u'\n';
+}
+
+/// The lines of a text (no U+2028 in it) packed into blocks: a break becomes a
+/// line separator while the block stays within `target` code units, else a block
+/// separator. Qt pays per block, so 400 000 short lines cost seconds as blocks.
+QString PackLines(WideView text, int target) {
+  QString out;
+  out.reserve(qsizetype(text.size()));
+  int run = 0;
+  bool first = true;
+  for (size_t i = 0;;) {
+    size_t end = i;
+    while (end < text.size() && !IsBreak(text[end])) ++end;
+    int length = int(end - i);
+    if (!first) {
+      bool sameBlock = run == 0 || run + 1 + length <= target;
+      out.append(QChar(sameBlock ? LS : PS));
+      run = sameBlock ? run + 1 : 0;
+    }
+    first = false;
+    out.append(reinterpret_cast<const QChar*>(text.data() + i), qsizetype(length));
+    run += length;
+    if (end == text.size()) break;
+    i = end + (text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n' ? 2 : 1);
+  }
+  return out;
+}
+
+QTextCharFormat LiteralFormat() {
+  QTextCharFormat format;
+  format.setProperty(LiteralProperty, true);
+  return format;
 }
 
 }  // namespace
@@ -82,6 +129,7 @@ TRichEditText::TRichEditText(QTextDocument* document) : QObject(document), docum
   document_->documentLayout();  // the document reports its changes only once it has a layout
   blockCount_ = document_->blockCount();
   soft_ = Scan(0, document_->characterCount());
+  packed_ = ScanPacked(0, document_->characterCount());
   connect(document_, &QTextDocument::contentsChange, this, &TRichEditText::ContentsChange);
 }
 
@@ -94,28 +142,22 @@ int TRichEditText::Length() const {
 }
 
 int TRichEditText::LineCount() const {
-  return document_->blockCount() - int(soft_.size());
+  return document_->blockCount() - int(soft_.size()) + int(packed_.size());
+}
+
+int TRichEditText::PackedBefore(int position) const {
+  return int(std::lower_bound(packed_.begin(), packed_.end(), position) - packed_.begin());
+}
+
+int TRichEditText::BreaksBefore(const QTextBlock& block) const {
+  int number = block.blockNumber();
+  return number - SoftBefore(number) + PackedBefore(block.position());
 }
 
 int TRichEditText::SoftBefore(int blockNumber) const {
   return int(std::upper_bound(soft_.begin(), soft_.end(), blockNumber,
                               [](int n, const SoftBlock& s) { return n < s.number; }) -
              soft_.begin());
-}
-
-int TRichEditText::HeadBlock(int line) const {
-  // Soft block i belongs to line number - i - 1, which never decreases with i.
-  int before = 0;
-  int lo = 0, hi = int(soft_.size());
-  while (lo < hi) {
-    int mid = (lo + hi) / 2;
-    if (soft_[mid].number - mid - 1 < line)
-      lo = mid + 1;
-    else
-      hi = mid;
-  }
-  before = lo;
-  return line + before;
 }
 
 int TRichEditText::ToText(int position) const {
@@ -140,22 +182,37 @@ int TRichEditText::ToDocument(int index) const {
 
 int TRichEditText::LineFromChar(int index) const {
   index = std::clamp(index, 0, Length());
-  int number = document_->findBlock(ToDocument(index)).blockNumber();
-  return number - SoftBefore(number);
+  int position = ToDocument(index);
+  int number = document_->findBlock(position).blockNumber();
+  return number - SoftBefore(number) + PackedBefore(position);
 }
 
 int TRichEditText::LineIndex(int line) const {
   if (line < 0 || line >= LineCount()) return -1;
-  return ToText(document_->findBlockByNumber(HeadBlock(line)).position());
+  if (line == 0) return 0;
+  // The last block with fewer than `line` breaks before it holds the line's break:
+  // one of its packed line separators, or the block separator after it.
+  int lo = 0, hi = document_->blockCount() - 1;
+  while (lo < hi) {
+    int mid = (lo + hi + 1) / 2;
+    if (BreaksBefore(document_->findBlockByNumber(mid)) < line)
+      lo = mid;
+    else
+      hi = mid - 1;
+  }
+  QTextBlock block = document_->findBlockByNumber(lo);
+  int nth = line - BreaksBefore(block);  // 1-based, counted from the block's start
+  int first = PackedBefore(block.position());
+  QTextBlock next = block.next();
+  int end = next.isValid() ? next.position() : document_->characterCount();
+  if (nth <= PackedBefore(end) - first) return ToText(packed_[size_t(first + nth - 1)] + 1);
+  return ToText(end);
 }
 
 int TRichEditText::LineLength(int line) const {
   if (line < 0 || line >= LineCount()) return 0;
-  int head = HeadBlock(line);
-  int continuations = HeadBlock(line + 1) - head - 1;
-  QTextBlock first = document_->findBlockByNumber(head);
-  QTextBlock last = continuations ? document_->findBlockByNumber(head + continuations) : first;
-  return last.position() + last.length() - 1 - first.position() - continuations;
+  int end = line + 1 < LineCount() ? LineIndex(line + 1) - 1 : Length();
+  return end - LineIndex(line);
 }
 
 WideString TRichEditText::Range(int start, int count) const {
@@ -170,12 +227,16 @@ WideString TRichEditText::Range(int start, int count) const {
   int offset = position - block.position();
   while (true) {
     int take = std::min(count - int(out.size()), block.length() - 1 - offset);
+    size_t piece = out.size();
     if (take <= 16) {
       for (int i = 0; i < take; ++i)
         out.push_back(document_->characterAt(block.position() + offset + i).unicode());
     } else {
       out += platform::qt::ToWide(block.text().mid(offset, take));
     }
+    int from = block.position() + offset;
+    for (int i = PackedBefore(from); i < int(packed_.size()) && packed_[size_t(i)] < from + take; ++i)
+      out[piece + size_t(packed_[size_t(i)] - from)] = CR;
     if (int(out.size()) >= count) break;
     block = block.next();
     if (!block.isValid()) break;
@@ -193,9 +254,19 @@ WideString TRichEditText::Text(bool crlf) const {
   out.reserve(size_t(end) + (crlf ? size_t(LineCount()) : 0));
   const char16_t* data = reinterpret_cast<const char16_t*>(raw.utf16());
   auto soft = soft_.begin();
+  auto packed = packed_.begin();
   int from = 0;
   for (int i = 0; i < end; ++i) {
-    if (data[i] != QChar::ParagraphSeparator) continue;
+    if (data[i] == LS) {
+      while (packed != packed_.end() && *packed < i) ++packed;
+      if (packed == packed_.end() || *packed != i) continue;
+      out.append(data + from, data + i);
+      from = i + 1;
+      out.push_back(CR);
+      if (crlf) out.push_back(u'\n');
+      continue;
+    }
+    if (data[i] != PS) continue;
     out.append(data + from, data + i);
     from = i + 1;
     while (soft != soft_.end() && soft->position - 1 < i) ++soft;
@@ -218,13 +289,20 @@ bool TRichEditText::AtSoftBreakEnd(int position) const {
 }
 
 void TRichEditText::Replace(QTextCursor& cursor, WideView text) {
-  int from = cursor.selectionStart();
-  bool inheritsMark = document_->findBlock(from).blockFormat().boolProperty(SoftProperty);
-  cursor.insertText(Borrowed(text));
+  cursor.removeSelectedText();
+  int from = cursor.position();
+  QTextBlock at = document_->findBlock(from);
+  if (at.position() == 0 && at.blockFormat().boolProperty(SoftProperty)) {
+    // Emptying the whole document leaves its last block's format on the first.
+    QTextCursor(at).setBlockFormat(WithSoftMark(at.blockFormat(), false));
+  }
+  bool inheritsMark = IsSoft(at);
+  TextShape shape = ShapeOf(text);
+  Insert(cursor, text, int(text.size()) >= PackMinimum);
   int to = cursor.position();
   if (inheritsMark) FixInsertedBlocks(from, to);
   // Only a line of the text, or the first or last block it joins, can be too long.
-  if (LongestLine(text) > ChunkLimit) {
+  if (shape.longestLine > ChunkLimit) {
     SplitLongBlocks(from, to);  // the cursor moves along with the inserted breaks
   } else {
     SplitLongBlocks(to, to);
@@ -232,14 +310,28 @@ void TRichEditText::Replace(QTextCursor& cursor, WideView text) {
   }
 }
 
+void TRichEditText::Insert(QTextCursor& cursor, WideView text, bool pack) {
+  const QTextCharFormat plain;  // no marks: a line separator in it is a packed break
+  for (size_t start = 0; start <= text.size();) {
+    size_t literal = std::min(text.size(), text.find(LS, start));
+    WideView piece = text.substr(start, literal - start);
+    if (!piece.empty()) cursor.insertText(pack ? PackLines(piece, ChunkTarget) : Borrowed(piece), plain);
+    if (literal == text.size()) break;
+    cursor.insertText(QString(QChar(LS)), LiteralFormat());
+    start = literal + 1;
+  }
+}
+
 void TRichEditText::SetAll(WideView text) {
-  if (LongestLine(text) <= ChunkLimit) {
-    // The document's plain-text path, the fastest; it forgets the undo steps too.
+  TextShape shape = ShapeOf(text);
+  if (shape.longestLine <= ChunkLimit && !shape.lineSeparator && int(text.size()) < PackMinimum) {
+    // The document's plain-text path, the fastest for small texts; it forgets the
+    // undo steps too.
     document_->setPlainText(Borrowed(text));
     return;
   }
-  // Not that path with long lines: the document would lay out a whole line block
-  // at once. Inserted and split in one edit block, only visible blocks are laid out.
+  // Long lines would be laid out whole, many short ones cost a block each: packed
+  // and split in one edit block, and only visible blocks are laid out.
   bool undo = document_->isUndoRedoEnabled();
   document_->setUndoRedoEnabled(false);
   QTextCursor cursor(document_);
@@ -325,9 +417,35 @@ void TRichEditText::ContentsChange(int from, int removed, int added) {
   std::vector<SoftBlock> found = Scan(from, from + added);
   auto at = soft_.erase(first, last);
   soft_.insert(at, found.begin(), found.end());
+
+  auto firstPacked = std::lower_bound(packed_.begin(), packed_.end(), from);
+  auto lastPacked = std::lower_bound(firstPacked, packed_.end(), from + removed);
+  for (auto it = lastPacked; it != packed_.end(); ++it) *it += shift;
+  std::vector<int> packed = ScanPacked(from, from + added);
+  auto packedAt = packed_.erase(firstPacked, lastPacked);
+  packed_.insert(packedAt, packed.begin(), packed.end());
+}
+
+std::vector<int> TRichEditText::ScanPacked(int from, int to) const {
+  std::vector<int> found;
+  for (QTextBlock block = document_->findBlock(from); block.isValid() && block.position() < to;
+       block = block.next()) {
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      QTextFragment fragment = it.fragment();
+      int start = fragment.position();
+      if (start + fragment.length() <= from || start >= to) continue;
+      QString text = fragment.text();
+      int i = int(text.indexOf(QChar(LS)));
+      if (i < 0 || fragment.charFormat().boolProperty(LiteralProperty)) continue;
+      for (; i >= 0; i = int(text.indexOf(QChar(LS), i + 1)))
+        if (start + i >= from && start + i < to) found.push_back(start + i);
+    }
+  }
+  return found;
 }
 
 bool TRichEditText::IndexConsistent() const {
+  if (ScanPacked(0, document_->characterCount()) != packed_) return false;
   std::vector<SoftBlock> fresh = Scan(0, document_->characterCount());
   if (fresh.size() != soft_.size()) return false;
   for (size_t i = 0; i < fresh.size(); ++i)

@@ -7,8 +7,12 @@
 // without break opportunities is quadratic to wrap. The document therefore holds
 // every line in blocks of bounded length: a line longer than ChunkLimit is split
 // by "soft" block breaks (blocks marked as continuations) that exist only in the
-// display. This class maps between text indexes and document positions, answers
-// the line queries in O(log n), and keeps the soft breaks bounded and marked on
+// display. The other way round, Qt pays per block, so a pasted text of many short
+// lines is "packed": its breaks become line separators (U+2028, one code unit like
+// the "\r" it stands for) inside blocks of about ChunkTarget code units; a U+2028
+// of the text itself is inserted with a marked character format and stays a
+// character. This class maps between text indexes and document positions, answers
+// the line queries in O(log^2 n), and keeps the soft breaks bounded and marked on
 // every insertion it makes. Undo and redo restore the marks with the blocks.
 
 #include <QObject>
@@ -29,6 +33,9 @@ class TRichEditText : public QObject {
   /// every ChunkTarget code units, preferably after a space or between CJK characters.
   static constexpr int ChunkLimit = 4096;
   static constexpr int ChunkTarget = 2048;
+  /// Inserted texts from this size on pack short lines into blocks of about
+  /// ChunkTarget code units, separated inside a block by U+2028.
+  static constexpr int PackMinimum = 4096;
 
   explicit TRichEditText(QTextDocument* document);
 
@@ -77,10 +84,19 @@ class TRichEditText : public QObject {
   void SplitLongBlocks(int from, int to);
   void SplitBlock(const QTextBlock& block);
   int SoftBefore(int blockNumber) const;
-  int HeadBlock(int line) const;
+  /// Packed line separators at document positions before `position`.
+  int PackedBefore(int position) const;
+  /// Line breaks (packed or block separators) before the block's first position.
+  int BreaksBefore(const QTextBlock& block) const;
+  /// Document positions in [from, to) of the line separators that are packed breaks.
+  std::vector<int> ScanPacked(int from, int to) const;
+  /// Inserts at the cursor; U+2028 of the text stays a character (marked), and
+  /// with `pack` the text's breaks are packed.
+  void Insert(QTextCursor& cursor, WideView text, bool pack);
 
   QTextDocument* document_;
   std::vector<SoftBlock> soft_;
+  std::vector<int> packed_;  // document positions of line separators that are line breaks
   int blockCount_ = 1;
 };
 

@@ -105,6 +105,74 @@ TEST_F(RichEditTextTest, LongLinesOfEveryShapeAreSplitAndMapBack) {
   }
 }
 
+TEST_F(RichEditTextTest, ManyShortLinesArePackedIntoFewBlocks) {
+  WideString lines = Repeat(u"日本語のテキスト\r\n", 20000) + u"end";
+  WideString expected = Repeat(u"日本語のテキスト\r", 20000) + u"end";
+  for (bool whole : {true, false}) {
+    SCOPED_TRACE(whole ? "SetAll" : "Replace");
+    if (whole) {
+      store.SetAll(lines);
+    } else {
+      store.SetAll(u"");
+      QTextCursor cursor(&document);
+      cursor.beginEditBlock();
+      store.Replace(cursor, lines);
+      cursor.endEditBlock();
+    }
+    EXPECT_LT(document.blockCount(), 20000 / 50);
+    for (QTextBlock b = document.begin(); b.isValid(); b = b.next())
+      EXPECT_LE(b.length() - 1, TRichEditText::ChunkTarget);
+    ExpectAgrees(store, expected);
+    EXPECT_EQ(store.Text(true), Repeat(u"日本語のテキスト\r\n", 20000) + u"end");
+  }
+}
+
+TEST_F(RichEditTextTest, ALineSeparatorOfTheTextStaysACharacter) {
+  const WideString texts[] = {
+      u"a\u2028b\rc",                                // small: the plain-text path
+      Repeat(u"a\u2028b\r", 3000),                   // packed around it
+      Repeat(u"\u2028", 5000) + Repeat(u"ab\r", 2000),
+  };
+  for (const WideString& text : texts) {
+    SCOPED_TRACE(text.size());
+    store.SetAll(text);
+    ExpectAgrees(store, text);
+  }
+  QTextCursor cursor(&document);
+  cursor.setPosition(store.ToDocument(1));
+  cursor.beginEditBlock();
+  store.Replace(cursor, Repeat(u"\u2028z\r", 2000));
+  cursor.endEditBlock();
+  WideString expected = texts[2];
+  expected.insert(1, Repeat(u"\u2028z\r", 2000));
+  ExpectAgrees(store, expected);
+  document.undo();
+  ExpectAgrees(store, texts[2]);
+  document.redo();
+  ExpectAgrees(store, expected);
+}
+
+// Regression: emptying a text that ends in a long line left the continuation
+// mark on the one remaining block, and every break pasted next became soft.
+TEST_F(RichEditTextTest, ATextReplacedWholeKeepsItsBreaks) {
+  const WideString news[] = {u"a\rb", Repeat(u"ab\r", 3000), Repeat(u"y", 5000) + u"\rz"};
+  for (const WideString& next : news) {
+    SCOPED_TRACE(next.size());
+    store.SetAll(Repeat(u"x", 10000));
+    ASSERT_GT(store.SoftBreakCount(), 0);
+    QTextCursor cursor(&document);
+    cursor.select(QTextCursor::Document);
+    cursor.beginEditBlock();
+    store.Replace(cursor, u"");
+    store.Replace(cursor, next);
+    cursor.endEditBlock();
+    ExpectAgrees(store, next);
+    store.SetAll(Repeat(u"x", 10000));
+    store.SetAll(next);
+    ExpectAgrees(store, next);
+  }
+}
+
 TEST_F(RichEditTextTest, ProseSplitsAfterSpaces) {
   store.SetAll(Repeat(u"word ", 5000));
   for (QTextBlock b = document.begin(); b.next().isValid(); b = b.next())
@@ -168,7 +236,16 @@ TEST_F(RichEditTextTest, RandomEditsUndoAndRedoAgreeWithAPlainString) {
   std::mt19937 random(20261209);
   auto pick = [&](int n) { return int(random() % unsigned(std::max(n, 1))); };
   const WideString pieces[] = {
-      u"\r", u"ab", u"日本語", u" ", u"𠮷", Repeat(u"q", 5000), Repeat(u"語 ", 3000)};
+      u"\r",
+      u"ab",
+      u"日本語",
+      u" ",
+      u"𠮷",
+      Repeat(u"q", 5000),
+      Repeat(u"語 ", 3000),
+      Repeat(u"ab\r", 2000),         // packed into blocks
+      Repeat(u"x\u2028y\r", 1500),  // packed, with U+2028 as a character
+      u"\u2028"};
   WideString text = Repeat(u"x", 9000);
   store.SetAll(text);
   std::vector<WideString> history{text};
@@ -176,7 +253,7 @@ TEST_F(RichEditTextTest, RandomEditsUndoAndRedoAgreeWithAPlainString) {
     int start = pick(int(text.size()) + 1);
     int length = pick(std::min(int(text.size()) - start, 6000) + 1);
     WideString insert;
-    for (int n = pick(4); n > 0; --n) insert += pieces[pick(7)];
+    for (int n = pick(4); n > 0; --n) insert += pieces[pick(int(std::size(pieces)))];
     QTextCursor cursor(&document);
     cursor.setPosition(store.ToDocument(start));
     cursor.setPosition(store.ToDocument(start + length), QTextCursor::KeepAnchor);

@@ -114,6 +114,56 @@ TEST_F(LongLineTest, ReadOnlyTextKeepsKeyboardSelectionButRefusesEdits) {
   EXPECT_EQ(memo->Text(), original);
 }
 
+// Many short lines share display blocks, separated inside a block by U+2028:
+// keys, copies and line queries see one "\r" per break all the same.
+class PackedLinesTest : public test::EditorTest {
+ protected:
+  void SetUp() override {
+    EditorTest::SetUp();
+    for (int i = 0; i < 3000; ++i) original += u"ab\r";
+    original += u"end";
+    memo->SetNewLine(nlCR);
+    memo->SetText(original);
+    ASSERT_LT(View()->document()->blockCount(), 100) << "packed";
+  }
+  WideString original;
+};
+
+TEST_F(PackedLinesTest, KeysCopiesAndLinesSeeOneBreak) {
+  memo->SetSelStart(2);  // at the end of line 0
+  EXPECT_EQ(memo->GetTextAtCaret(2), u"\r") << "the break that ends the line";
+  Type(Qt::Key_Right, QString());
+  EXPECT_EQ(memo->SelStart(), 3);
+  EXPECT_EQ(memo->CaretLine(), 1);
+  EXPECT_EQ(memo->CaretColumn(), 0);
+  Type(Qt::Key_Backspace, QStringLiteral("\b"));  // removes the break
+  EXPECT_EQ(memo->Text(), original.substr(0, 2) + original.substr(3));
+  EXPECT_EQ(memo->LineCount(), 3000);
+  Type(Qt::Key_Return, QStringLiteral("\r"));
+  EXPECT_EQ(memo->Text(), original);
+  EXPECT_EQ(memo->LineCount(), 3001);
+  memo->SetSelStart(1);
+  memo->SetSelLength(4);
+  Type(Qt::Key_C, QString(), Qt::ControlModifier);
+  EXPECT_EQ(clipboard->Unicode, u"b\r\nab");
+  EXPECT_EQ(memo->GetLine(2999), u"ab");
+  EXPECT_EQ(memo->GetLine(3000), u"end");
+}
+
+TEST_F(PackedLinesTest, ClipboardReplaceOverALongLineKeepsEveryBreak) {
+  memo->SetText(WideString(20000, u'x'));  // ends in a continuation block
+  clipboard->SimulateCopy(original, std::nullopt);
+  memo->SelectAll();
+  memo->ClearSelection();
+  memo->PasteFromClipboard();
+  EXPECT_EQ(memo->Text(), original);
+  EXPECT_EQ(memo->LineCount(), 3001);
+  memo->Undo();
+  memo->Undo();
+  EXPECT_EQ(memo->Text(), WideString(20000, u'x'));
+  EXPECT_EQ(memo->LineCount(), 1);
+}
+
 // Regression: a whole new text with one long line went through a path that laid
 // out the entire line at once (seconds for a few megabytes).
 using LayoutTest = test::EditorTest;
