@@ -167,6 +167,19 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  if (argc > 2 && std::strcmp(argv[1], "--shot") == 0) {  // a picture of each shape, wrap on
+    for (int i = 0; i < 4; ++i) {
+      Area area(i % 2 == 0);
+      area.memo->SetText(Shapes[i].make(9000));
+      area.memo->SetSelStart(2040);
+      area.memo->Wrapper()->ScrollCaret();
+      Show(&area.window);
+      area.window.grab().save(QString::fromUtf8(argv[2]) + QString::number(i) +
+                              QStringLiteral(".png"));
+    }
+    return 0;
+  }
+
   double reference = PlainWidgetShow(Shapes[0].make(10 * Mi), true);
   std::printf(
       "reference: plain QPlainTextEdit, 10 M code units of 100-char lines, 72 pt, wrap on: %.1f "
