@@ -81,10 +81,10 @@ bool IsBreak(char16_t c) {
 /// The lines of a text (no U+2028 in it) packed into blocks: a break becomes a
 /// line separator while the block stays within `target` code units, else a block
 /// separator. Qt pays per block, so 400 000 short lines cost seconds as blocks.
-QString PackLines(WideView text, int target) {
+/// `run` is the length of the block so far, in and out.
+QString PackLines(WideView text, int target, int& run) {
   QString out;
   out.reserve(qsizetype(text.size()));
-  int run = 0;
   bool first = true;
   for (size_t i = 0;;) {
     size_t end = i;
@@ -312,12 +312,15 @@ void TRichEditText::Replace(QTextCursor& cursor, WideView text) {
 
 void TRichEditText::Insert(QTextCursor& cursor, WideView text, bool pack) {
   const QTextCharFormat plain;  // no marks: a line separator in it is a packed break
+  int run = 0;
   for (size_t start = 0; start <= text.size();) {
     size_t literal = std::min(text.size(), text.find(LS, start));
     WideView piece = text.substr(start, literal - start);
-    if (!piece.empty()) cursor.insertText(pack ? PackLines(piece, ChunkTarget) : Borrowed(piece), plain);
+    if (!piece.empty())
+      cursor.insertText(pack ? PackLines(piece, ChunkTarget, run) : Borrowed(piece), plain);
     if (literal == text.size()) break;
     cursor.insertText(QString(QChar(LS)), LiteralFormat());
+    ++run;
     start = literal + 1;
   }
 }

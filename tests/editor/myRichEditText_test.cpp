@@ -131,23 +131,26 @@ TEST_F(RichEditTextTest, ALineSeparatorOfTheTextStaysACharacter) {
   const WideString texts[] = {
       u"a\u2028b\rc",                                // small: the plain-text path
       Repeat(u"a\u2028b\r", 3000),                   // packed around it
+      Repeat(Repeat(u"a\u2028b\r", 3000) + Repeat(u"cd\r", 3000), 2) + u"\u2028",
       Repeat(u"\u2028", 5000) + Repeat(u"ab\r", 2000),
   };
   for (const WideString& text : texts) {
     SCOPED_TRACE(text.size());
     store.SetAll(text);
     ExpectAgrees(store, text);
+    for (QTextBlock b = document.begin(); b.isValid(); b = b.next())
+      EXPECT_LE(b.length() - 1, TRichEditText::ChunkLimit);
   }
   QTextCursor cursor(&document);
   cursor.setPosition(store.ToDocument(1));
   cursor.beginEditBlock();
   store.Replace(cursor, Repeat(u"\u2028z\r", 2000));
   cursor.endEditBlock();
-  WideString expected = texts[2];
+  WideString expected = texts[3];
   expected.insert(1, Repeat(u"\u2028z\r", 2000));
   ExpectAgrees(store, expected);
   document.undo();
-  ExpectAgrees(store, texts[2]);
+  ExpectAgrees(store, texts[3]);
   document.redo();
   ExpectAgrees(store, expected);
 }
