@@ -1,5 +1,6 @@
 #include "editor/myRichEditView.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
@@ -159,6 +160,11 @@ bool TRichEditView::HandleEditingKey(QKeyEvent* event) {
     return true;
   }
   if (isReadOnly()) return false;
+  if (event->text().contains(QChar::LineSeparator)) {
+    // Typed through the text store, which keeps a U+2028 a character of the text.
+    window_->ReplaceSelection(qt::ToWide(event->text()));
+    return true;
+  }
   bool isReturn = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   if (isReturn && !(event->modifiers() & (Qt::AltModifier | Qt::MetaModifier))) {
     // Every Return is one paragraph break (Qt would make Shift+Return a line separator).
@@ -299,6 +305,18 @@ void TRichEditView::insertFromMimeData(const QMimeData* source) {
   InputFrame frame(window_);
   window_->ReplaceSelection(qt::ToWide(source->text()));
   ensureCursorVisible();
+}
+
+void TRichEditView::inputMethodEvent(QInputMethodEvent* event) {
+  QString commit = event->commitString();
+  if (!window_ || isReadOnly() || !commit.contains(QChar::LineSeparator))
+    return QPlainTextEdit::inputMethodEvent(event);
+  // A committed U+2028 stays a character: the text goes in through the text store.
+  QInputMethodEvent composing(event->preeditString(), event->attributes());
+  QPlainTextEdit::inputMethodEvent(&composing);
+  InputFrame frame(window_);
+  window_->ReplaceSelection(qt::ToWide(commit));
+  event->accept();
 }
 
 QMimeData* TRichEditView::createMimeDataFromSelection() const {

@@ -36,6 +36,7 @@ class TRichEditView : public QPlainTextEdit {
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void insertFromMimeData(const QMimeData* source) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
   QMimeData* createMimeDataFromSelection() const override;
 
  private:

@@ -150,6 +150,17 @@ TEST_F(PackedLinesTest, KeysCopiesAndLinesSeeOneBreak) {
   EXPECT_EQ(memo->GetLine(3000), u"end");
 }
 
+TEST_F(PackedLinesTest, ATypedLineSeparatorStaysACharacter) {
+  memo->SetSelStart(1);
+  QInputMethodEvent commit;
+  commit.setCommitString(QString::fromUtf16(u"x\u2028"));
+  QApplication::sendEvent(View(), &commit);
+  Type(Qt::Key_unknown, QString::fromUtf16(u"\u2028"));
+  EXPECT_EQ(memo->Text(), original.substr(0, 1) + u"x\u2028\u2028" + original.substr(1));
+  EXPECT_EQ(memo->LineCount(), 3001);
+  EXPECT_EQ(memo->SelStart(), 4);
+}
+
 TEST_F(PackedLinesTest, ClipboardReplaceOverALongLineKeepsEveryBreak) {
   memo->SetText(WideString(20000, u'x'));  // ends in a continuation block
   clipboard->SimulateCopy(original, std::nullopt);
