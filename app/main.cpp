@@ -9,6 +9,7 @@
 #include "app/fontSizeStep.h"
 #include "app/helpPage.h"
 #include "app/myKeys.h"
+#include "app/mySettings.h"
 #include "app/myStatusLine.h"
 #include "app/testHook.h"
 #include "platform/qt/qtFont.h"
@@ -209,14 +210,15 @@ void TApp_TOOLMagna::FormDestroy() {
 }
 
 void TApp_TOOLMagna::LoadSettings() {
-  // The window's bounds, the two switches and the font come with the settings file;
-  // what is loaded is applied here: the wrap switch now, the font with the file.
-  Action_TextWrapExecute(nullptr);
+  TMainWindowSettings target(*this, *Action_TextCheckClipboard, *Action_TextWrap, *Memo_Text,
+                             [this] { Action_TextWrapExecute(nullptr); });
+  magna::LoadSettings(target, SettingsFileName);
 }
 
 void TApp_TOOLMagna::SaveSettings() {
-  // The window's bounds, the two switches and the font go to the settings file,
-  // which comes with the settings issue.
+  TMainWindowSettings target(*this, *Action_TextCheckClipboard, *Action_TextWrap, *Memo_Text,
+                             nullptr);
+  magna::SaveSettings(target, SettingsFileName);
 }
 
 void TApp_TOOLMagna::BringToFront() {

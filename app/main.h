@@ -14,6 +14,7 @@
 #include "app/fontDialog.h"
 #include "app/mainActions.h"
 #include "app/mainLayout.h"
+#include "app/mySettings.h"
 #include "editor/myEdit.h"
 #include "platform/myWindows.h"
 
@@ -45,6 +46,8 @@ class TApp_TOOLMagna : public QMainWindow,
   TFontDialog* FontDialog1 = nullptr;
   /// Tab for the hidden __mniPEdit_Tab entry: Qt gives hidden entries no shortcut.
   QAction* TabKey = nullptr;
+  /// Where LoadSettings and SaveSettings keep the settings (the program's with ".ini").
+  WideString SettingsFileName = ProgramSettingsFile();
 
   // Handlers
   void FormCreate();

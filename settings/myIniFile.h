@@ -48,6 +48,8 @@
 #include <optional>
 
 #include "platform/myBase.h"
+#include "platform/myFont.h"
+#include "settings/myBoundsWindow.h"
 #include "text/myStore.h"
 #include "text/myWStrings.h"
 
@@ -122,6 +124,33 @@ class TMyIniFile : public TObject {
   virtual void WriteFloat(const WideString& Section, const WideString& Ident, long double Value);
 
   // Window bounds and font entries (settings/myIniFileEntries.cpp), not virtual:
+  // A stored number that does not fit leaves that one entry at its default.
+
+  /// Reads p+"_Left", "_Top", "_Right", "_Bottom"; each edge defaults to Default's.
+  void ReadRect(const WideString& Section, const WideString& Prefix, TRect& Rect,
+                const TRect& Default);
+  void WriteRect(const WideString& Section, const WideString& Prefix, const TRect& Rect);
+  /// ReadRect under the window's name, its current bounds as default.
+  void ReadBounds(const WideString& Section, const TBoundsWindow& Window, TRect& Rect);
+  /// WriteRect of the window's current bounds to "Bounds" under its name.
+  void WriteBounds(const TBoundsWindow& Window);
+  /// ReadBounds, moved (never resized) into the nearest monitor's work area; a stored
+  /// rectangle without width or height gives way to the window's current bounds.
+  void ReadVisibleBounds(const WideString& Section, const TBoundsWindow& Window, TRect& Rect);
+  /// ReadVisibleBounds applied to the window.
+  void RestoreBounds(const WideString& Section, TBoundsWindow& Window);
+  void RestoreBounds(TBoundsWindow& Window);
+  /// Reads the font group into Font; every missing entry keeps Font's attribute,
+  /// and so does a size outside 1..MaxFontPoints.
+  void ReadFont(const WideString& Section, const WideString& Prefix, TFont& Font);
+  void WriteFont(const WideString& Section, const WideString& Prefix, const TFont& Font);
+  /// The largest point size ReadFont takes (the font dialog's own limit).
+  static constexpr int MaxFontPoints = 1638;
+  /// ReadInteger, or Default when the stored number does not fit 32 bits.
+  int32_t ReadIntegerOrDefault(const WideString& Section, const WideString& Ident,
+                               int32_t Default);
+  /// ReadBool, or Default when the stored number does not fit 32 bits.
+  bool ReadBoolOrDefault(const WideString& Section, const WideString& Ident, bool Default);
 
   const WideString& FileName() const { return fileName_; }
   /// The code the file was read in (the detected one after cdAuto).

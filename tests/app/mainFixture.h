@@ -25,6 +25,7 @@ class MainWindowTest : public FakeServicesTest {
   void SetUp() override {
     FakeServicesTest::SetUp();
     window = MakeWindow();
+    window->SettingsFileName = settingsDir.Wide("magna.ini");  // never the one beside the test
     window->AfterConstruction();
     window->activateWindow();
     QApplication::processEvents();
@@ -67,6 +68,7 @@ class MainWindowTest : public FakeServicesTest {
       window->Action_TextCheckClipboard->trigger();
   }
 
+  TempDir settingsDir;
   std::unique_ptr<TApp_TOOLMagna> window;
 };
 

@@ -1,0 +1,72 @@
+#pragma once
+// The main window's settings: its bounds, the clipboard-watching and word-wrap
+// switches and the text area's font, loaded at start and saved at exit. Holding
+// Shift and Ctrl at that moment skips the load or the save. A bad stored value
+// only costs its own entry: the others still load.
+// Typical use (in the main window):
+//   TMainWindowSettings target(*this, *Action_TextCheckClipboard, *Action_TextWrap,
+//                              *Memo_Text, [this] { Action_TextWrapExecute(nullptr); });
+//   LoadSettings(target, ProgramSettingsFile());
+
+#include <QAction>
+#include <QWidget>
+#include <functional>
+
+#include "app/qtBoundsWindow.h"
+#include "editor/myEdit.h"
+#include "platform/myFont.h"
+#include "settings/myBoundsWindow.h"
+
+namespace magna {
+
+/// What the settings read from and write to.
+class TMainSettingsTarget {
+ public:
+  virtual ~TMainSettingsTarget() = default;
+  virtual TBoundsWindow& Window() = 0;
+  virtual bool CheckClipboard() const = 0;
+  virtual void SetCheckClipboard(bool value) = 0;
+  virtual bool WordWrap() const = 0;
+  virtual void SetWordWrap(bool value) = 0;
+  virtual const TFont& TextFont() const = 0;
+  virtual void SetTextFont(const TFont& font) = 0;
+  /// Makes the text area follow the word-wrap switch.
+  virtual void ApplyWordWrap() = 0;
+};
+
+/// The main window's parts as a settings target: the switches are the checked
+/// states of the two actions, the font is the text area's.
+class TMainWindowSettings : public TMainSettingsTarget {
+ public:
+  TMainWindowSettings(QWidget& window, QAction& checkClipboard, QAction& wordWrap,
+                      TMyCustomEdit& text, std::function<void()> applyWordWrap);
+
+  TBoundsWindow& Window() override { return window_; }
+  bool CheckClipboard() const override { return checkClipboard_.isChecked(); }
+  void SetCheckClipboard(bool value) override { checkClipboard_.setChecked(value); }
+  bool WordWrap() const override { return wordWrap_.isChecked(); }
+  void SetWordWrap(bool value) override { wordWrap_.setChecked(value); }
+  const TFont& TextFont() const override { return *text_.Font(); }
+  void SetTextFont(const TFont& font) override { text_.SetFont(font); }
+  void ApplyWordWrap() override;
+
+ private:
+  TQtBoundsWindow window_;
+  QAction& checkClipboard_;
+  QAction& wordWrap_;
+  TMyCustomEdit& text_;
+  std::function<void()> applyWordWrap_;
+};
+
+/// The program file's path with ".ini".
+WideString ProgramSettingsFile();
+/// Reads the entries from the file into the target, then applies the wrap switch.
+void LoadSettings(TMainSettingsTarget& target, const WideString& fileName);
+/// As above with the program's settings file.
+void LoadSettings(TMainSettingsTarget& target);
+/// Writes the entries from the target; never raises.
+void SaveSettings(TMainSettingsTarget& target, const WideString& fileName);
+/// As above with the program's settings file.
+void SaveSettings(TMainSettingsTarget& target);
+
+}  // namespace magna
