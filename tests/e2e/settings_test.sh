@@ -1,0 +1,116 @@
+#!/bin/bash
+# End-to-end: the settings survive a restart. The program is copied into a
+# temporary folder so that its settings file (the program's path with ".ini")
+# lands there. It starts from a known file that fixes the window's bounds; the
+# font grows by two points (Ctrl+Up) and word wrap is switched off (toolbar);
+# Alt+F4 closes it and the file must equal the golden file byte for byte
+# (Shift_JIS, CR LF). A second start and close without any change must write
+# the same bytes again: anything not restored would be written back as laid out.
+# Only processes started here are stopped.
+# Usage: bash settings_test.sh <path-to-magna>
+set -u
+magna=${1:?usage: settings_test.sh <path-to-magna>}
+data=$(cd "$(dirname "$0")/../data/settings" && pwd)
+
+if [ -z "${MAGNA_E2E_INNER:-}" ]; then
+  for tool in xvfb-run xdotool cmp; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 0; }
+  done
+  # Two servers started at once may race for one display number: try again then.
+  for attempt in 1 2 3; do
+    MAGNA_E2E_INNER=1 xvfb-run -a -s '-screen 0 1280x800x24' bash "$0" "$magna"
+    status=$?
+    [ "$status" -ne 99 ] && exit "$status"
+    echo "display not reachable (attempt $attempt), trying again"
+    sleep $((RANDOM % 3 + 1))
+  done
+  exit 1
+fi
+
+for _ in $(seq 50); do
+  xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  sleep 0.1
+done
+xdotool getdisplaygeometry >/dev/null 2>&1 || exit 99
+
+work=$(mktemp -d)
+program=$work/magna
+ini=$work/magna.ini
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  [ -f "$ini" ] && { echo "--- $ini:"; od -c "$ini" | head -40; }
+  [ -f "$work/stderr.txt" ] && { echo "--- stderr:"; tail -20 "$work/stderr.txt"; }
+  exit 1
+}
+
+unset QT_QPA_PLATFORM
+export LSAN_OPTIONS=detect_leaks=0
+cp "$magna" "$program" || fail "cannot copy the program"
+cp "$data/start.ini" "$ini"
+
+window=""
+magna_pid=""
+# Starts the program and waits for its window.
+start() {
+  "$program" 2>>"$work/stderr.txt" &
+  magna_pid=$!
+  pids+=($magna_pid)
+  window=""
+  for _ in $(seq 300); do
+    window=$(xdotool search --onlyvisible --name '^Magna$' 2>/dev/null | head -1)
+    [ -n "$window" ] && break
+    kill -0 "$magna_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -n "$window" ] || fail "the window did not appear"
+  sleep 0.5
+  # Into the text area, below the toolbar, so that the keys reach it.
+  xdotool mousemove --window "$window" 200 120 click 1
+  sleep 0.2
+}
+
+# Closes the window with Alt+F4 and waits up to 30 s for the program to end.
+close() {
+  xdotool key alt+F4
+  for _ in $(seq 300); do
+    kill -0 "$magna_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$magna_pid" 2>/dev/null && fail "the program did not end on Alt+F4"
+  wait "$magna_pid"
+  status=$?
+  [ "$status" -eq 0 ] || fail "the program ended with status $status"
+}
+
+expect_golden() {
+  cmp -s "$ini" "$data/$1" || {
+    diff <(od -c "$data/$1") <(od -c "$ini") | head -20
+    fail "$2: the settings file differs from $1"
+  }
+}
+
+start
+xdotool key ctrl+Up
+sleep 0.2
+xdotool key ctrl+Up
+sleep 0.2
+# The word-wrap button: three buttons, a separator, seven buttons, a separator.
+xdotool mousemove --window "$window" "${MAGNA_WRAP_X:-283}" 12 click 1
+sleep 0.3
+close
+expect_golden after.ini "first run"
+
+start
+close
+expect_golden after.ini "second run (restored and written back)"
+
+echo "PASS: font size and word wrap come back after a restart; the file matches the golden one"
+exit 0
