@@ -19,7 +19,9 @@ const WideString kFontPrefix = u"Font";
 constexpr int kKeyShift = 16;
 constexpr int kKeyCtrl = 17;
 
-bool SkipRequested() { return AreKeysDown({kKeyShift, kKeyCtrl}); }
+bool SkipRequested() {
+  return AreKeysDown({kKeyShift, kKeyCtrl});
+}
 
 /// Runs one step; a failure costs that step only, so the window stays usable.
 template <class Step>
@@ -55,7 +57,9 @@ void WriteEntries(TMyIniFile& ini, TMainSettingsTarget& target) {
 
 }  // namespace
 
-WideString ProgramSettingsFile() { return SettingsFileNameOf(ApplicationFileName()); }
+WideString ProgramSettingsFile() {
+  return SettingsFileNameOf(ApplicationFileName());
+}
 
 TMainWindowSettings::TMainWindowSettings(QWidget& window, QAction& checkClipboard,
                                          QAction& wordWrap, TMyCustomEdit& text,
@@ -80,7 +84,9 @@ void LoadSettings(TMainSettingsTarget& target, const WideString& fileName) {
   RunStep([&] { target.ApplyWordWrap(); });
 }
 
-void LoadSettings(TMainSettingsTarget& target) { LoadSettings(target, ProgramSettingsFile()); }
+void LoadSettings(TMainSettingsTarget& target) {
+  LoadSettings(target, ProgramSettingsFile());
+}
 
 void SaveSettings(TMainSettingsTarget& target, const WideString& fileName) {
   if (SkipRequested()) return;
@@ -90,6 +96,8 @@ void SaveSettings(TMainSettingsTarget& target, const WideString& fileName) {
   });
 }
 
-void SaveSettings(TMainSettingsTarget& target) { SaveSettings(target, ProgramSettingsFile()); }
+void SaveSettings(TMainSettingsTarget& target) {
+  SaveSettings(target, ProgramSettingsFile());
+}
 
 }  // namespace magna

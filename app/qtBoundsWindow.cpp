@@ -11,8 +11,7 @@ WideString TQtBoundsWindow::ComponentName() const {
 TRect TQtBoundsWindow::BoundsRect() const {
   const QPoint corner = window_.pos();
   const QSize client = window_.size();
-  return TRect{corner.x(), corner.y(), corner.x() + client.width(),
-               corner.y() + client.height()};
+  return TRect{corner.x(), corner.y(), corner.x() + client.width(), corner.y() + client.height()};
 }
 
 void TQtBoundsWindow::SetBounds(int left, int top, int width, int height) {

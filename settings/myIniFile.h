@@ -135,7 +135,8 @@ class TMyIniFile : public TObject {
   /// WriteRect of the window's current bounds to "Bounds" under its name.
   void WriteBounds(const TBoundsWindow& Window);
   /// ReadBounds, moved (never resized) into the nearest monitor's work area; a stored
-  /// rectangle without width or height gives way to the window's current bounds.
+  /// rectangle without width or height, or beyond 32767 pixels either way, gives way
+  /// to the window's current bounds.
   void ReadVisibleBounds(const WideString& Section, const TBoundsWindow& Window, TRect& Rect);
   /// ReadVisibleBounds applied to the window.
   void RestoreBounds(const WideString& Section, TBoundsWindow& Window);
@@ -147,8 +148,7 @@ class TMyIniFile : public TObject {
   /// The largest point size ReadFont takes (the font dialog's own limit).
   static constexpr int MaxFontPoints = 1638;
   /// ReadInteger, or Default when the stored number does not fit 32 bits.
-  int32_t ReadIntegerOrDefault(const WideString& Section, const WideString& Ident,
-                               int32_t Default);
+  int32_t ReadIntegerOrDefault(const WideString& Section, const WideString& Ident, int32_t Default);
   /// ReadBool, or Default when the stored number does not fit 32 bits.
   bool ReadBoolOrDefault(const WideString& Section, const WideString& Ident, bool Default);
 

@@ -31,9 +31,19 @@ int64_t FittedStart(int64_t start, int64_t length, int64_t areaStart, int64_t ar
   return EnsureRange(start, areaStart, areaStart + areaLength - length);
 }
 
-bool HasArea(const TRect& r) { return r.Right > r.Left && r.Bottom > r.Top; }
+/// The largest width or height a window can have on this platform (X11's limit).
+constexpr int64_t kMaxWindowExtent = 32767;
 
-int32_t Clamped32(int64_t value) { return int32_t(EnsureRange(value, int64_t(INT32_MIN), int64_t(INT32_MAX))); }
+/// Whether a window of that size could be shown and used at all.
+bool IsUsableSize(const TRect& r) {
+  const int64_t w = int64_t(r.Right) - r.Left;
+  const int64_t h = int64_t(r.Bottom) - r.Top;
+  return w > 0 && h > 0 && w <= kMaxWindowExtent && h <= kMaxWindowExtent;
+}
+
+int32_t Clamped32(int64_t value) {
+  return int32_t(EnsureRange(value, int64_t(INT32_MIN), int64_t(INT32_MAX)));
+}
 
 }  // namespace
 
@@ -59,16 +69,14 @@ void TMyIniFile::ReadRect(const WideString& Section, const WideString& Prefix, T
   Rect.Bottom = ReadIntegerOrDefault(Section, Prefix + u"_Bottom", Default.Bottom);
 }
 
-void TMyIniFile::WriteRect(const WideString& Section, const WideString& Prefix,
-                           const TRect& Rect) {
+void TMyIniFile::WriteRect(const WideString& Section, const WideString& Prefix, const TRect& Rect) {
   WriteInteger(Section, Prefix + u"_Left", Rect.Left);
   WriteInteger(Section, Prefix + u"_Top", Rect.Top);
   WriteInteger(Section, Prefix + u"_Right", Rect.Right);
   WriteInteger(Section, Prefix + u"_Bottom", Rect.Bottom);
 }
 
-void TMyIniFile::ReadBounds(const WideString& Section, const TBoundsWindow& Window,
-                            TRect& Rect) {
+void TMyIniFile::ReadBounds(const WideString& Section, const TBoundsWindow& Window, TRect& Rect) {
   ReadRect(Section, Window.ComponentName(), Rect, Window.BoundsRect());
 }
 
@@ -80,8 +88,8 @@ void TMyIniFile::ReadVisibleBounds(const WideString& Section, const TBoundsWindo
                                    TRect& Rect) {
   TRect stored;
   ReadBounds(Section, Window, stored);
-  // A stored rectangle without width or height would leave no window to use.
-  if (!HasArea(stored)) stored = Window.BoundsRect();
+  // A stored size of nothing, or beyond any window, would leave no window to use.
+  if (!IsUsableSize(stored)) stored = Window.BoundsRect();
   // 64-bit lengths: stored edges may lie anywhere in the 32-bit range.
   const int64_t w = int64_t(stored.Right) - stored.Left;
   const int64_t h = int64_t(stored.Bottom) - stored.Top;
@@ -123,8 +131,7 @@ void TMyIniFile::ReadFont(const WideString& Section, const WideString& Prefix, T
   Font.SetCharset(static_cast<uint8_t>(EnsureRange(charset, 0, 255)));
 }
 
-void TMyIniFile::WriteFont(const WideString& Section, const WideString& Prefix,
-                           const TFont& Font) {
+void TMyIniFile::WriteFont(const WideString& Section, const WideString& Prefix, const TFont& Font) {
   WriteString(Section, Prefix + u"_FontName", Font.Name());
   WriteInteger(Section, Prefix + u"_FontSize", Font.Size());
   WriteInteger(Section, Prefix + u"_FontColor", Font.Color());

@@ -6,8 +6,8 @@
 #include <gmock/gmock.h>
 
 #include "settings/myIniFile.h"
-#include "tests/settings/fakeBoundsWindow.h"
 #include "tests/app/mainFixture.h"
+#include "tests/settings/fakeBoundsWindow.h"
 #include "tests/support/testSupport.h"
 
 namespace magna {

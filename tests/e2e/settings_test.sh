@@ -2,7 +2,7 @@
 # End-to-end: the settings survive a restart. The program is copied into a
 # temporary folder so that its settings file (the program's path with ".ini")
 # lands there. It starts from a known file that fixes the window's bounds; the
-# font grows by two points (Ctrl+Up) and word wrap is switched off (toolbar);
+# font grows by two points and word wrap is switched off (toolbar buttons);
 # Alt+F4 closes it and the file must equal the golden file byte for byte
 # (Shift_JIS, CR LF). A second start and close without any change must write
 # the same bytes again: anything not restored would be written back as laid out.
@@ -36,6 +36,7 @@ xdotool getdisplaygeometry >/dev/null 2>&1 || exit 99
 work=$(mktemp -d)
 program=$work/magna
 ini=$work/magna.ini
+hook=$work/hook.txt
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
@@ -60,7 +61,7 @@ window=""
 magna_pid=""
 # Starts the program and waits for its window.
 start() {
-  "$program" 2>>"$work/stderr.txt" &
+  MAGNA_TEST_HOOK=$hook "$program" 2>>"$work/stderr.txt" &
   magna_pid=$!
   pids+=($magna_pid)
   window=""
@@ -73,8 +74,13 @@ start() {
   [ -n "$window" ] || fail "the window did not appear"
   sleep 0.5
   # Into the text area, below the toolbar, so that the keys reach it.
+  rm -f "$hook"
   xdotool mousemove --window "$window" 200 120 click 1
-  sleep 0.2
+  for _ in $(seq 50); do
+    [ -f "$hook" ] && break
+    sleep 0.1
+  done
+  sleep 0.5
 }
 
 # Closes the window with Alt+F4 and waits up to 30 s for the program to end.
@@ -97,14 +103,20 @@ expect_golden() {
   }
 }
 
+# Toolbar buttons (x within the window, at the toolbar's middle). Ctrl+Up is not
+# used: under Xvfb one of two presses now and then counts without Ctrl, as the
+# modifier state the program asks the X server for lags the injected keys.
+click_button() {
+  xdotool mousemove --window "$window" "$1" 12 click 1
+  sleep 0.3
+}
+
 start
-xdotool key ctrl+Up
-sleep 0.2
-xdotool key ctrl+Up
-sleep 0.2
+# The size-up button, twice.
+click_button "${MAGNA_SIZE_UP_X:-333}"
+click_button "${MAGNA_SIZE_UP_X:-333}"
 # The word-wrap button: three buttons, a separator, seven buttons, a separator.
-xdotool mousemove --window "$window" "${MAGNA_WRAP_X:-283}" 12 click 1
-sleep 0.3
+click_button "${MAGNA_WRAP_X:-283}"
 close
 expect_golden after.ini "first run"
 

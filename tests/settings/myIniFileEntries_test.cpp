@@ -65,8 +65,8 @@ TEST_F(IniEntriesTest, BoundsAreMovedIntoTheNearestWorkAreaNeverResized) {
       {"wider than the work area", {300, 100, 2300, 400}, {0, 100, 2000, 400}},
       {"exactly as wide as the work area", {10, 100, 1930, 400}, {0, 100, 1920, 400}},
       {"higher than the work area", {100, 500, 600, 2000}, {100, 40, 600, 1540}},
-      {"edges at the 32-bit limits", {INT32_MAX - 500, 0, INT32_MAX, 300},
-       {3340, 0, 3840, 300}},
+      {"edges at the 32-bit limits", {INT32_MAX - 500, 0, INT32_MAX, 300}, {3340, 0, 3840, 300}},
+      {"the largest window there can be", {5, 6, 5 + 32767, 306}, {1980, 6, 1980 + 32767, 306}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -94,8 +94,11 @@ TEST_F(IniEntriesTest, BadStoredBoundsGiveWayToTheCurrentOnes) {
   } cases[] = {
       {"right edge left of the left edge", BoundsFile(500, 100, 100, 400), current},
       {"no height", BoundsFile(100, 100, 600, 100), current},
+      {"wider than any window", BoundsFile(0, 100, 32768, 400), current},
+      {"the whole 32-bit range", BoundsFile(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), current},
       {"a number beyond 32 bits takes that edge's default",
-       "[Bounds]\r\nWin_Left=99999999999\r\nWin_Top=200\r\n", {100, 200, 600, 400}},
+       "[Bounds]\r\nWin_Left=99999999999\r\nWin_Top=200\r\n",
+       {100, 200, 600, 400}},
       {"text that is no number reads as 0", "[Bounds]\r\nWin_Left=none\r\n", {0, 100, 600, 400}},
   };
   for (const Case& c : cases) {
@@ -164,20 +167,19 @@ TEST_F(IniEntriesTest, MissingOrBadFontEntriesKeepTheFontsAttribute) {
       {"italic missing keeps italic on",
        "Font_FontStyleBold=1\r\nFont_FontStyleUnderLine=1\r\nFont_FontStyleStrikeOut=0\r\n",
        fsItalic | fsStrikeOut, u"Base", 72, clRed, fsBold | fsItalic | fsUnderline, 128},
-      {"italic missing keeps italic off", "Font_FontStyleBold=0\r\n", fsBold, u"Base", 72, clRed,
-       0, 128},
+      {"italic missing keeps italic off", "Font_FontStyleBold=0\r\n", fsBold, u"Base", 72, clRed, 0,
+       128},
       {"empty name", "Font_FontName=\r\n", 0, u"Base", 72, clRed, 0, 128},
       {"charset 300", "Font_FontCharset=300\r\n", 0, u"Base", 72, clRed, 0, 255},
       {"charset -1", "Font_FontCharset=-1\r\n", 0, u"Base", 72, clRed, 0, 0},
-      {"charset beyond 32 bits", "Font_FontCharset=4294967296\r\n", 0, u"Base", 72, clRed, 0,
-       128},
+      {"charset beyond 32 bits", "Font_FontCharset=4294967296\r\n", 0, u"Base", 72, clRed, 0, 128},
       {"size 0", "Font_FontSize=0\r\nFont_FontName=Other\r\n", 0, u"Other", 72, clRed, 0, 128},
       {"size -12", "Font_FontSize=-12\r\n", 0, u"Base", 72, clRed, 0, 128},
       {"size beyond any font", "Font_FontSize=100000\r\n", 0, u"Base", 72, clRed, 0, 128},
       {"largest size", "Font_FontSize=1638\r\n", 0, u"Base", 1638, clRed, 0, 128},
       {"system colour", "Font_FontColor=-2147483640\r\n", 0, u"Base", 72, clWindowText, 0, 128},
-      {"colour beyond 32 bits", "Font_FontColor=2147483648\r\nFont_FontStyleBold=1\r\n", 0,
-       u"Base", 72, clRed, fsBold, 128},
+      {"colour beyond 32 bits", "Font_FontColor=2147483648\r\nFont_FontStyleBold=1\r\n", 0, u"Base",
+       72, clRed, fsBold, 128},
       {"bold beyond 32 bits", "Font_FontStyleBold=99999999999\r\n", fsBold, u"Base", 72, clRed,
        fsBold, 128},
   };
