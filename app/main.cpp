@@ -8,6 +8,7 @@
 #include "app/ctrlKeyFilter.h"
 #include "app/fontSizeStep.h"
 #include "app/helpPage.h"
+#include "app/myHelpVersionInfo.h"
 #include "app/myKeys.h"
 #include "app/mySettings.h"
 #include "app/myStatusLine.h"
@@ -346,11 +347,10 @@ void TApp_TOOLMagna::Action_FontSizeUpExecute(QObject* Sender) {
 }
 
 void TApp_TOOLMagna::Action_HelpVersionInfoExecute(QObject*) {
-  ShowVersionDialog(HelpPageAddress());
-}
-
-void TApp_TOOLMagna::ShowVersionDialog(const QString&) {
-  // The version dialog comes with its own issue; until then the action shows nothing.
+  CreateVersionInfo(this);
+  SetVersionInfoURL(HelpPageAddress().toStdU16String());
+  ShowVersionInfo();
+  ReleaseVersionInfo();
 }
 
 // Keys, wheel, enabling, status line

@@ -90,8 +90,6 @@ class TApp_TOOLMagna : public QMainWindow,
   /// The window's settings; they come with the settings file.
   virtual void LoadSettings();
   virtual void SaveSettings();
-  /// Shows the version dialog with the help page's address; the dialog comes later.
-  virtual void ShowVersionDialog(const QString& helpAddress);
 
  private:
   class TWindowLink;

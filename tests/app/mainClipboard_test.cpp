@@ -197,6 +197,7 @@ TEST_F(MainWindowTest, ChainChangeNoticePassesAlongToTheRightLink) {
 
 TEST_F(MainWindowTest, SecondMainWindowReceivesNoticesThroughTheFirst) {
   TApp_TOOLMagna second;
+  second.SettingsFileName = settingsDir.Wide("second.ini");
   second.AfterConstruction();  // chain: second -> window
   ASSERT_EQ(second.NextViewer(), window->Handle());
   SetMonitoring(true);  // window leaves (announced through second) and joins in front

@@ -1,9 +1,13 @@
 // Keys, wheel and buttons of the main window: size steps and their bounds, the
 // Ctrl-key filter, Tab, redo, and the enabling of the actions.
+#include <QPointer>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include "app/clipboardChain.h"
+#include "app/helpPage.h"
+#include "app/myHelpVersionInfo.h"
 #include "tests/app/mainFixture.h"
 
 namespace magna::test {
@@ -177,6 +181,25 @@ TEST_F(MainInputTest, RedoAnswersToBothShortcutsAndVersionToF1) {
             redo);
   EXPECT_EQ(window->Action_HelpVersionInfo->shortcuts(),
             QList<QKeySequence>{QKeySequence(Qt::Key_F1)});
+}
+
+TEST_F(MainInputTest, F1ShowsTheVersionDialogWithTheHelpLinkAndFreesItAfterwards) {
+  bool shown = false;
+  QString link;
+  QPointer<THelp_VersionInfo> seen;
+  QTimer::singleShot(0, [&] {  // runs inside the dialog's modal loop
+    seen = Help_VersionInfo;
+    if (!seen) return;
+    shown = seen->isVisible() && seen->isModal();
+    link = QString::fromStdU16String(seen->lblURL->Caption());
+    seen->reject();
+  });
+  Press(Qt::Key_F1);
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(link, HelpPageAddress());
+  EXPECT_TRUE(Help_VersionInfo.isNull()) << "released after closing";
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(seen.isNull()) << "the closed dialog is destroyed";
 }
 
 TEST_F(MainInputTest, EnablingFollowsTextSelectionUndoAndClipboard) {
