@@ -93,26 +93,22 @@ char16_t* DecodeShift(const unsigned char*& p, const unsigned char* end, char16_
   return out;
 }
 
-/// Eight base64 indices (one a byte) to their characters at once, without a table:
-/// 'A' + i, then +6 past 25 ('a'), -75 past 51 ('0'), -15 past 61 ('+'), +3 past 62 ('/').
-/// No byte leaves 0..255 on the way, so no byte disturbs its neighbour.
-inline uint64_t Base64Characters(uint64_t indices) {
-  constexpr uint64_t kOnes = 0x0101010101010101, kHigh = 0x8080808080808080;
-  auto above = [indices](uint64_t n) { return ((indices + (127 - n) * kOnes) & kHigh) >> 7; };
-  return indices + 65 * kOnes + 6 * above(25) - 75 * above(51) - 15 * above(61) + 3 * above(62);
-}
-
-/// The four six-bit groups of a 24-bit value as four bytes, the first group lowest.
-uint32_t SixBitGroups(uint32_t x) {
-  uint32_t pairs = x >> 12 | (x & 0xFFF) << 16;  // two 12-bit halves in 16-bit lanes
-  return ((pairs >> 6) & 0x003F003F) | (pairs & 0x003F003F) << 8;
-}
+/// Two base64 characters for every twelve bits, the first in the low byte, so that one
+/// lookup writes two characters in memory order.
+constexpr std::array<uint16_t, 4096> kBase64Pairs = [] {
+  std::array<uint16_t, 4096> pairs{};
+  for (unsigned i = 0; i < 4096; ++i)
+    pairs[i] = static_cast<uint16_t>(static_cast<unsigned char>(kBase64[i >> 6]) |
+                                     static_cast<unsigned char>(kBase64[i & 63]) << 8);
+  return pairs;
+}();
 
 /// Writes `count` base64 characters of the top bits of `bits` with one eight-byte store.
 char* StoreBase64(char* out, uint64_t bits, int count) {
-  uint64_t indices = SixBitGroups(static_cast<uint32_t>(bits >> 40)) |
-                     uint64_t{SixBitGroups(static_cast<uint32_t>(bits >> 16) & 0xFFFFFF)} << 32;
-  uint64_t chars = Base64Characters(indices);
+  uint64_t chars = uint64_t{kBase64Pairs[bits >> 52]} |
+                   uint64_t{kBase64Pairs[(bits >> 40) & 0xFFF]} << 16 |
+                   uint64_t{kBase64Pairs[(bits >> 28) & 0xFFF]} << 32 |
+                   uint64_t{kBase64Pairs[(bits >> 16) & 0xFFF]} << 48;
   std::memcpy(out, &chars, 8);
   return out + count;
 }
