@@ -9,36 +9,10 @@
 set -u
 magna=${1:?usage: clipboard_test.sh <path-to-magna>}
 
-if [ -z "${MAGNA_E2E_INNER:-}" ]; then
-  for tool in xvfb-run xclip xdotool; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 0; }
-  done
-  # Two servers started at once may race for one display number: try again then.
-  for attempt in 1 2 3; do
-    MAGNA_E2E_INNER=1 xvfb-run -a -s '-screen 0 1280x800x24' bash "$0" "$magna"
-    status=$?
-    [ "$status" -ne 99 ] && exit "$status"
-    echo "display not reachable (attempt $attempt), trying again"
-    sleep $((RANDOM % 3 + 1))
-  done
-  exit 1
-fi
+source "$(dirname "$0")/xvfbSession.sh"
+e2e_enter_xvfb "$0" "$magna" xclip
 
-for _ in $(seq 50); do
-  xdotool getdisplaygeometry >/dev/null 2>&1 && break
-  sleep 0.1
-done
-xdotool getdisplaygeometry >/dev/null 2>&1 || exit 99
-
-work=$(mktemp -d)
 hook=$work/hook.txt
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*"
