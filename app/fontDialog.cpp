@@ -62,10 +62,16 @@ void TFontDialog::BuildControls() {
   sample_->setMinimumHeight(kSampleMaxPixels + 16);
   sample_->setFrameShape(QFrame::StyledPanel);
 
+  // A label shows its "&" as a mnemonic only when it has a buddy to give the focus to.
+  auto label = [this](const char16_t* text, QWidget* buddy) {
+    auto* caption = new QLabel(Q(text), this);
+    caption->setBuddy(buddy);
+    return caption;
+  };
   auto* grid = new QGridLayout;
-  grid->addWidget(new QLabel(Q(u"フォント名(&F):"), this), 0, 0);
-  grid->addWidget(new QLabel(Q(u"スタイル(&Y):"), this), 0, 1);
-  grid->addWidget(new QLabel(Q(u"サイズ(&S):"), this), 0, 2);
+  grid->addWidget(label(u"フォント名(&F):", face_), 0, 0);
+  grid->addWidget(label(u"スタイル(&Y):", style_), 0, 1);
+  grid->addWidget(label(u"サイズ(&S):", size_), 0, 2);
   grid->addWidget(face_, 1, 0);
   grid->addWidget(style_, 1, 1, 2, 1);
   grid->addWidget(size_, 1, 2);
@@ -75,7 +81,7 @@ void TFontDialog::BuildControls() {
   effectsLayout->addWidget(underline_);
   effectsLayout->addWidget(strikeOut_);
   auto* colorRow = new QHBoxLayout;
-  colorRow->addWidget(new QLabel(Q(u"色(&C):"), this));
+  colorRow->addWidget(label(u"色(&C):", colorButton_));
   colorRow->addWidget(colorButton_);
   effectsLayout->addLayout(colorRow);
   grid->addWidget(effects, 2, 0);

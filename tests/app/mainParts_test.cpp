@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QListWidget>
 #include <QSpinBox>
 #include <QTimer>
@@ -165,6 +166,16 @@ TEST_F(MainWindowTest, FontSelectionOpensOnTheShownFontAndAppliesOnlyOnOk) {
   window->Action_FontSel->trigger();
   EXPECT_EQ(Memo().Font()->Size(), 300);
   EXPECT_EQ(U8(Memo().Font()->Name()), "ＭＳ ゴシック");
+}
+
+TEST_F(MainWindowTest, FontDialogCaptionMnemonicsAreNotShownLiterally) {
+  int captions = 0;
+  for (QLabel* label : window->FontDialog1->findChildren<QLabel*>()) {
+    if (!label->text().contains(u'&')) continue;
+    ++captions;
+    EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
+  }
+  EXPECT_EQ(captions, 4) << "face, style, size and colour";
 }
 
 TEST(ActionImages, TwentyCrispImagesAndAnIcon) {
