@@ -25,7 +25,7 @@ class TFontDialog : public QDialog {
   Q_OBJECT
  public:
   static constexpr int MinSize = 1;
-  static constexpr int MaxSize = 1638;
+  static constexpr int MaxSize = TFont::MaxPoints;
 
   explicit TFontDialog(QWidget* parent = nullptr);
 

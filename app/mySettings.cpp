@@ -84,20 +84,12 @@ void LoadSettings(TMainSettingsTarget& target, const WideString& fileName) {
   RunStep([&] { target.ApplyWordWrap(); });
 }
 
-void LoadSettings(TMainSettingsTarget& target) {
-  LoadSettings(target, ProgramSettingsFile());
-}
-
 void SaveSettings(TMainSettingsTarget& target, const WideString& fileName) {
   if (SkipRequested()) return;
   RunStep([&] {
     TMyIniFile ini(fileName, cdAuto);
     WriteEntries(ini, target);
   });
-}
-
-void SaveSettings(TMainSettingsTarget& target) {
-  SaveSettings(target, ProgramSettingsFile());
 }
 
 }  // namespace magna

@@ -62,11 +62,7 @@ class TMainWindowSettings : public TMainSettingsTarget {
 WideString ProgramSettingsFile();
 /// Reads the entries from the file into the target, then applies the wrap switch.
 void LoadSettings(TMainSettingsTarget& target, const WideString& fileName);
-/// As above with the program's settings file.
-void LoadSettings(TMainSettingsTarget& target);
 /// Writes the entries from the target; never raises.
 void SaveSettings(TMainSettingsTarget& target, const WideString& fileName);
-/// As above with the program's settings file.
-void SaveSettings(TMainSettingsTarget& target);
 
 }  // namespace magna

@@ -22,6 +22,8 @@ class TFont : public TObject {
 public:
   /// Pixels per inch of the screen the sizes refer to (96 in the layouts).
   static constexpr int PixelsPerInch = 96;
+  /// The largest point size the program offers or takes from a settings file.
+  static constexpr int MaxPoints = 1638;
 
   TFont() = default;
   TFont(const TFont& other) : TObject() { CopyFrom(other); }

@@ -142,11 +142,9 @@ class TMyIniFile : public TObject {
   void RestoreBounds(const WideString& Section, TBoundsWindow& Window);
   void RestoreBounds(TBoundsWindow& Window);
   /// Reads the font group into Font; every missing entry keeps Font's attribute,
-  /// and so does a size outside 1..MaxFontPoints.
+  /// and so does a size outside 1..TFont::MaxPoints.
   void ReadFont(const WideString& Section, const WideString& Prefix, TFont& Font);
   void WriteFont(const WideString& Section, const WideString& Prefix, const TFont& Font);
-  /// The largest point size ReadFont takes (the font dialog's own limit).
-  static constexpr int MaxFontPoints = 1638;
   /// ReadInteger, or Default when the stored number does not fit 32 bits.
   int32_t ReadIntegerOrDefault(const WideString& Section, const WideString& Ident, int32_t Default);
   /// ReadBool, or Default when the stored number does not fit 32 bits.

@@ -119,7 +119,7 @@ void TMyIniFile::ReadFont(const WideString& Section, const WideString& Prefix, T
   Font.SetName(ReadString(Section, Prefix + u"_FontName", Font.Name()));
   const int32_t size = ReadIntegerOrDefault(Section, Prefix + u"_FontSize", Font.Size());
   // A size of 0 or less, or one beyond any font, would leave the text unreadable.
-  if (size >= 1 && size <= MaxFontPoints) Font.SetSize(size);
+  if (size >= 1 && size <= TFont::MaxPoints) Font.SetSize(size);
   Font.SetColor(ReadIntegerOrDefault(Section, Prefix + u"_FontColor", Font.Color()));
   const TFontStyles before = Font.Style();
   TFontStyles style = 0;
