@@ -326,10 +326,11 @@ void TRichEditText::Insert(QTextCursor& cursor, WideView text, bool pack) {
 }
 
 void TRichEditText::SetAll(WideView text) {
-  TextShape shape = ShapeOf(text);
-  if (shape.longestLine <= ChunkLimit && !shape.lineSeparator && int(text.size()) < PackMinimum) {
+  // A text this short has no line longer than ChunkLimit either.
+  static_assert(PackMinimum <= ChunkLimit + 1);
+  if (int(text.size()) < PackMinimum && text.find(LS) == WideView::npos) {
     // The document's plain-text path, the fastest for small texts; it forgets the
-    // undo steps too.
+    // undo steps too. Larger texts are measured once, by Replace.
     document_->setPlainText(Borrowed(text));
     return;
   }
@@ -394,7 +395,6 @@ std::vector<TRichEditText::SoftBlock> TRichEditText::Scan(int from, int to) cons
   if (block.position() < from) block = block.next();
   QTextBlock last = document_->findBlock(to);
   if (!last.isValid()) last = document_->lastBlock();
-  if (!block.isValid()) return found;
   int number = block.blockNumber(), lastNumber = last.blockNumber();
   std::vector<int8_t> softFormat;  // by block format index: -1 not yet known
   for (; block.isValid() && number <= lastNumber; block = block.next(), ++number) {
