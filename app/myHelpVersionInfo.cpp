@@ -141,9 +141,9 @@ void THelp_VersionInfo::FormCreate(QWidget* mainWindow) {
 void THelp_VersionInfo::PlaceOnCursorMonitor() {
   const TPoint cursor = platform::Screens().CursorPos();
   const int32_t index = MonitorIndexFromPoint(cursor);
-  const TRect area = index >= 0 ? ScreenMonitors()[size_t(index)].WorkArea
-                                : NearestMonitorWorkArea(TRect{cursor.X, cursor.Y,
-                                                               cursor.X + 1, cursor.Y + 1});
+  const TRect area =
+      index >= 0 ? ScreenMonitors()[size_t(index)].WorkArea
+                 : NearestMonitorWorkArea(TRect{cursor.X, cursor.Y, cursor.X + 1, cursor.Y + 1});
   const QSize size = frameGeometry().size();
   // C++ division rounds towards zero, as the placement wants.
   move(area.Left + (area.Right - area.Left - size.width()) / 2,
@@ -235,19 +235,14 @@ bool THelp_VersionInfo::eventFilter(QObject* watched, QEvent* event) {
   if (watched != lblURL) return QDialog::eventFilter(watched, event);
   try {
     switch (event->type()) {
-      case QEvent::Enter:
-        lblURLMouseEnter();
-        break;
-      case QEvent::Leave:
-        lblURLMouseLeave();
-        break;
+      case QEvent::Enter: lblURLMouseEnter(); break;
+      case QEvent::Leave: lblURLMouseLeave(); break;
       case QEvent::MouseButtonRelease:
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
             lblURL->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint()))
           lblURLClick();
         break;
-      default:
-        break;
+      default: break;
     }
   } catch (const std::exception&) {
   }

@@ -19,8 +19,8 @@
 #include "editor/myEdit.h"
 #include "platform/memoryServices.h"
 #include "platform/myWindows.h"
-#include "platform/services.h"
 #include "platform/qt/qtText.h"
+#include "platform/services.h"
 
 using namespace magna;
 

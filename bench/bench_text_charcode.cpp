@@ -7,9 +7,9 @@
 // starting at a line start) detected right end to end through DetectCharCode, beside
 // the same pipeline asking ICU's ucsdet, uchardet or nkf instead of our detector.
 #include <iconv.h>
+#include <uchardet.h>
 #include <unicode/ucnv.h>
 #include <unicode/ucsdet.h>
-#include <uchardet.h>
 
 #include <chrono>
 #include <cstdio>
@@ -60,7 +60,7 @@ std::vector<double> BestMBps(size_t bytes, const std::vector<std::function<void(
 // ---- the two libraries, raw -----------------------------------------------------------
 
 class IcuRaw {
-public:
+ public:
   explicit IcuRaw(const char* name) {
     UErrorCode status = U_ZERO_ERROR;
     cnv_ = ucnv_open(name, &status);
@@ -84,12 +84,12 @@ public:
     return U_SUCCESS(status) ? static_cast<size_t>(n) : 0;
   }
 
-private:
+ private:
   UConverter* cnv_;
 };
 
 class IconvRaw {
-public:
+ public:
   explicit IconvRaw(const char* name)
       : decode_(iconv_open("UTF-16LE", name)), encode_(iconv_open(name, "UTF-16LE")) {}
   ~IconvRaw() {
@@ -99,7 +99,8 @@ public:
   size_t Decode(const std::string& bytes, std::u16string& out) {
     out.resize(bytes.size() + 16);
     return Run(decode_, bytes.data(), bytes.size(), reinterpret_cast<char*>(out.data()),
-               out.size() * 2) / 2;
+               out.size() * 2) /
+           2;
   }
   size_t Encode(const std::u16string& text, std::string& out) {
     out.resize(text.size() * 6 + 16);
@@ -107,7 +108,7 @@ public:
                out.size());
   }
 
-private:
+ private:
   static size_t Run(iconv_t cd, const char* in, size_t inSize, char* out, size_t outSize) {
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     char* src = const_cast<char*>(in);
@@ -140,8 +141,8 @@ void Throughput() {
       {"UTF-7", "ja.utf7", "UTF-7", "UTF-7", Utf7ToWide, WideToUtf7},
   };
   std::printf("Throughput, MB/s of encoded bytes (best run); ratio = ours / faster library\n");
-  std::printf("%-12s %6s | %8s %8s %8s %6s | %8s %8s %8s %6s\n", "code", "MB", "dec ours",
-              "ICU", "iconv", "ratio", "enc ours", "ICU", "iconv", "ratio");
+  std::printf("%-12s %6s | %8s %8s %8s %6s | %8s %8s %8s %6s\n", "code", "MB", "dec ours", "ICU",
+              "iconv", "ratio", "enc ours", "ICU", "iconv", "ratio");
   for (const Code& c : codes) {
     std::string bytes = ReadAll(CorpusPath(c.file));
     if (bytes.empty()) continue;
@@ -161,7 +162,8 @@ void Throughput() {
     std::printf("%-12s %6.1f | %8.0f %8.0f %8.0f %6.2f | %8.0f %8.0f %8.0f %6.2f%s\n", c.label,
                 bytes.size() / 1e6, dOurs, dIcu, dIconv, dOurs / std::max(dIcu, dIconv), eOurs,
                 eIcu, eIconv, eOurs / std::max(eIcu, eIconv), sink ? "" : " ");
-    if (std::string(c.label) == "UTF-8") std::printf("%-12s UTF-8 decode vs ICU: %.2fx\n", "", dOurs / dIcu);
+    if (std::string(c.label) == "UTF-8")
+      std::printf("%-12s UTF-8 decode vs ICU: %.2fx\n", "", dOurs / dIcu);
   }
 }
 
@@ -180,11 +182,11 @@ void Utf16Reading() {
     std::u16string wide;
     size_t sink = 0;
     std::vector<double> r = BestMBps(size, {[&] {
-                                             TMyCharCode c = code;
-                                             sink += ReadTextFile(name, c).size();
-                                           },
-                                           [&] { sink += icu.Decode(ReadAll(path), wide); },
-                                           [&] { sink += conv.Decode(ReadAll(path), wide); }});
+                                              TMyCharCode c = code;
+                                              sink += ReadTextFile(name, c).size();
+                                            },
+                                            [&] { sink += icu.Decode(ReadAll(path), wide); },
+                                            [&] { sink += conv.Decode(ReadAll(path), wide); }});
     double ours = r[0], viaIcu = r[1], viaIconv = r[2];
     std::printf("%-12s ours %6.0f  ICU %6.0f  iconv %6.0f  ratio %.2f%s\n", label, ours, viaIcu,
                 viaIconv, ours / std::max(viaIcu, viaIconv), sink ? "" : " ");
@@ -247,8 +249,9 @@ std::vector<size_t> WindowStarts(const std::string& bytes, size_t size, int unit
                                  size_t wanted, unsigned pick) {
   std::vector<size_t> starts{0};
   for (size_t i = 0; i + unit <= bytes.size(); i += unit) {
-    bool lf = unit == 1 ? bytes[i] == '\n'
-                        : bytes[i + (bigEndian ? 1 : 0)] == '\n' && bytes[i + (bigEndian ? 0 : 1)] == 0;
+    bool lf = unit == 1
+                  ? bytes[i] == '\n'
+                  : bytes[i + (bigEndian ? 1 : 0)] == '\n' && bytes[i + (bigEndian ? 0 : 1)] == 0;
     if (lf && i + unit + size <= bytes.size()) starts.push_back(i + unit);
   }
   std::mt19937_64 random(1024 + size + pick);
@@ -274,16 +277,22 @@ void DetectionAccuracy(bool showMisses, unsigned pick) {
     bool bigEndian;
   };
   const Sample samples[] = {
-      {"Shift_JIS", "ja.sjis", cdSJis, 1, false},      {"EUC-JP", "ja.euc", cdEUC, 1, false},
-      {"ISO-2022-JP", "ja.jis", cdJIS, 1, false},      {"UTF-8", "ja.utf8", cdUTF_8N, 1, false},
-      {"UTF-16LE", "ja.utf16le", cdUTF_16LE, 2, false}, {"UTF-16BE", "ja.utf16be", cdUTF_16BE, 2, true},
+      {"Shift_JIS", "ja.sjis", cdSJis, 1, false},
+      {"EUC-JP", "ja.euc", cdEUC, 1, false},
+      {"ISO-2022-JP", "ja.jis", cdJIS, 1, false},
+      {"UTF-8", "ja.utf8", cdUTF_8N, 1, false},
+      {"UTF-16LE", "ja.utf16le", cdUTF_16LE, 2, false},
+      {"UTF-16BE", "ja.utf16be", cdUTF_16BE, 2, true},
   };
   const size_t kWindows = 2000, kNkfWindows = 300;
   std::printf("\nDetection accuracy end to end (%% of windows right; %zu windows, nkf %zu)\n",
               kWindows, kNkfWindows);
-  std::printf("(windows of seven-bit ASCII alone are left out of the byte codes: they read alike\n"
-              " in every code; n = windows counted; pick %u)\n", pick);
-  std::printf("%-12s %5s %5s | %8s %8s %8s %8s\n", "code", "bytes", "n", "ours", "ICU", "uchardet", "nkf");
+  std::printf(
+      "(windows of seven-bit ASCII alone are left out of the byte codes: they read alike\n"
+      " in every code; n = windows counted; pick %u)\n",
+      pick);
+  std::printf("%-12s %5s %5s | %8s %8s %8s %8s\n", "code", "bytes", "n", "ours", "ICU", "uchardet",
+              "nkf");
   for (const Sample& s : samples) {
     std::string bytes = ReadAll(CorpusPath(s.file));
     if (bytes.empty()) continue;
@@ -304,8 +313,9 @@ void DetectionAccuracy(bool showMisses, unsigned pick) {
       }
       double n = static_cast<double>(starts.size());
       double nNkf = static_cast<double>(std::min(starts.size(), kNkfWindows));
-      std::printf("%-12s %5zu %5zu | %7.2f%% %7.2f%% %7.2f%% %7.2f%%\n", s.label, size, starts.size(),
-                  100 * right[0] / n, 100 * right[1] / n, 100 * right[2] / n, 100 * right[3] / nNkf);
+      std::printf("%-12s %5zu %5zu | %7.2f%% %7.2f%% %7.2f%% %7.2f%%\n", s.label, size,
+                  starts.size(), 100 * right[0] / n, 100 * right[1] / n, 100 * right[2] / n,
+                  100 * right[3] / nNkf);
     }
   }
 }
@@ -314,17 +324,21 @@ void DetectionSpeed() {
   std::string bytes = ReadAll(CorpusPath("ja.sjis")).substr(0, 1 << 20);
   if (bytes.size() < 1024) return;
   std::printf("\nDetection time per 1024-byte Shift_JIS window, microseconds\n");
-  for (auto [label, detector] : {std::pair<const char*, Detector>{"ours", [](std::string_view w) {
-                                   return static_cast<unsigned>(DetectCharCode(w.data(), w.size()));
-                                 }},
-                                 {"ICU", IcuDetect},
-                                 {"uchardet", UchardetDetect}}) {
+  for (auto [label, detector] :
+       {std::pair<const char*, Detector>{"ours",
+                                         [](std::string_view w) {
+                                           return static_cast<unsigned>(
+                                               DetectCharCode(w.data(), w.size()));
+                                         }},
+        {"ICU", IcuDetect},
+        {"uchardet", UchardetDetect}}) {
     auto start = std::chrono::steady_clock::now();
     unsigned sink = 0;
     size_t windows = 0;
     for (size_t at = 0; at + 1024 <= bytes.size(); at += 1024, ++windows)
       sink += detector(std::string_view(bytes.data() + at, 1024));
-    double us = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+    double us =
+        std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
     std::printf("%-10s %7.2f%s\n", label, us / static_cast<double>(windows), sink ? "" : " ");
   }
 }

@@ -98,29 +98,22 @@ WideString MakeName(Generator& g) {
   const WideString word = g.Pick(kWords);
   const WideString ext = g.Pick(kExts);
   switch (g.Below(10)) {
-    case 0:
-      return u"IMG_" + Ascii(g.Below(10000), 4) + u".JPG";
-    case 1:
-      return u"第" + Kanji(1 + g.Below(120)) + u"章_" + word + ext;
-    case 2:
-      return u"第" + FullWidth(1 + g.Below(60)) + u"話" + ext;
-    case 3:
-      return word + Circled(1 + g.Below(20)) + ext;
+    case 0: return u"IMG_" + Ascii(g.Below(10000), 4) + u".JPG";
+    case 1: return u"第" + Kanji(1 + g.Below(120)) + u"章_" + word + ext;
+    case 2: return u"第" + FullWidth(1 + g.Below(60)) + u"話" + ext;
+    case 3: return word + Circled(1 + g.Below(20)) + ext;
     case 4:
       return word + u"_" + Ascii(2015 + g.Below(10)) + u"年" + Ascii(1 + g.Below(12)) + u"月" +
              Ascii(1 + g.Below(28)) + u"日" + ext;
     case 5:
       return u"議事録_" + KanjiYear(2015 + g.Below(10)) + u"年" + Kanji(1 + g.Below(12)) + u"月" +
              Kanji(1 + g.Below(28)) + u"日" + ext;
-    case 6:
-      return word + u" (" + Ascii(1 + g.Below(30)) + u")" + ext;
+    case 6: return word + u" (" + Ascii(1 + g.Below(30)) + u")" + ext;
     case 7:
       return u"第" + Roman(1 + g.Below(10)) + u"部_" + word + u"_v" + Ascii(g.Below(4)) + u"." +
              Ascii(g.Below(20)) + ext;
-    case 8:
-      return word + u"_" + Kanji(1 + g.Below(99999)) + u"円" + ext;
-    default:
-      return u"track" + Ascii(1 + g.Below(40), 2) + u"_" + word + ext;
+    case 8: return word + u"_" + Kanji(1 + g.Below(99999)) + u"円" + ext;
+    default: return u"track" + Ascii(1 + g.Below(40), 2) + u"_" + word + ext;
   }
 }
 

@@ -390,8 +390,7 @@ void TMyCustomEdit::HandleCommand(uint16_t code) {
       if (OnVScroll && wrapper_)
         OnVScroll(this, int32_t(SendMessageW(wrapper_->Handle, EM_GETTHUMB, 0, 0)));
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -434,11 +433,8 @@ LRESULT TMyCustomEdit::HandleMsgFilter(MSGFILTER* filter) {
       filter->wParam = key;
       return 0;
     }
-    case WM_MOUSEWHEEL:
-      return RaiseMouseWheel(filter) ? 1 : 0;
-    default:
-      RaiseMouseEvent(filter, shift);
-      return 0;
+    case WM_MOUSEWHEEL: return RaiseMouseWheel(filter) ? 1 : 0;
+    default: RaiseMouseEvent(filter, shift); return 0;
   }
 }
 
@@ -473,8 +469,7 @@ void TMyCustomEdit::RaiseMouseEvent(MSGFILTER* filter, TShiftState shift) {
     case WM_MBUTTONDBLCLK:
       if (OnDblClick) OnDblClick(this);
       return;
-    default:
-      return;
+    default: return;
   }
 }
 

@@ -46,16 +46,14 @@ std::vector<char16_t> Buffer(size_t units) {
 
 WideString ConvertNewLine(const WideString& text, TMyNewLine newLine) {
   switch (newLine) {
-    case nlCR:
-      return text;
+    case nlCR: return text;
     case nlLF: {
       WideString out = text;
       for (char16_t& c : out)
         if (c == u'\r') c = u'\n';
       return out;
     }
-    default:
-      return WideReplaceAll(text, u"\r", u"\r\n", true);
+    default: return WideReplaceAll(text, u"\r", u"\r\n", true);
   }
 }
 
@@ -419,15 +417,9 @@ void TMyCustomEditControl::SetAlignment(TAlignment value) {
   Alignment = value;
   LONG style = CurrentStyle();
   switch (value) {
-    case taRightJustify:
-      style = (style & ~ES_CENTER) | ES_RIGHT;
-      break;
-    case taCenter:
-      style = (style & ~ES_RIGHT) | ES_CENTER;
-      break;
-    default:
-      style &= ~(ES_CENTER | ES_RIGHT);
-      break;
+    case taRightJustify: style = (style & ~ES_CENTER) | ES_RIGHT; break;
+    case taCenter: style = (style & ~ES_RIGHT) | ES_CENTER; break;
+    default: style &= ~(ES_CENTER | ES_RIGHT); break;
   }
   RecreateWindow(style);
 }

@@ -96,25 +96,16 @@ LRESULT TRichEditWindow::WindowProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam
   } endInput{this};
   auto* ptr = reinterpret_cast<void*>(lParam);
   switch (msg) {
-    case WM_SETTEXT:
-      ReplaceAll(UpToNul(static_cast<const char16_t*>(ptr)));
-      return 1;
-    case WM_GETTEXTLENGTH:
-      return text_->Length() + text_->LineCount() - 1;
-    case WM_GETTEXT:
-      return CopyOut(text_->Text(true), static_cast<char16_t*>(ptr), wParam);
+    case WM_SETTEXT: ReplaceAll(UpToNul(static_cast<const char16_t*>(ptr))); return 1;
+    case WM_GETTEXTLENGTH: return text_->Length() + text_->LineCount() - 1;
+    case WM_GETTEXT: return CopyOut(text_->Text(true), static_cast<char16_t*>(ptr), wParam);
     case EM_GETTEXTLENGTHEX:
       return GetTextLengthEx(reinterpret_cast<const GETTEXTLENGTHEX*>(wParam));
     case EM_GETTEXTEX:
       return GetTextEx(reinterpret_cast<const GETTEXTEX*>(wParam), static_cast<char16_t*>(ptr));
-    case EM_GETSEL:
-      return GetSel(wParam, lParam);
-    case EM_SETSEL:
-      SetSelection(int(intptr_t(wParam)), int(lParam));
-      return 0;
-    case EM_EXGETSEL:
-      *static_cast<CHARRANGE*>(ptr) = Selection();
-      return 0;
+    case EM_GETSEL: return GetSel(wParam, lParam);
+    case EM_SETSEL: SetSelection(int(intptr_t(wParam)), int(lParam)); return 0;
+    case EM_EXGETSEL: *static_cast<CHARRANGE*>(ptr) = Selection(); return 0;
     case EM_EXSETSEL: {
       auto* range = static_cast<CHARRANGE*>(ptr);
       SetSelection(range->cpMin, range->cpMax);
@@ -128,45 +119,30 @@ LRESULT TRichEditWindow::WindowProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam
       ReplaceSelection(UpToNul(static_cast<const char16_t*>(ptr)));
       if (!wParam) view_->document()->clearUndoRedoStacks();
       return 0;
-    case EM_GETMODIFY:
-      return modified_ ? 1 : 0;
-    case EM_SETMODIFY:
-      modified_ = wParam != 0;
-      return 0;
-    case EM_GETLINECOUNT:
-      return text_->LineCount();
+    case EM_GETMODIFY: return modified_ ? 1 : 0;
+    case EM_SETMODIFY: modified_ = wParam != 0; return 0;
+    case EM_GETLINECOUNT: return text_->LineCount();
     case EM_LINEINDEX:
       return text_->LineIndex(intptr_t(wParam) == -1 ? text_->LineFromChar(Selection().cpMin)
                                                      : int(intptr_t(wParam)));
-    case EM_LINELENGTH:
-      return LineLengthAt(wParam);
+    case EM_LINELENGTH: return LineLengthAt(wParam);
     case EM_LINEFROMCHAR:
       return text_->LineFromChar(intptr_t(wParam) == -1 ? Selection().cpMin
                                                         : int(intptr_t(wParam)));
-    case EM_EXLINEFROMCHAR:
-      return text_->LineFromChar(int(lParam));
-    case EM_GETLINE:
-      return GetLine(wParam, static_cast<char16_t*>(ptr));
+    case EM_EXLINEFROMCHAR: return text_->LineFromChar(int(lParam));
+    case EM_GETLINE: return GetLine(wParam, static_cast<char16_t*>(ptr));
     case EM_GETTEXTRANGE: {
       auto* range = static_cast<TEXTRANGEW*>(ptr);
       int end = range->chrg.cpMax < 0 ? text_->Length() : range->chrg.cpMax;
       WideString part = text_->Range(range->chrg.cpMin, end - range->chrg.cpMin);
       return CopyOut(part, range->lpstrText, part.size() + 1);
     }
-    case EM_CANUNDO:
-      return view_->document()->isUndoAvailable() ? 1 : 0;
-    case EM_UNDO:
-      view_->undo();
-      return 1;
-    case EM_CANREDO:
-      return view_->document()->isRedoAvailable() ? 1 : 0;
-    case EM_REDO:
-      view_->redo();
-      return 1;
-    case EM_CHARFROMPOS:
-      return CharFromPos(static_cast<const POINTL*>(ptr));
-    case EM_GETTHUMB:
-      return view_->verticalScrollBar()->value();
+    case EM_CANUNDO: return view_->document()->isUndoAvailable() ? 1 : 0;
+    case EM_UNDO: view_->undo(); return 1;
+    case EM_CANREDO: return view_->document()->isRedoAvailable() ? 1 : 0;
+    case EM_REDO: view_->redo(); return 1;
+    case EM_CHARFROMPOS: return CharFromPos(static_cast<const POINTL*>(ptr));
+    case EM_GETTHUMB: return view_->verticalScrollBar()->value();
     case EM_SCROLLCARET:
     case 0x00B7:  // the plain edit control's number of the same request
       view_->ensureCursorVisible();
@@ -186,27 +162,23 @@ LRESULT TRichEditWindow::WindowProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam
       tabStopDlu_ = wParam == 0 ? 0 : *static_cast<const int32_t*>(ptr);
       ApplyTabStops();
       return 1;
-    case EM_EXLIMITTEXT:
-      return 0;  // the text has no limit anyway
+    case EM_EXLIMITTEXT: return 0;  // the text has no limit anyway
     case EM_SETEVENTMASK: {
       DWORD old = eventMask_;
       eventMask_ = DWORD(lParam);
       return LRESULT(old);
     }
-    case EM_GETEVENTMASK:
-      return LRESULT(eventMask_);
+    case EM_GETEVENTMASK: return LRESULT(eventMask_);
     case EM_SETLANGOPTIONS:
       langOptions_ = DWORD(lParam);
       ApplyFont();
       return 1;
-    case EM_GETLANGOPTIONS:
-      return LRESULT(langOptions_);
+    case EM_GETLANGOPTIONS: return LRESULT(langOptions_);
     case WM_SETFONT:
       font_ = qt::ToQFont(wParam ? *reinterpret_cast<HFONT>(wParam) : *DefaultGuiFont());
       ApplyFont();
       return 0;
-    case EM_SETCHARFORMAT:
-      return SetCharFormat(static_cast<const CHARFORMATW*>(ptr));
+    case EM_SETCHARFORMAT: return SetCharFormat(static_cast<const CHARFORMATW*>(ptr));
     case WM_STYLECHANGED:
       if (int(intptr_t(wParam)) == GWL_STYLE) {
         style_ = GetWindowLongW(hwnd_, GWL_STYLE);
@@ -224,11 +196,8 @@ LRESULT TRichEditWindow::WindowProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam
       view_->setFocus(Qt::OtherFocusReason);
       Command(EN_SETFOCUS);
       return 0;
-    case WM_KILLFOCUS:
-      Command(EN_KILLFOCUS);
-      return 0;
-    default:
-      return 0;
+    case WM_KILLFOCUS: Command(EN_KILLFOCUS); return 0;
+    default: return 0;
   }
 }
 
@@ -331,7 +300,8 @@ LRESULT TRichEditWindow::SetCharFormat(const CHARFORMATW* format) {
   if (mask & CFM_COLOR)
     textColor_ = (format->dwEffects & CFE_AUTOCOLOR) ? QApplication::palette().color(QPalette::Text)
                                                      : FromColorRef(format->crTextColor);
-  if (mask & CFM_FACE) font_.setFamily(qt::ToQString(UpToNul(format->szFaceName, std::size(format->szFaceName))));
+  if (mask & CFM_FACE)
+    font_.setFamily(qt::ToQString(UpToNul(format->szFaceName, std::size(format->szFaceName))));
   if ((mask & CFM_SIZE) && format->yHeight > 0)  // twips: 1/20 point, 96 pixels per inch
     font_.setPixelSize(std::max(1, int(format->yHeight * 96 / (72 * 20))));
   if (mask & CFM_BOLD) font_.setBold(format->dwEffects & CFM_BOLD);

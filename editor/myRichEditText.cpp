@@ -235,7 +235,8 @@ WideString TRichEditText::Range(int start, int count) const {
       out += platform::qt::ToWide(block.text().mid(offset, take));
     }
     int from = block.position() + offset;
-    for (int i = PackedBefore(from); i < int(packed_.size()) && packed_[size_t(i)] < from + take; ++i)
+    for (int i = PackedBefore(from); i < int(packed_.size()) && packed_[size_t(i)] < from + take;
+         ++i)
       out[piece + size_t(packed_[size_t(i)] - from)] = CR;
     if (int(out.size()) >= count) break;
     block = block.next();

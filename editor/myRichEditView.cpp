@@ -236,14 +236,10 @@ bool TRichEditView::FilterMouse(UINT msg, QMouseEvent* event) {
 namespace {
 UINT ButtonMessage(Qt::MouseButton button, UINT left, UINT right, UINT middle) {
   switch (button) {
-    case Qt::LeftButton:
-      return left;
-    case Qt::RightButton:
-      return right;
-    case Qt::MiddleButton:
-      return middle;
-    default:
-      return 0;
+    case Qt::LeftButton: return left;
+    case Qt::RightButton: return right;
+    case Qt::MiddleButton: return middle;
+    default: return 0;
   }
 }
 }  // namespace

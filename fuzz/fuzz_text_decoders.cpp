@@ -30,12 +30,15 @@ WideString ThroughFile(std::string_view bytes, TMyCharCode& code) {
 
 WideString Direct(std::string_view bytes, TMyCharCode& code) {
   switch (code) {
-    case cdUTF_8: case cdUTF_8N: return Utf8ToWide(bytes);
+    case cdUTF_8:
+    case cdUTF_8N: return Utf8ToWide(bytes);
     case cdUTF_7: return Utf7ToWide(bytes);
     case cdJIS: return JisToWide(bytes);
     case cdEUC: return EucToWide(bytes);
-    case cdUnicodeLE: case cdUTF_16LE: return platform::Utf16BytesToWide(bytes, false);
-    case cdUnicodeBE: case cdUTF_16BE: return platform::Utf16BytesToWide(bytes, true);
+    case cdUnicodeLE:
+    case cdUTF_16LE: return platform::Utf16BytesToWide(bytes, false);
+    case cdUnicodeBE:
+    case cdUTF_16BE: return platform::Utf16BytesToWide(bytes, true);
     case cdBINDUMP: return AnsiToWide(HexDump(bytes.data(), bytes.size()));
     case cdSJis: return AnsiToWide(bytes);
     default: code = DetectCharCode(bytes.data(), bytes.size()); return Direct(bytes, code);

@@ -35,11 +35,14 @@ bool IsPlausibleUnit(unsigned u) {
   return u == 0x09 || u == 0x0A || u == 0x0D || (u >= 0x20 && u <= 0x7E) ||
          (u >= 0xA0 && u <= 0xFF) || (u >= 0x0391 && u <= 0x044F) || (u >= 0x2010 && u <= 0x2312) ||
          (u >= 0x2460 && u <= 0x24FF) || (u >= 0x2500 && u <= 0x26FF) ||
-         (u >= 0x3000 && u <= 0x30FF) || (u >= 0x3200 && u <= 0x33FF) || (u >= 0xD800 && u <= 0xDFFF) ||
-         (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0xFF01 && u <= 0xFFEF);
+         (u >= 0x3000 && u <= 0x30FF) || (u >= 0x3200 && u <= 0x33FF) ||
+         (u >= 0xD800 && u <= 0xDFFF) || (u >= 0x4E00 && u <= 0x9FFF) ||
+         (u >= 0xFF01 && u <= 0xFFEF);
 }
 
-bool IsKanaUnit(unsigned u) { return (u >= 0x3001 && u <= 0x3002) || (u >= 0x3041 && u <= 0x30FC); }
+bool IsKanaUnit(unsigned u) {
+  return (u >= 0x3001 && u <= 0x3002) || (u >= 0x3041 && u <= 0x30FC);
+}
 
 /// The commonest units of Japanese text: ASCII, kana, Japanese punctuation, full-width
 /// ASCII. Read in the wrong byte order they turn into rare ideographs (U+6100, U+4230).
@@ -160,7 +163,10 @@ std::optional<Utf8Shape> Utf8ShapeOf(std::string_view s) {
       ++i;
       continue;
     }
-    size_t length = b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
+    size_t length = b >= 0xC2 && b <= 0xDF   ? 2
+                    : b >= 0xE0 && b <= 0xEF ? 3
+                    : b >= 0xF0 && b <= 0xF4 ? 4
+                                             : 0;
     if (length == 0) return std::nullopt;
     unsigned low = b == 0xE0 ? 0xA0 : b == 0xF0 ? 0x90 : 0x80;
     unsigned high = b == 0xED ? 0x9F : b == 0xF4 ? 0x8F : 0xBF;
@@ -187,12 +193,12 @@ std::optional<Utf8Shape> Utf8ShapeOf(std::string_view s) {
 
 /// How Japanese a character looks: kana and common kanji score, rarities cost.
 int CharacterScore(unsigned u) {
-  if (u >= 0x3041 && u <= 0x30FC) return 3;                  // kana
-  if (u >= 0x3000 && u <= 0x3040) return 2;                  // Japanese punctuation
-  if (u >= 0x4E00 && u <= 0x9FFF) return 2;                  // kanji
-  if (u >= 0xFF01 && u <= 0xFF5E) return 1;                  // full-width ASCII
-  if (u >= 0xFF61 && u <= 0xFF9F) return -2;                 // half-width katakana
-  if (u >= 0xE000 && u <= 0xF8FF) return -4;                 // user-defined
+  if (u >= 0x3041 && u <= 0x30FC) return 3;   // kana
+  if (u >= 0x3000 && u <= 0x3040) return 2;   // Japanese punctuation
+  if (u >= 0x4E00 && u <= 0x9FFF) return 2;   // kanji
+  if (u >= 0xFF01 && u <= 0xFF5E) return 1;   // full-width ASCII
+  if (u >= 0xFF61 && u <= 0xFF9F) return -2;  // half-width katakana
+  if (u >= 0xE000 && u <= 0xF8FF) return -4;  // user-defined
   return 0;
 }
 
@@ -240,7 +246,8 @@ int ScoreEuc(std::string_view s) {
     size_t want = p[0] == 0x8F ? 3 : 2;
     length = left < want ? 0 : want;
     if (length == 0) return 0;
-    if (p[0] == 0x8E) return p[1] >= 0xA1 && p[1] <= 0xDF ? static_cast<uint16_t>(0xFF61 + p[1] - 0xA1) : 0;
+    if (p[0] == 0x8E)
+      return p[1] >= 0xA1 && p[1] <= 0xDF ? static_cast<uint16_t>(0xFF61 + p[1] - 0xA1) : 0;
     if (p[0] == 0x8F)
       return inRange(p[1]) && inRange(p[2]) ? t.jis0212[JisIndex(p[1] & 0x7F, p[2] & 0x7F)] : 0;
     return inRange(p[0]) && inRange(p[1]) ? t.jis0208[JisIndex(p[0] & 0x7F, p[1] & 0x7F)] : 0;
@@ -277,15 +284,16 @@ std::optional<unsigned> CodePageOfCharsetName(std::string_view name) {
     unsigned codePage;
   };
   static constexpr Entry kNames[] = {
-      {"ASCII", 20127},         {"US-ASCII", 20127},     {"SHIFT-JIS", 932},
-      {"CP932", 932},           {"WINDOWS-31J", 932},         {"UTF-8", 65001},        {"SHIFT_JIS", 932},
-      {"EUC-JP", 20932},        {"ISO-2022-JP", 50220},  {"UTF-16", 1200},
-      {"UTF-16LE", 1200},       {"UTF-16BE", 1201},      {"WINDOWS-1252", 1252},
-      {"ISO-8859-1", 28591},    {"ISO-8859-15", 28605},  {"WINDOWS-1250", 1250},
-      {"WINDOWS-1251", 1251},   {"KOI8-R", 20866},       {"EUC-KR", 51949},
-      {"GB18030", 54936},       {"BIG5", 950},           {"EUC-TW", 51950},
-      {"ISO-8859-2", 28592},    {"ISO-8859-5", 28595},   {"ISO-8859-7", 28597},
-      {"WINDOWS-1253", 1253},   {"WINDOWS-1255", 1255},  {"WINDOWS-1256", 1256},
+      {"ASCII", 20127},       {"US-ASCII", 20127},    {"SHIFT-JIS", 932},
+      {"CP932", 932},         {"WINDOWS-31J", 932},   {"UTF-8", 65001},
+      {"SHIFT_JIS", 932},     {"EUC-JP", 20932},      {"ISO-2022-JP", 50220},
+      {"UTF-16", 1200},       {"UTF-16LE", 1200},     {"UTF-16BE", 1201},
+      {"WINDOWS-1252", 1252}, {"ISO-8859-1", 28591},  {"ISO-8859-15", 28605},
+      {"WINDOWS-1250", 1250}, {"WINDOWS-1251", 1251}, {"KOI8-R", 20866},
+      {"EUC-KR", 51949},      {"GB18030", 54936},     {"BIG5", 950},
+      {"EUC-TW", 51950},      {"ISO-8859-2", 28592},  {"ISO-8859-5", 28595},
+      {"ISO-8859-7", 28597},  {"WINDOWS-1253", 1253}, {"WINDOWS-1255", 1255},
+      {"WINDOWS-1256", 1256},
   };
   for (const Entry& e : kNames)
     if (name.size() == std::strlen(e.name) && strncasecmp(name.data(), e.name, name.size()) == 0)

@@ -56,6 +56,8 @@ AnsiString WideToMultiByte(unsigned codePage, WideView text, unsigned flags, boo
   return bytes;
 }
 
-uint16_t AnsiCodeOf(char16_t unit) { return detail::Sjis().exact[unit]; }
+uint16_t AnsiCodeOf(char16_t unit) {
+  return detail::Sjis().exact[unit];
+}
 
 }  // namespace magna::platform

@@ -19,7 +19,7 @@ constexpr unsigned CP_UTF8 = 65001;
 /// Flags of WideToMultiByte, as Windows numbers them.
 enum ConvertFlags : unsigned {
   WC_NONE = 0,
-  WC_COMPOSITECHECK = 0x200,   // base + combining mark joined into the precomposed form first
+  WC_COMPOSITECHECK = 0x200,     // base + combining mark joined into the precomposed form first
   WC_NO_BEST_FIT_CHARS = 0x400,  // only exact mappings; everything else is the default char
 };
 
@@ -42,6 +42,8 @@ WideString Utf16BytesToWide(std::string_view bytes, bool bigEndian);
 uint16_t AnsiCodeOf(char16_t unit);
 
 /// The default character of the ANSI code page.
-constexpr char AnsiDefaultChar() { return '?'; }
+constexpr char AnsiDefaultChar() {
+  return '?';
+}
 
 }  // namespace magna::platform

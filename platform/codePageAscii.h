@@ -35,9 +35,9 @@ inline size_t WidenAscii(const unsigned char* p, const unsigned char* end, char1
     __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(v));
     if constexpr (kStops == AsciiStops::Shifts) {
-      __m128i shifts = _mm_or_si128(
-          _mm_cmpeq_epi8(v, _mm_set1_epi8(0x1B)),
-          _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(0x0E)), _mm_cmpeq_epi8(v, _mm_set1_epi8(0x0F))));
+      __m128i shifts = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(0x1B)),
+                                    _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(0x0E)),
+                                                 _mm_cmpeq_epi8(v, _mm_set1_epi8(0x0F))));
       mask |= static_cast<unsigned>(_mm_movemask_epi8(shifts));
     }
     if constexpr (kStops == AsciiStops::Plus)

@@ -7,7 +7,9 @@ namespace magna::platform::detail {
 
 namespace {
 
-bool IsEucByte(unsigned b) { return b >= 0xA1 && b <= 0xFE; }
+bool IsEucByte(unsigned b) {
+  return b >= 0xA1 && b <= 0xFE;
+}
 
 /// One character at p (not ASCII); advances p past what it consumed.
 char16_t DecodeEucChar(const EucTable& t, const unsigned char*& p, const unsigned char* end) {

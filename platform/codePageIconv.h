@@ -9,7 +9,7 @@
 namespace magna::platform {
 
 class IconvHandle {
-public:
+ public:
   IconvHandle(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
   ~IconvHandle() {
     if (valid()) iconv_close(cd_);
@@ -21,7 +21,7 @@ public:
   /// Converts all of `in`; false on any invalid or incomplete input (out holds the part done).
   bool Convert(std::string_view in, std::string& out);
 
-private:
+ private:
   iconv_t cd_;
 };
 

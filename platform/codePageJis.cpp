@@ -15,7 +15,9 @@ enum class JisMode { Ascii, Jis0208, Jis0212, Kana };
 constexpr char kToAscii[] = "\x1B(B";
 constexpr char kTo0208[] = "\x1B$B";
 
-bool IsJisByte(unsigned b) { return b >= 0x21 && b <= 0x7E; }
+bool IsJisByte(unsigned b) {
+  return b >= 0x21 && b <= 0x7E;
+}
 
 /// Reads the escape sequence at p (p[0] is ESC); advances p and sets mode when known.
 bool ReadEscape(const unsigned char*& p, const unsigned char* end, JisMode& mode) {
@@ -24,9 +26,8 @@ bool ReadEscape(const unsigned char*& p, const unsigned char* end, JisMode& mode
     JisMode mode;
   };
   static constexpr Escape kEscapes[] = {
-      {"\x1B(B", JisMode::Ascii},     {"\x1B(J", JisMode::Ascii},
-      {"\x1B(I", JisMode::Kana},      {"\x1B$@", JisMode::Jis0208},
-      {"\x1B$B", JisMode::Jis0208},   {"\x1B$(B", JisMode::Jis0208},
+      {"\x1B(B", JisMode::Ascii},    {"\x1B(J", JisMode::Ascii},   {"\x1B(I", JisMode::Kana},
+      {"\x1B$@", JisMode::Jis0208},  {"\x1B$B", JisMode::Jis0208}, {"\x1B$(B", JisMode::Jis0208},
       {"\x1B$(D", JisMode::Jis0212},
   };
   std::string_view rest(reinterpret_cast<const char*>(p), static_cast<size_t>(end - p));
@@ -124,7 +125,7 @@ uint16_t JisCodeOf(const SjisTable& t, char16_t unit, bool& ascii) {
 }
 
 class JisWriter {
-public:
+ public:
   explicit JisWriter(char* out) : out_(out) {}
   void Ascii(char c) {
     Switch(JisMode::Ascii, kToAscii);
@@ -142,7 +143,7 @@ public:
   bool InAscii() const { return mode_ == JisMode::Ascii; }
   char*& Out() { return out_; }
 
-private:
+ private:
   void Switch(JisMode mode, const char* escape) {
     if (mode_ == mode) return;
     mode_ = mode;

@@ -7,7 +7,9 @@ namespace magna::platform::detail {
 
 namespace {
 
-bool IsTrailByte(unsigned b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+bool IsTrailByte(unsigned b) {
+  return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
 
 }  // namespace
 

@@ -17,7 +17,9 @@ namespace {
 // ICU's "cp932"; the fixes below turn it into Windows' code page 932.
 constexpr const char* kIcuCp932 = "ibm-943_P15A-2003";
 
-bool IsSjisLead(unsigned b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool IsSjisLead(unsigned b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 /// Decodes one whole character; 0 unless the bytes decode to exactly one BMP unit.
 uint16_t IcuDecodeOne(UConverter* cnv, const char* bytes, int length) {

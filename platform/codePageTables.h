@@ -18,11 +18,11 @@ constexpr int kJisCells = 94;
 
 /// Code page 932 as Windows maps it.
 struct SjisTable {
-  uint16_t single[256];        // byte -> unit, kLeadByte for lead bytes
-  uint8_t leadIndex[256];      // lead byte -> row of `pairs`, 0xFF for other bytes
-  uint16_t pairs[60][256];     // [lead row][trail] -> unit, 0 when unmapped
-  uint16_t exact[65536];       // unit -> code, exact (round trip) mappings only
-  uint16_t bestFit[65536];     // unit -> code, substitutes used when best fit is allowed
+  uint16_t single[256];     // byte -> unit, kLeadByte for lead bytes
+  uint8_t leadIndex[256];   // lead byte -> row of `pairs`, 0xFF for other bytes
+  uint16_t pairs[60][256];  // [lead row][trail] -> unit, 0 when unmapped
+  uint16_t exact[65536];    // unit -> code, exact (round trip) mappings only
+  uint16_t bestFit[65536];  // unit -> code, substitutes used when best fit is allowed
   std::unordered_map<uint16_t, uint16_t> ibmToNecSelected;  // FAxx..FCxx -> EDxx/EExx
 };
 
@@ -30,8 +30,8 @@ struct SjisTable {
 struct EucTable {
   uint16_t jis0208[kJisCells * kJisCells];  // JIS position -> unit, 0 when unmapped
   uint16_t jis0212[kJisCells * kJisCells];
-  uint16_t exact[65536];     // unit -> JIS code (| kJis0212), 0 when none
-  uint16_t bestFit[65536];   // the Windows symbols of code page 932 -> their JIS positions
+  uint16_t exact[65536];    // unit -> JIS code (| kJis0212), 0 when none
+  uint16_t bestFit[65536];  // the Windows symbols of code page 932 -> their JIS positions
 };
 
 /// JIS X 0208 positions decoded as code page 50220 does: through code page 932.
@@ -48,6 +48,8 @@ uint16_t SjisToJis(uint16_t sjis);
 /// JIS row/cell code -> Shift_JIS two-byte code.
 uint16_t JisToSjis(uint16_t jis);
 
-inline int JisIndex(unsigned j1, unsigned j2) { return (j1 - 0x21) * kJisCells + (j2 - 0x21); }
+inline int JisIndex(unsigned j1, unsigned j2) {
+  return (j1 - 0x21) * kJisCells + (j2 - 0x21);
+}
 
 }  // namespace magna::platform::detail

@@ -16,7 +16,8 @@ constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz
 constexpr std::array<int8_t, 256> kBase64Values = [] {
   std::array<int8_t, 256> values{};
   for (auto& v : values) v = -1;
-  for (int i = 0; i < 64; ++i) values[static_cast<unsigned char>(kBase64[i])] = static_cast<int8_t>(i);
+  for (int i = 0; i < 64; ++i)
+    values[static_cast<unsigned char>(kBase64[i])] = static_cast<int8_t>(i);
   return values;
 }();
 
@@ -30,7 +31,9 @@ constexpr std::array<bool, 128> kDirect = [] {
   return direct;
 }();
 
-bool IsDirect(char16_t c) { return c < 0x80 && kDirect[c]; }
+bool IsDirect(char16_t c) {
+  return c < 0x80 && kDirect[c];
+}
 
 #if defined(__SSE2__)
 /// Sixteen units packed to bytes, and the mask of those that are not direct. Units above
@@ -157,7 +160,9 @@ AnsiString EncodeUtf7(WideView text) {
     }
     // The rest of the run (0, 1 or 2 units, padded with zero bits) and the closing '-'.
     size_t rest = static_cast<size_t>(runEnd - p);
-    uint64_t tail = rest == 0 ? 0 : rest == 1 ? uint64_t{p[0]} << 48 : (uint64_t{p[0]} << 16 | p[1]) << 32;
+    uint64_t tail = rest == 0   ? 0
+                    : rest == 1 ? uint64_t{p[0]} << 48
+                                : (uint64_t{p[0]} << 16 | p[1]) << 32;
     out = StoreBase64(out, tail, rest == 0 ? 0 : rest == 1 ? 3 : 6);
     *out++ = '-';
     p = runEnd;

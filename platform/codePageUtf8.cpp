@@ -9,7 +9,9 @@ namespace magna::platform::detail {
 
 namespace {
 
-bool IsContinuation(unsigned b) { return (b & 0xC0) == 0x80; }
+bool IsContinuation(unsigned b) {
+  return (b & 0xC0) == 0x80;
+}
 
 /// The allowed range of the second byte after a lead byte (Unicode table 3-7).
 void SecondByteRange(unsigned lead, unsigned& low, unsigned& high) {
@@ -30,8 +32,10 @@ char16_t* DecodeSequence(const unsigned char*& p, const unsigned char* end, char
     p += 3;
     return out;
   }
-  int length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-               : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+  int length = lead >= 0xC2 && lead <= 0xDF   ? 2
+               : lead >= 0xE0 && lead <= 0xEF ? 3
+               : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                              : 0;
   if (length == 0) {
     ++p;
     *out++ = kReplacement;
@@ -74,7 +78,8 @@ AnsiString EncodeUtf8(WideView text) {
     // Kana and kanji, the bulk of Japanese text, in one tight loop.
     for (uint32_t c; p < end && (c = *p) >= 0x800 && (c < 0xD800 || c > 0xDFFF); ++p) {
       // One four-byte store of which three count (the buffer has a byte to spare).
-      uint32_t sequence = (0xE0 | c >> 12) | (0x80 | ((c >> 6) & 0x3F)) << 8 | (0x80 | (c & 0x3F)) << 16;
+      uint32_t sequence =
+          (0xE0 | c >> 12) | (0x80 | ((c >> 6) & 0x3F)) << 8 | (0x80 | (c & 0x3F)) << 16;
       std::memcpy(out, &sequence, 4);
       out += 3;
     }

@@ -63,21 +63,11 @@ bool MatchSteps(const std::vector<PatternStep>& steps, WideView name) {
       const PatternStep s = steps[i];
       bool m = false;
       switch (s.kind) {
-        case Step::Star:
-          m = at(i + 1, j) || (more && at(i, j + 1));
-          break;
-        case Step::DosStar:
-          m = at(i + 1, j) || (more && j != lastDot && at(i, j + 1));
-          break;
-        case Step::DosQm:
-          m = (more && name[j] != u'.') ? at(i + 1, j + 1) : at(i + 1, j);
-          break;
-        case Step::DosDot:
-          m = more ? (name[j] == u'.' && at(i + 1, j + 1)) : at(i + 1, j);
-          break;
-        case Step::Literal:
-          m = more && name[j] == s.ch && at(i + 1, j + 1);
-          break;
+        case Step::Star: m = at(i + 1, j) || (more && at(i, j + 1)); break;
+        case Step::DosStar: m = at(i + 1, j) || (more && j != lastDot && at(i, j + 1)); break;
+        case Step::DosQm: m = (more && name[j] != u'.') ? at(i + 1, j + 1) : at(i + 1, j); break;
+        case Step::DosDot: m = more ? (name[j] == u'.' && at(i + 1, j + 1)) : at(i + 1, j); break;
+        case Step::Literal: m = more && name[j] == s.ch && at(i + 1, j + 1); break;
       }
       at(i, j) = m ? 1 : 0;
     }

@@ -26,7 +26,9 @@ std::optional<WideString> MemoryClipboard::GetUnicodeText() {
   return IsOpen ? Unicode : std::nullopt;
 }
 
-std::optional<AnsiString> MemoryClipboard::GetAnsiText() { return IsOpen ? Ansi : std::nullopt; }
+std::optional<AnsiString> MemoryClipboard::GetAnsiText() {
+  return IsOpen ? Ansi : std::nullopt;
+}
 
 void MemoryClipboard::Empty() {
   if (!IsOpen) return;
@@ -63,6 +65,8 @@ uint16_t HeldKeys::GetAsyncKeyState(int virtualKey) {
   return Held.count(virtualKey) ? 0x8000 : 0;
 }
 
-FixedScreens::FixedScreens() { List.push_back({1, {0, 0, 1920, 1080}, {0, 0, 1920, 1040}}); }
+FixedScreens::FixedScreens() {
+  List.push_back({1, {0, 0, 1920, 1080}, {0, 0, 1920, 1040}});
+}
 
 }  // namespace magna::platform

@@ -10,7 +10,7 @@ namespace magna::platform {
 
 /// A clipboard held in memory; `RefuseOpen` makes Open fail like a busy clipboard.
 class MemoryClipboard : public ClipboardService {
-public:
+ public:
   bool IsFormatAvailable(Format format) override;
   bool Open() override;
   void Close() override;
@@ -30,14 +30,14 @@ public:
   std::optional<WideString> Unicode;
   std::optional<AnsiString> Ansi;
 
-private:
+ private:
   bool changed_ = false;
   std::function<void()> onChange_;
 };
 
 /// Keys held by the test.
 class HeldKeys : public KeyStateService {
-public:
+ public:
   uint16_t GetAsyncKeyState(int virtualKey) override;
   bool MouseButtonsSwapped() override { return Swapped; }
 
@@ -48,7 +48,7 @@ public:
 
 /// Monitors given by the test.
 class FixedScreens : public ScreenService {
-public:
+ public:
   FixedScreens();  // one 1920 x 1080 monitor with a 40-pixel task bar at the bottom
   std::vector<MonitorInfo> Monitors() override { return List; }
   TPoint CursorPos() override { return Cursor; }
@@ -59,7 +59,7 @@ public:
 
 /// Message boxes recorded instead of shown.
 class RecordedMessageBoxes : public MessageBoxService {
-public:
+ public:
   struct Box {
     WideString Text;
     WideString Caption;
@@ -72,7 +72,7 @@ public:
 
 /// An event loop with nothing pending; counts what the core asks of it.
 class CountingUi : public UiService {
-public:
+ public:
   void ProcessMessages() override {
     ++ProcessCount;
     if (OnProcess) OnProcess();

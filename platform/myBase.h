@@ -17,7 +17,7 @@ using AnsiString = std::string;
 
 /// The root object class: list items and event senders carry TObject*.
 class TObject {
-public:
+ public:
   virtual ~TObject() = default;
 };
 
@@ -38,25 +38,25 @@ struct TRect {
 
 /// An integer outside its permitted range (the platform's range error).
 class ERangeError : public std::out_of_range {
-public:
+ public:
   using std::out_of_range::out_of_range;
 };
 
 /// An integer operation whose result does not fit its type.
 class EIntOverflow : public std::overflow_error {
-public:
+ public:
   using std::overflow_error::overflow_error;
 };
 
 /// The silent abort signal: the top level swallows it without a message.
 class EAbort : public std::exception {
-public:
+ public:
   const char* what() const noexcept override { return "Operation aborted"; }
 };
 
 /// An index a list rejects.
 class EListError : public std::out_of_range {
-public:
+ public:
   using std::out_of_range::out_of_range;
 };
 

@@ -8,7 +8,9 @@ namespace magna {
 
 using TColor = int32_t;
 
-constexpr TColor SystemColor(int index) { return static_cast<TColor>(0x80000000u | unsigned(index)); }
+constexpr TColor SystemColor(int index) {
+  return static_cast<TColor>(0x80000000u | unsigned(index));
+}
 
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clWhite = 0xFFFFFF;
@@ -29,9 +31,17 @@ constexpr TColor clHighlightText = SystemColor(14);
 /// 0x00BBGGRR for any colour; system colours by the platform's standard scheme.
 uint32_t ColorToRGB(TColor color);
 /// The red, green and blue parts of a plain colour.
-constexpr int RedOf(uint32_t rgb) { return int(rgb & 0xFF); }
-constexpr int GreenOf(uint32_t rgb) { return int((rgb >> 8) & 0xFF); }
-constexpr int BlueOf(uint32_t rgb) { return int((rgb >> 16) & 0xFF); }
-constexpr uint32_t RGB(int r, int g, int b) { return uint32_t(r) | uint32_t(g) << 8 | uint32_t(b) << 16; }
+constexpr int RedOf(uint32_t rgb) {
+  return int(rgb & 0xFF);
+}
+constexpr int GreenOf(uint32_t rgb) {
+  return int((rgb >> 8) & 0xFF);
+}
+constexpr int BlueOf(uint32_t rgb) {
+  return int((rgb >> 16) & 0xFF);
+}
+constexpr uint32_t RGB(int r, int g, int b) {
+  return uint32_t(r) | uint32_t(g) << 8 | uint32_t(b) << 16;
+}
 
 }  // namespace magna

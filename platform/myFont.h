@@ -19,7 +19,7 @@ constexpr uint8_t DEFAULT_CHARSET = 1;
 constexpr uint8_t SHIFTJIS_CHARSET = 128;
 
 class TFont : public TObject {
-public:
+ public:
   /// Pixels per inch of the screen the sizes refer to (96 in the layouts).
   static constexpr int PixelsPerInch = 96;
   /// The largest point size the program offers or takes from a settings file.
@@ -55,7 +55,7 @@ public:
            a.style_ == b.style_ && a.charset_ == b.charset_;
   }
 
-private:
+ private:
   void CopyFrom(const TFont& other);
   void Changed();
 

@@ -8,14 +8,14 @@ namespace {
 
 template <class Service, class Default>
 class Slot {
-public:
+ public:
   Service& Get() {
     if (!service_) service_ = std::make_unique<Default>();
     return *service_;
   }
   void Install(std::unique_ptr<Service> service) { service_ = std::move(service); }
 
-private:
+ private:
   std::unique_ptr<Service> service_;
 };
 
@@ -27,18 +27,36 @@ Slot<UiService, CountingUi> uiSlot;
 
 }  // namespace
 
-ClipboardService& Clipboard() { return clipboardSlot.Get(); }
-KeyStateService& KeyState() { return keyStateSlot.Get(); }
-ScreenService& Screens() { return screenSlot.Get(); }
-MessageBoxService& MessageBoxes() { return messageBoxSlot.Get(); }
-UiService& Ui() { return uiSlot.Get(); }
+ClipboardService& Clipboard() {
+  return clipboardSlot.Get();
+}
+KeyStateService& KeyState() {
+  return keyStateSlot.Get();
+}
+ScreenService& Screens() {
+  return screenSlot.Get();
+}
+MessageBoxService& MessageBoxes() {
+  return messageBoxSlot.Get();
+}
+UiService& Ui() {
+  return uiSlot.Get();
+}
 
-void InstallClipboard(std::unique_ptr<ClipboardService> s) { clipboardSlot.Install(std::move(s)); }
-void InstallKeyState(std::unique_ptr<KeyStateService> s) { keyStateSlot.Install(std::move(s)); }
-void InstallScreens(std::unique_ptr<ScreenService> s) { screenSlot.Install(std::move(s)); }
+void InstallClipboard(std::unique_ptr<ClipboardService> s) {
+  clipboardSlot.Install(std::move(s));
+}
+void InstallKeyState(std::unique_ptr<KeyStateService> s) {
+  keyStateSlot.Install(std::move(s));
+}
+void InstallScreens(std::unique_ptr<ScreenService> s) {
+  screenSlot.Install(std::move(s));
+}
 void InstallMessageBoxes(std::unique_ptr<MessageBoxService> s) {
   messageBoxSlot.Install(std::move(s));
 }
-void InstallUi(std::unique_ptr<UiService> s) { uiSlot.Install(std::move(s)); }
+void InstallUi(std::unique_ptr<UiService> s) {
+  uiSlot.Install(std::move(s));
+}
 
 }  // namespace magna::platform

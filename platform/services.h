@@ -20,7 +20,7 @@ namespace magna::platform {
 
 /// The system clipboard with the two text formats the program exchanges.
 class ClipboardService {
-public:
+ public:
   enum class Format { UnicodeText, AnsiText };
   virtual ~ClipboardService() = default;
   /// Whether the clipboard offers the format now (ANSI text is offered with any Unicode text).
@@ -42,7 +42,7 @@ public:
 
 /// The asynchronous key state: virtual-key codes (VK_SHIFT 16, VK_CONTROL 17, ...).
 class KeyStateService {
-public:
+ public:
   virtual ~KeyStateService() = default;
   /// The 16-bit state of the key at this moment; high bit set while held.
   virtual uint16_t GetAsyncKeyState(int virtualKey) = 0;
@@ -59,7 +59,7 @@ struct MonitorInfo {
 
 /// The monitors and the mouse cursor.
 class ScreenService {
-public:
+ public:
   virtual ~ScreenService() = default;
   /// The monitors in the platform's order; the first is the primary one.
   virtual std::vector<MonitorInfo> Monitors() = 0;
@@ -68,7 +68,7 @@ public:
 
 /// Modal message boxes captioned by the caller.
 class MessageBoxService {
-public:
+ public:
   virtual ~MessageBoxService() = default;
   /// Shows text in a modal box with an OK button; returns when the user closes it.
   virtual void Show(const WideString& text, const WideString& caption) = 0;
@@ -76,7 +76,7 @@ public:
 
 /// The event loop as the core sees it.
 class UiService {
-public:
+ public:
   virtual ~UiService() = default;
   /// Lets the user interface process its pending messages (re-enters the event loop).
   virtual void ProcessMessages() = 0;

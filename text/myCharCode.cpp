@@ -15,11 +15,15 @@ using platform::WC_NO_BEST_FIT_CHARS;
 
 // ---- single conversions -------------------------------------------------------------
 
-AnsiString WideToUtf8(WideView text) { return platform::WideToMultiByte(platform::CP_UTF8, text); }
+AnsiString WideToUtf8(WideView text) {
+  return platform::WideToMultiByte(platform::CP_UTF8, text);
+}
 WideString Utf8ToWide(std::string_view bytes) {
   return platform::MultiByteToWide(platform::CP_UTF8, bytes);
 }
-AnsiString WideToUtf7(WideView text) { return platform::WideToMultiByte(platform::CP_UTF7, text); }
+AnsiString WideToUtf7(WideView text) {
+  return platform::WideToMultiByte(platform::CP_UTF7, text);
+}
 WideString Utf7ToWide(std::string_view bytes) {
   return platform::MultiByteToWide(platform::CP_UTF7, bytes);
 }
@@ -123,7 +127,9 @@ namespace {
 
 constexpr size_t kDumpRow = 16;
 
-bool IsAnsiLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool IsAnsiLeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 /// The character column's byte for position k (0-based) of a row.
 char DumpChar(const unsigned char* row, size_t k) {
@@ -182,8 +188,15 @@ TMyCharCode CharCodeOfCodePage(unsigned codePage) {
   switch (codePage) {
     case 1200: return cdUTF_16LE;
     case 1201: return cdUTF_16BE;
-    case 20932: case 51932: case 51936: case 51949: return cdEUC;
-    case 50220: case 50221: case 50222: case 50225: case 50227: return cdJIS;
+    case 20932:
+    case 51932:
+    case 51936:
+    case 51949: return cdEUC;
+    case 50220:
+    case 50221:
+    case 50222:
+    case 50225:
+    case 50227: return cdJIS;
     case 65000: return cdUTF_7;
     case 65001: return cdUTF_8N;
     default: return cdSJis;
@@ -223,7 +236,9 @@ TMyCharCode DetectCharCode(const char* bytes, size_t count) {
 
 namespace {
 
-bool IsGuessLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xEF); }
+bool IsGuessLeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xEF);
+}
 
 /// Whether a byte that is neither zero nor a lead byte is valid Shift_JIS where it stands.
 bool ValidSJisByte(unsigned char b, bool afterLead) {
@@ -256,8 +271,10 @@ TMyCharCode GuessSJisOrUtf16(const char* bytes, size_t count) {
       inDoubleByte = false;
       validSJis = false;
       bool odd = i % 2 == 1;
-      if (odd ? zeroAtEven : zeroAtOdd) couldBeUtf16 = false;
-      else (odd ? zeroAtOdd : zeroAtEven) = true;
+      if (odd ? zeroAtEven : zeroAtOdd)
+        couldBeUtf16 = false;
+      else
+        (odd ? zeroAtOdd : zeroAtEven) = true;
     } else if (IsGuessLeadByte(b)) {
       inDoubleByte = !inDoubleByte;
     } else {
@@ -288,9 +305,7 @@ WideString DecodeBuffer(const std::string& buffer, size_t read, TMyCharCode& cod
     case cdUTF_7: return Utf7ToWide(content);
     case cdJIS: return JisToWide(content);
     case cdEUC: return EucToWide(content);
-    default:
-      code = cdSJis;
-      return AnsiToWide(content);
+    default: code = cdSJis; return AnsiToWide(content);
   }
 }
 
@@ -334,8 +349,10 @@ AnsiString Utf8Bytes(WideView text, bool withMark) {
   AnsiString bytes = WideToUtf8(text);
   bool hasMark = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
   if (hasMark != withMark) {
-    if (hasMark) bytes.erase(0, 3);
-    else bytes.insert(0, "\xEF\xBB\xBF");
+    if (hasMark)
+      bytes.erase(0, 3);
+    else
+      bytes.insert(0, "\xEF\xBB\xBF");
   }
   return bytes;
 }

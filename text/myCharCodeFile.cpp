@@ -23,7 +23,7 @@ constexpr auto kRetryDelay = std::chrono::milliseconds(200);
 
 /// Closes a descriptor on every exit path.
 class FileDescriptor {
-public:
+ public:
   explicit FileDescriptor(int fd) : fd_(fd) {}
   ~FileDescriptor() {
     if (fd_ >= 0) ::close(fd_);
@@ -38,7 +38,7 @@ public:
     return ::close(fd) == 0;
   }
 
-private:
+ private:
   int fd_;
 };
 

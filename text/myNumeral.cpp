@@ -106,9 +106,7 @@ class NumberReader {
   /// Reads the numeral character at position i; false when the number ends there.
   bool Take(WideView text, size_t i, const NumeralChar& c) {
     switch (c.role) {
-      case NumeralRole::Digit:
-        pending_.Append(c.digitValue);
-        return true;
+      case NumeralRole::Digit: pending_.Append(c.digitValue); return true;
       case NumeralRole::TenThousand:
         if (seenTenThousand_) return false;
         ApplyTenThousand(text, i);
@@ -119,8 +117,7 @@ class NumberReader {
         if (!UnitMayFollow(c.unit)) return false;
         ApplyUnit(text, i, c.unit);
         return true;
-      case NumeralRole::None:
-        break;
+      case NumeralRole::None: break;
     }
     return false;
   }

@@ -18,19 +18,14 @@ class KeyTracker::Filter : public QObject {
 
   bool eventFilter(QObject* watched, QEvent* event) override {
     switch (event->type()) {
-      case QEvent::KeyPress:
-        Pressed(static_cast<QKeyEvent&>(*event));
-        break;
-      case QEvent::KeyRelease:
-        Released(static_cast<QKeyEvent&>(*event));
-        break;
+      case QEvent::KeyPress: Pressed(static_cast<QKeyEvent&>(*event)); break;
+      case QEvent::KeyRelease: Released(static_cast<QKeyEvent&>(*event)); break;
       case QEvent::ApplicationStateChange:
         if (static_cast<QApplicationStateChangeEvent&>(*event).applicationState() !=
             Qt::ApplicationActive)
           Forget();
         break;
-      default:
-        break;
+      default: break;
     }
     return QObject::eventFilter(watched, event);
   }
@@ -76,14 +71,11 @@ bool ModifierHeld(int vk, Qt::KeyboardModifiers mods) {
   switch (vk) {
     case VK_SHIFT:
     case VK_LSHIFT:
-    case VK_RSHIFT:
-      return mods.testFlag(Qt::ShiftModifier);
+    case VK_RSHIFT: return mods.testFlag(Qt::ShiftModifier);
     case VK_CONTROL:
     case VK_LCONTROL:
-    case VK_RCONTROL:
-      return mods.testFlag(Qt::ControlModifier);
-    default:
-      return mods.testFlag(Qt::AltModifier);
+    case VK_RCONTROL: return mods.testFlag(Qt::ControlModifier);
+    default: return mods.testFlag(Qt::AltModifier);
   }
 }
 

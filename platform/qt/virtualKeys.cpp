@@ -135,18 +135,12 @@ int QtKeyFromVirtualKey(int vk) {
 
 int VirtualKeyFromMouseButton(Qt::MouseButton button) {
   switch (button) {
-    case Qt::LeftButton:
-      return VK_LBUTTON;
-    case Qt::RightButton:
-      return VK_RBUTTON;
-    case Qt::MiddleButton:
-      return VK_MBUTTON;
-    case Qt::XButton1:
-      return VK_XBUTTON1;
-    case Qt::XButton2:
-      return VK_XBUTTON2;
-    default:
-      return 0;
+    case Qt::LeftButton: return VK_LBUTTON;
+    case Qt::RightButton: return VK_RBUTTON;
+    case Qt::MiddleButton: return VK_MBUTTON;
+    case Qt::XButton1: return VK_XBUTTON1;
+    case Qt::XButton2: return VK_XBUTTON2;
+    default: return 0;
   }
 }
 

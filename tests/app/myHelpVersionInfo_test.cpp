@@ -20,7 +20,9 @@ namespace {
 
 using test::W;
 
-void RunDeferredDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void RunDeferredDeletes() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 void PressEscape(QWidget* widget) {
   QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
@@ -65,7 +67,9 @@ TEST_F(VersionInfoTest, OpensCentredOnTheWorkAreaOfTheCursorMonitor) {
        {-840, 402}},
       {"right edge belongs to the next monitor", {primary, right}, {1920, 500}, {2360, 422}},
       // (301 - 400) div 2 is -49: rounded towards zero, not down.
-      {"work area narrower than the dialog", {{1, {0, 0, 301, 200}, {0, 0, 301, 200}}}, {9, 9},
+      {"work area narrower than the dialog",
+       {{1, {0, 0, 301, 200}, {0, 0, 301, 200}}},
+       {9, 9},
        {-49, 10}},
       {"cursor off every monitor: the nearest one", {primary, right}, {3500, 500}, {2360, 422}},
       {"cursor above the primary", {primary, right}, {100, -300}, {760, 430}},
@@ -254,8 +258,8 @@ TEST_F(VersionInfoTest, LinkUnderlinesOnHoverAndOpensOnClick) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
   const QPointF inside(2, 2);
-  QMouseEvent release(QEvent::MouseButtonRelease, inside, link->mapToGlobal(inside),
-                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, inside, link->mapToGlobal(inside), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
   QCoreApplication::sendEvent(link, &release);
   ASSERT_EQ(opened.size(), 1u);
   EXPECT_EQ(test::U8(opened[0]), "https://example.org/help");

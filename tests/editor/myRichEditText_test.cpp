@@ -129,8 +129,8 @@ TEST_F(RichEditTextTest, ManyShortLinesArePackedIntoFewBlocks) {
 
 TEST_F(RichEditTextTest, ALineSeparatorOfTheTextStaysACharacter) {
   const WideString texts[] = {
-      u"a\u2028b\rc",                                // small: the plain-text path
-      Repeat(u"a\u2028b\r", 3000),                   // packed around it
+      u"a\u2028b\rc",               // small: the plain-text path
+      Repeat(u"a\u2028b\r", 3000),  // packed around it
       Repeat(Repeat(u"a\u2028b\r", 3000) + Repeat(u"cd\r", 3000), 2) + u"\u2028",
       Repeat(u"\u2028", 5000) + Repeat(u"ab\r", 2000),
   };
@@ -238,17 +238,16 @@ TEST_F(RichEditTextTest, ShortInsertionsThatOverfillABlockSplitIt) {
 TEST_F(RichEditTextTest, RandomEditsUndoAndRedoAgreeWithAPlainString) {
   std::mt19937 random(20261209);
   auto pick = [&](int n) { return int(random() % unsigned(std::max(n, 1))); };
-  const WideString pieces[] = {
-      u"\r",
-      u"ab",
-      u"日本語",
-      u" ",
-      u"𠮷",
-      Repeat(u"q", 5000),
-      Repeat(u"語 ", 3000),
-      Repeat(u"ab\r", 2000),         // packed into blocks
-      Repeat(u"x\u2028y\r", 1500),  // packed, with U+2028 as a character
-      u"\u2028"};
+  const WideString pieces[] = {u"\r",
+                               u"ab",
+                               u"日本語",
+                               u" ",
+                               u"𠮷",
+                               Repeat(u"q", 5000),
+                               Repeat(u"語 ", 3000),
+                               Repeat(u"ab\r", 2000),        // packed into blocks
+                               Repeat(u"x\u2028y\r", 1500),  // packed, with U+2028 as a character
+                               u"\u2028"};
   WideString text = Repeat(u"x", 9000);
   store.SetAll(text);
   std::vector<WideString> history{text};

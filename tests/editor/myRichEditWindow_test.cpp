@@ -20,8 +20,8 @@ using namespace platform;
 constexpr LONG Style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL;
 
 HWND CreateRichEdit(HWND parent) {
-  return CreateWindowExW(0, RichEditClassName, u"", Style, 0, 0, 300, 200, parent, 0x2000,
-                         nullptr, nullptr);
+  return CreateWindowExW(0, RichEditClassName, u"", Style, 0, 0, 300, 200, parent, 0x2000, nullptr,
+                         nullptr);
 }
 
 // Runs in a program where no editor control holds the library: the class exists
@@ -148,8 +148,7 @@ TEST_F(RichEditWindowTest, LengthsAndTextWithEitherBreak) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.flags);
     GETTEXTLENGTHEX info{c.flags, CP_UTF16};
-    EXPECT_EQ(SendMessageA(hwnd, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&info), 0),
-              c.length);
+    EXPECT_EQ(SendMessageA(hwnd, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&info), 0), c.length);
   }
   EXPECT_EQ(Send(WM_GETTEXTLENGTH), 10);
 
@@ -198,8 +197,7 @@ TEST_F(RichEditWindowTest, BackgroundColourAnswersTheOldOne) {
   EXPECT_EQ(view->palette().color(QPalette::Base), QColor(0x10, 0x20, 0x30));
   EXPECT_EQ(Send(EM_SETBKGNDCOLOR, 0, LPARAM(RGB(1, 2, 3))), LRESULT(RGB(0x10, 0x20, 0x30)));
   Send(EM_SETBKGNDCOLOR, 1, 0);  // nonzero wParam: the system's window colour
-  EXPECT_EQ(view->palette().color(QPalette::Base),
-            QApplication::palette().color(QPalette::Base));
+  EXPECT_EQ(view->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
 }
 
 TEST_F(RichEditWindowTest, NotificationsFollowTheEventMask) {

@@ -47,7 +47,10 @@ TEST(CodePageDetector, JapaneseCodesAndUnicodeForms) {
       {"Shift_JIS half-width katakana with kana", "\xB6\xC0\xB6\xC5\x82\xC5\x82\xB7", 932},
       // Known limit: half-width katakana alone are EUC-JP kanji as well, and likelier.
       {"Shift_JIS half-width katakana alone", "\xB6\xC0\xB6\xC5", 20932},
-      {"Latin-1 goes to uchardet", "Le caf\xE9 cr\xE8me est tr\xE8s bon, \xE0 la fran\xE7" "aise, d\xE9j\xE0 vu.", 28591},
+      {"Latin-1 goes to uchardet",
+       "Le caf\xE9 cr\xE8me est tr\xE8s bon, \xE0 la fran\xE7"
+       "aise, d\xE9j\xE0 vu.",
+       28591},
       {"empty", "", std::nullopt},
   };
   for (const Case& c : cases) {
@@ -63,8 +66,11 @@ TEST(CodePageDetector, WindowsCutAnywhereKeepTheirCode) {
     std::string bytes = WideToMultiByte(codePage, text);
     for (size_t size = 8; size <= bytes.size(); ++size) {
       std::string_view window(bytes.data(), size);
-      bool ascii = window.find_first_of(std::string("\x1B\x80\x81\x82\x83\x8E\x8F\x90\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F", 23)) == std::string_view::npos &&
-                   std::all_of(window.begin(), window.end(), [](char c) { return c >= 0; });
+      bool ascii =
+          window.find_first_of(std::string("\x1B\x80\x81\x82\x83\x8E\x8F\x90\x91\x92\x93\x94\x95"
+                                           "\x96\x97\x98\x99\x9A\x9B\x9C\x9D\x9E\x9F",
+                                           23)) == std::string_view::npos &&
+          std::all_of(window.begin(), window.end(), [](char c) { return c >= 0; });
       if (ascii) continue;
       EXPECT_EQ(DetectInputCodepage(window), expected) << codePage << " " << test::Hex(window);
     }

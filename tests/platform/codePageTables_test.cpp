@@ -126,7 +126,8 @@ TEST(CodePageTables, Iso2022JpCarriesEveryJisX0208CharacterOfCp932) {
     if (static_cast<unsigned char>(pair[0]) >= 0xF0) continue;  // beyond JIS row 94
     WideString text = MultiByteToWide(CP_ANSI, pair);
     if (text.size() != 1 || text[0] == 0xFFFD) continue;
-    EXPECT_EQ(MultiByteToWide(CP_ISO2022JP, WideToMultiByte(CP_ISO2022JP, text)), text) << Hex(pair);
+    EXPECT_EQ(MultiByteToWide(CP_ISO2022JP, WideToMultiByte(CP_ISO2022JP, text)), text)
+        << Hex(pair);
   }
 }
 
@@ -166,7 +167,8 @@ std::string IconvEncode(const char* to, const WideString& text) {
 /// ASCII runs of every length around the 16-byte blocks of the fast paths, between kana,
 /// kanji and half-width katakana.
 WideString MixedText(std::mt19937& random, bool halfWidth) {
-  const WideString japanese = test::W("あいうアイウ漢字日本語、。「」") + (halfWidth ? test::W("ｱｲｳ") : u"");
+  const WideString japanese =
+      test::W("あいうアイウ漢字日本語、。「」") + (halfWidth ? test::W("ｱｲｳ") : u"");
   WideString text;
   while (text.size() < 3000) {
     for (size_t n = random() % 40; n > 0; --n) text += static_cast<char16_t>(u' ' + random() % 90);
@@ -182,9 +184,9 @@ TEST(CodePageFastPaths, AgreeWithIconvAroundEveryBlockBoundary) {
     bool halfWidth;
   };
   std::mt19937 random(7);
-  for (Case c : {Case{CP_ANSI, "CP932", true}, Case{CP_EUCJP, "EUC-JP", true},
-                 Case{CP_UTF8, "UTF-8", true}, Case{CP_UTF7, "UTF-7", true},
-                 Case{CP_ISO2022JP, "ISO-2022-JP", false}}) {
+  for (Case c :
+       {Case{CP_ANSI, "CP932", true}, Case{CP_EUCJP, "EUC-JP", true}, Case{CP_UTF8, "UTF-8", true},
+        Case{CP_UTF7, "UTF-7", true}, Case{CP_ISO2022JP, "ISO-2022-JP", false}}) {
     SCOPED_TRACE(c.iconvName);
     for (int round = 0; round < 20; ++round) {
       WideString text = MixedText(random, c.halfWidth);

@@ -45,62 +45,71 @@ void ExpectEncodes(unsigned codePage, unsigned flags, const std::vector<EncodeCa
 }
 
 TEST(CodePage932, DecodesAsWindows) {
-  ExpectDecodes(CP_ANSI, {
-      {"controls ICU swaps", "\x1A\x1C\x7F", u"\x001A\x001C\x007F"},
-      {"backslash and tilde stay ASCII", "\x5C\x7E", u"\\~"},
-      {"0x80", "\x80", u"\x0080"},
-      {"0xA0", "\xA0", u"\xF8F0"},
-      {"0xFD..0xFF", "\xFD\xFE\xFF", u"\xF8F1\xF8F2\xF8F3"},
-      {"half-width katakana", "\xB1\xDF", u"\xFF71\xFF9F"},
-      {"wave dash row", "\x81\x60", u"\xFF5E"},
-      {"reverse solidus", "\x81\x5F", u"\xFF3C"},
-      {"minus", "\x81\x7C", u"\xFF0D"},
-      {"cent, pound", "\x81\x91\x81\x92", u"\xFFE0\xFFE1"},
-      {"not sign", "\x81\xCA", u"\xFFE2"},
-      {"NEC row 13: ① Ⅰ №", "\x87\x40\x87\x54\x87\x82", u"\x2460\x2160\x2116"},
-      {"IBM extensions: ⅰ ￤", "\xFA\x40\xFA\x55", u"\x2170\xFFE4"},
-      {"user-defined area ends", "\xF0\x40\xF9\xFC", u"\xE000\xE757"},
-      {"kanji 漢字", "\x8A\xBF\x8E\x9A", W("漢字")},
-  });
+  ExpectDecodes(CP_ANSI,
+                {
+                    {"controls ICU swaps", "\x1A\x1C\x7F", u"\x001A\x001C\x007F"},
+                    {"backslash and tilde stay ASCII", "\x5C\x7E", u"\\~"},
+                    {"0x80", "\x80", u"\x0080"},
+                    {"0xA0", "\xA0", u"\xF8F0"},
+                    {"0xFD..0xFF", "\xFD\xFE\xFF", u"\xF8F1\xF8F2\xF8F3"},
+                    {"half-width katakana", "\xB1\xDF", u"\xFF71\xFF9F"},
+                    {"wave dash row", "\x81\x60", u"\xFF5E"},
+                    {"reverse solidus", "\x81\x5F", u"\xFF3C"},
+                    {"minus", "\x81\x7C", u"\xFF0D"},
+                    {"cent, pound", "\x81\x91\x81\x92", u"\xFFE0\xFFE1"},
+                    {"not sign", "\x81\xCA", u"\xFFE2"},
+                    {"NEC row 13: ① Ⅰ №", "\x87\x40\x87\x54\x87\x82", u"\x2460\x2160\x2116"},
+                    {"IBM extensions: ⅰ ￤", "\xFA\x40\xFA\x55", u"\x2170\xFFE4"},
+                    {"user-defined area ends", "\xF0\x40\xF9\xFC", u"\xE000\xE757"},
+                    {"kanji 漢字", "\x8A\xBF\x8E\x9A", W("漢字")},
+                });
 }
 
 TEST(CodePage932, InvalidSequencesNeverVanish) {
-  ExpectDecodes(CP_ANSI, {
-      {"lead byte at the end", "a\x82", u"a\xFFFD"},
-      {"lead byte + control keeps the control", "\x82\x0A", u"\xFFFD\n"},
-      {"lead byte + digit keeps the digit", "\x82\x31", u"\xFFFD" u"1"},
-      {"unmapped pair with ASCII second byte keeps it", "\x85\x40", u"\xFFFD@"},
-      {"unmapped pair with high second byte is one character", "\x85\x9F", u"\xFFFD"},
-      {"lead byte + 0x7F", "\x88\x7F", u"\xFFFD\x007F"},
-      {"stops at the first zero byte", std::string("ab\0cd", 5), u"ab"},
-  });
+  ExpectDecodes(CP_ANSI,
+                {
+                    {"lead byte at the end", "a\x82", u"a\xFFFD"},
+                    {"lead byte + control keeps the control", "\x82\x0A", u"\xFFFD\n"},
+                    {"lead byte + digit keeps the digit", "\x82\x31",
+                     u"\xFFFD"
+                     u"1"},
+                    {"unmapped pair with ASCII second byte keeps it", "\x85\x40", u"\xFFFD@"},
+                    {"unmapped pair with high second byte is one character", "\x85\x9F", u"\xFFFD"},
+                    {"lead byte + 0x7F", "\x88\x7F", u"\xFFFD\x007F"},
+                    {"stops at the first zero byte", std::string("ab\0cd", 5), u"ab"},
+                });
 }
 
 TEST(CodePage932, EncodesExactlyWithoutBestFit) {
-  ExpectEncodes(CP_ANSI, WC_NO_BEST_FIT_CHARS, {
-      {"yen sign", u"\x00A5", "?", true},
-      {"overline", u"\x203E", "?", true},
-      {"JIS wave dash", u"\x301C", "?", true},
-      {"minus sign", u"\x2212", "?", true},
-      {"double vertical line", u"\x2016", "?", true},
-      {"em dash", u"\x2014", "?", true},
-      {"cent, pound, not", u"\x00A2\x00A3\x00AC", "???", true},
-      {"e acute", u"\x00E9", "?", true},
-      {"emoji is one character", W("😀"), "?", true},
-      {"lone surrogates", u"\xD800" u"a\xDC00", "?a?", true},
-      {"fullwidth tilde", u"\xFF5E", "\x81\x60", false},
-      {"parallel to", u"\x2225", "\x81\x61", false},
-      {"fullwidth hyphen-minus", u"\xFF0D", "\x81\x7C", false},
-      {"horizontal bar", u"\x2015", "\x81\x5C", false},
-      {"the five bytes Windows maps to itself", u"\x0080\xF8F0\xF8F1\xF8F2\xF8F3",
-       "\x80\xA0\xFD\xFE\xFF", false},
-      {"controls", u"\x001A\x001C\x007F", "\x1A\x1C\x7F", false},
-      {"NEC row 13 wins over IBM for Ⅰ", u"\x2160", "\x87\x54", false},
-      {"IBM extension wins over NEC-selected for ⅰ", u"\x2170", "\xFA\x40", false},
-      {"JIS X 0208 wins for ≒ ∵ ￢", u"\x2252\x2235\xFFE2", "\x81\xE0\x81\xE6\x81\xCA", false},
-      {"user-defined area", u"\xE000\xE757", "\xF0\x40\xF9\xFC", false},
-      {"stops at the first zero unit", WideString(u"a\0b", 3), "a", false},
-  });
+  ExpectEncodes(
+      CP_ANSI, WC_NO_BEST_FIT_CHARS,
+      {
+          {"yen sign", u"\x00A5", "?", true},
+          {"overline", u"\x203E", "?", true},
+          {"JIS wave dash", u"\x301C", "?", true},
+          {"minus sign", u"\x2212", "?", true},
+          {"double vertical line", u"\x2016", "?", true},
+          {"em dash", u"\x2014", "?", true},
+          {"cent, pound, not", u"\x00A2\x00A3\x00AC", "???", true},
+          {"e acute", u"\x00E9", "?", true},
+          {"emoji is one character", W("😀"), "?", true},
+          {"lone surrogates",
+           u"\xD800"
+           u"a\xDC00",
+           "?a?", true},
+          {"fullwidth tilde", u"\xFF5E", "\x81\x60", false},
+          {"parallel to", u"\x2225", "\x81\x61", false},
+          {"fullwidth hyphen-minus", u"\xFF0D", "\x81\x7C", false},
+          {"horizontal bar", u"\x2015", "\x81\x5C", false},
+          {"the five bytes Windows maps to itself", u"\x0080\xF8F0\xF8F1\xF8F2\xF8F3",
+           "\x80\xA0\xFD\xFE\xFF", false},
+          {"controls", u"\x001A\x001C\x007F", "\x1A\x1C\x7F", false},
+          {"NEC row 13 wins over IBM for Ⅰ", u"\x2160", "\x87\x54", false},
+          {"IBM extension wins over NEC-selected for ⅰ", u"\x2170", "\xFA\x40", false},
+          {"JIS X 0208 wins for ≒ ∵ ￢", u"\x2252\x2235\xFFE2", "\x81\xE0\x81\xE6\x81\xCA", false},
+          {"user-defined area", u"\xE000\xE757", "\xF0\x40\xF9\xFC", false},
+          {"stops at the first zero unit", WideString(u"a\0b", 3), "a", false},
+      });
 }
 
 TEST(CodePage932, DefaultIgnorableCodePointsAreUnmappable) {
@@ -116,22 +125,28 @@ TEST(CodePage932, DefaultIgnorableCodePointsAreUnmappable) {
 }
 
 TEST(CodePage932, BestFitSubstitutes) {
-  ExpectEncodes(CP_ANSI, WC_NONE, {
-      {"yen sign", u"\x00A5", "\x5C", false},
-      {"overline", u"\x203E", "\x7E", false},
-      {"JIS symbols", u"\x301C\x2016\x2212\x2014", "\x81\x60\x81\x61\x81\x7C\x81\x5C", false},
-      {"cent, pound, not", u"\x00A2\x00A3\x00AC", "\x81\x91\x81\x92\x81\xCA", false},
-      {"emoji has none", W("😀"), "?", true},
-  });
+  ExpectEncodes(
+      CP_ANSI, WC_NONE,
+      {
+          {"yen sign", u"\x00A5", "\x5C", false},
+          {"overline", u"\x203E", "\x7E", false},
+          {"JIS symbols", u"\x301C\x2016\x2212\x2014", "\x81\x60\x81\x61\x81\x7C\x81\x5C", false},
+          {"cent, pound, not", u"\x00A2\x00A3\x00AC", "\x81\x91\x81\x92\x81\xCA", false},
+          {"emoji has none", W("😀"), "?", true},
+      });
 }
 
 TEST(CodePage932, CompositeCheckJoinsMarks) {
-  ExpectEncodes(CP_ANSI, WC_COMPOSITECHECK | WC_NO_BEST_FIT_CHARS, {
-      {"か + voiced mark", u"\x304B\x3099", "\x82\xAA", false},
-      {"ハ + semi-voiced mark", u"\x30CF\x309A", "\x83\x70", false},
-      {"mark without base", u"\x3099" u"a", "?a", true},
-      {"mark that joins nothing", u"a\x3099", "a?", true},
-  });
+  ExpectEncodes(CP_ANSI, WC_COMPOSITECHECK | WC_NO_BEST_FIT_CHARS,
+                {
+                    {"か + voiced mark", u"\x304B\x3099", "\x82\xAA", false},
+                    {"ハ + semi-voiced mark", u"\x30CF\x309A", "\x83\x70", false},
+                    {"mark without base",
+                     u"\x3099"
+                     u"a",
+                     "?a", true},
+                    {"mark that joins nothing", u"a\x3099", "a?", true},
+                });
   bool used = false;
   EXPECT_EQ(WideToMultiByte(CP_ANSI, u"\x304B\x3099", WC_NO_BEST_FIT_CHARS, &used), "\x82\xA9?");
   EXPECT_TRUE(used);
@@ -165,90 +180,121 @@ TEST(CodePage20932, JisFlavouredSymbols) {
 }
 
 TEST(CodePage20932, WindowsSymbolsAreBestFitOnly) {
-  ExpectEncodes(CP_EUCJP, WC_NONE, {
-      {"fullwidth tilde", u"\xFF5E", "\xA1\xC1", false},
-      {"parallel to", u"\x2225", "\xA1\xC2", false},
-      {"fullwidth cent, pound, not", u"\xFFE0\xFFE1\xFFE2", "\xA1\xF1\xA1\xF2\xA2\xCC", false},
-      {"IBM extension ⅰ has no place", u"\x2170", "?", true},
-      {"emoji", W("😀"), "?", true},
-  });
+  ExpectEncodes(
+      CP_EUCJP, WC_NONE,
+      {
+          {"fullwidth tilde", u"\xFF5E", "\xA1\xC1", false},
+          {"parallel to", u"\x2225", "\xA1\xC2", false},
+          {"fullwidth cent, pound, not", u"\xFFE0\xFFE1\xFFE2", "\xA1\xF1\xA1\xF2\xA2\xCC", false},
+          {"IBM extension ⅰ has no place", u"\x2170", "?", true},
+          {"emoji", W("😀"), "?", true},
+      });
   ExpectEncodes(CP_EUCJP, WC_NO_BEST_FIT_CHARS, {{"fullwidth tilde", u"\xFF5E", "?", true}});
 }
 
 TEST(CodePage20932, InvalidSequencesNeverVanish) {
   ExpectDecodes(CP_EUCJP, {
-      {"lone lead at end", "a\xB4", u"a\xFFFD"},
-      {"lead + ASCII keeps it", "\xB4" "a", u"\xFFFD" u"a"},
-      {"kana prefix + bad byte", "\x8E\xE0", u"\xFFFD\xFFFD"},
-      {"0212 prefix cut", "\x8F\xB0", u"\xFFFD\xFFFD"},
-      {"stray C1 byte", "\x85", u"\xFFFD"},
-      {"unassigned JIS position", "\xA9\xA1", u"\xFFFD"},
-  });
+                              {"lone lead at end", "a\xB4", u"a\xFFFD"},
+                              {"lead + ASCII keeps it",
+                               "\xB4"
+                               "a",
+                               u"\xFFFD"
+                               u"a"},
+                              {"kana prefix + bad byte", "\x8E\xE0", u"\xFFFD\xFFFD"},
+                              {"0212 prefix cut", "\x8F\xB0", u"\xFFFD\xFFFD"},
+                              {"stray C1 byte", "\x85", u"\xFFFD"},
+                              {"unassigned JIS position", "\xA9\xA1", u"\xFFFD"},
+                          });
 }
 
 TEST(CodePage50220, HalfWidthKanaBecomeFullWidthWithMarksJoined) {
-  ExpectEncodes(CP_ISO2022JP, WC_NONE, {
-      {"ｶﾞ -> ガ", W("ｶﾞ"), "\x1B$B%\x2C\x1B(B", false},
-      {"ﾊﾟ -> パ", W("ﾊﾟ"), "\x1B$B%\x51\x1B(B", false},
-      {"ｳﾞ -> ヴ", W("ｳﾞ"), "\x1B$B%\x74\x1B(B", false},
-      {"ｱﾞ keeps the mark", W("ｱﾞ"), "\x1B$B%\x22!\x2B\x1B(B", false},
-      {"ｰ｡", W("ｰ｡"), "\x1B$B!\x3C!\x23\x1B(B", false},
-      {"ASCII between", W("aあb"), "a\x1B$B$\x22\x1B(B" "b", false},
-      {"NEC row 13 ①", u"\x2460", "\x1B$B-!\x1B(B", false},
-      {"IBM ⅰ via NEC-selected", u"\x2170", "\x1B$B|q\x1B(B", false},
-      {"no place for emoji", W("😀"), "?", false},
-  });
+  ExpectEncodes(CP_ISO2022JP, WC_NONE,
+                {
+                    {"ｶﾞ -> ガ", W("ｶﾞ"), "\x1B$B%\x2C\x1B(B", false},
+                    {"ﾊﾟ -> パ", W("ﾊﾟ"), "\x1B$B%\x51\x1B(B", false},
+                    {"ｳﾞ -> ヴ", W("ｳﾞ"), "\x1B$B%\x74\x1B(B", false},
+                    {"ｱﾞ keeps the mark", W("ｱﾞ"), "\x1B$B%\x22!\x2B\x1B(B", false},
+                    {"ｰ｡", W("ｰ｡"), "\x1B$B!\x3C!\x23\x1B(B", false},
+                    {"ASCII between", W("aあb"),
+                     "a\x1B$B$\x22\x1B(B"
+                     "b",
+                     false},
+                    {"NEC row 13 ①", u"\x2460", "\x1B$B-!\x1B(B", false},
+                    {"IBM ⅰ via NEC-selected", u"\x2170", "\x1B$B|q\x1B(B", false},
+                    {"no place for emoji", W("😀"), "?", false},
+                });
 }
 
 TEST(CodePage50220, ReadsEveryKanaForm) {
-  ExpectDecodes(CP_ISO2022JP, {
-      {"JIS X 0208", "\x1B$B$\x22\x1B(B", u"\x3042"},
-      {"1978 designation", "\x1B$@$\x22\x1B(B", u"\x3042"},
-      {"ESC ( I kana", "\x1B(I\x31\x5F\x1B(B", u"\xFF71\xFF9F"},
-      {"SO/SI kana", "a\x0E\x31\x0F" "b", u"a\xFF71" u"b"},
-      {"JIS Roman", "\x1B(J\x5C", u"\\"},
-      {"JIS X 0212", "\x1B$(D\x30\x21\x1B(B", u"\x4E02"},
-      {"row 13 through code page 932", "\x1B$B-!\x1B(B", u"\x2460"},
-      {"wave dash as code page 932 reads it", "\x1B$B!A\x1B(B", u"\xFF5E"},
-      {"unknown escape", "\x1B" "Zx", u"\xFFFD" u"Zx"},
-      {"cut pair", "\x1B$B$", u"\xFFFD"},
-      {"eight-bit byte", "\xFF", u"\xFFFD"},
-  });
+  ExpectDecodes(CP_ISO2022JP,
+                {
+                    {"JIS X 0208", "\x1B$B$\x22\x1B(B", u"\x3042"},
+                    {"1978 designation", "\x1B$@$\x22\x1B(B", u"\x3042"},
+                    {"ESC ( I kana", "\x1B(I\x31\x5F\x1B(B", u"\xFF71\xFF9F"},
+                    {"SO/SI kana",
+                     "a\x0E\x31\x0F"
+                     "b",
+                     u"a\xFF71"
+                     u"b"},
+                    {"JIS Roman", "\x1B(J\x5C", u"\\"},
+                    {"JIS X 0212", "\x1B$(D\x30\x21\x1B(B", u"\x4E02"},
+                    {"row 13 through code page 932", "\x1B$B-!\x1B(B", u"\x2460"},
+                    {"wave dash as code page 932 reads it", "\x1B$B!A\x1B(B", u"\xFF5E"},
+                    {"unknown escape",
+                     "\x1B"
+                     "Zx",
+                     u"\xFFFD"
+                     u"Zx"},
+                    {"cut pair", "\x1B$B$", u"\xFFFD"},
+                    {"eight-bit byte", "\xFF", u"\xFFFD"},
+                });
 }
 
 TEST(CodePage65001, MaximalSubpartsAndSurrogates) {
   ExpectDecodes(CP_UTF8, {
-      {"three-byte", "\xE3\x81\x82", u"\x3042"},
-      {"four-byte", "\xF0\x9F\x98\x80", u"\xD83D\xDE00"},
-      {"encoded surrogate", "\xED\xA0\x80", u"\xFFFD\xFFFD\xFFFD"},
-      {"overlong", "\xC0\xAF", u"\xFFFD\xFFFD"},
-      {"cut sequence then ASCII", "\xE3\x81" "a", u"\xFFFD" u"a"},
-      {"beyond U+10FFFF", "\xF4\x90\x80\x80", u"\xFFFD\xFFFD\xFFFD\xFFFD"},
-  });
-  ExpectEncodes(CP_UTF8, WC_NONE, {
-      {"lone high surrogate", u"\xD800" u"a", "\xEF\xBF\xBD" "a", false},
-      {"lone low surrogate", u"\xDC00", "\xEF\xBF\xBD", false},
-      {"pair", u"\xD83D\xDE00", "\xF0\x9F\x98\x80", false},
-  });
+                             {"three-byte", "\xE3\x81\x82", u"\x3042"},
+                             {"four-byte", "\xF0\x9F\x98\x80", u"\xD83D\xDE00"},
+                             {"encoded surrogate", "\xED\xA0\x80", u"\xFFFD\xFFFD\xFFFD"},
+                             {"overlong", "\xC0\xAF", u"\xFFFD\xFFFD"},
+                             {"cut sequence then ASCII",
+                              "\xE3\x81"
+                              "a",
+                              u"\xFFFD"
+                              u"a"},
+                             {"beyond U+10FFFF", "\xF4\x90\x80\x80", u"\xFFFD\xFFFD\xFFFD\xFFFD"},
+                         });
+  ExpectEncodes(CP_UTF8, WC_NONE,
+                {
+                    {"lone high surrogate",
+                     u"\xD800"
+                     u"a",
+                     "\xEF\xBF\xBD"
+                     "a",
+                     false},
+                    {"lone low surrogate", u"\xDC00", "\xEF\xBF\xBD", false},
+                    {"pair", u"\xD83D\xDE00", "\xF0\x9F\x98\x80", false},
+                });
 }
 
 TEST(CodePage65000, Rfc2152) {
-  ExpectEncodes(CP_UTF7, WC_NONE, {
-      {"plus sign", u"1+1", "1+-1", false},
-      {"RFC example", u"Hi Mom -\x263A-!", "Hi Mom -+Jjo--!", false},
-      {"RFC example 日本語", u"\x65E5\x672C\x8A9E", "+ZeVnLIqe-", false},
-      {"lone surrogate carried", u"\xD800", "+2AA-", false},
-      {"plus signs inside a run are shifted too", u"+\x3042+\x3042+", "+ACswQgArMEIAKw-", false},
-  });
+  ExpectEncodes(CP_UTF7, WC_NONE,
+                {
+                    {"plus sign", u"1+1", "1+-1", false},
+                    {"RFC example", u"Hi Mom -\x263A-!", "Hi Mom -+Jjo--!", false},
+                    {"RFC example 日本語", u"\x65E5\x672C\x8A9E", "+ZeVnLIqe-", false},
+                    {"lone surrogate carried", u"\xD800", "+2AA-", false},
+                    {"plus signs inside a run are shifted too", u"+\x3042+\x3042+",
+                     "+ACswQgArMEIAKw-", false},
+                });
   ExpectDecodes(CP_UTF7, {
-      {"RFC example", "Hi Mom -+Jjo--!", u"Hi Mom -\x263A-!"},
-      {"without closing dash", "+ZeVnLIqe", u"\x65E5\x672C\x8A9E"},
-      {"plus sign", "+-", u"+"},
-      {"shift with nothing", "+ a", u"+ a"},
-      {"zero unit", "+AAA-", WideString(1, u'\0')},
-      {"garbled tail", "+AAAA-", WideString(u"\0\xFFFD", 2)},
-      {"eight-bit byte", "\xE3", u"\xFFFD"},
-  });
+                             {"RFC example", "Hi Mom -+Jjo--!", u"Hi Mom -\x263A-!"},
+                             {"without closing dash", "+ZeVnLIqe", u"\x65E5\x672C\x8A9E"},
+                             {"plus sign", "+-", u"+"},
+                             {"shift with nothing", "+ a", u"+ a"},
+                             {"zero unit", "+AAA-", WideString(1, u'\0')},
+                             {"garbled tail", "+AAAA-", WideString(u"\0\xFFFD", 2)},
+                             {"eight-bit byte", "\xE3", u"\xFFFD"},
+                         });
 }
 
 TEST(CodePage65000, EveryMixOfPlusSignsDirectAndShiftedFitsAndRoundTrips) {
@@ -266,7 +312,8 @@ TEST(CodePage65000, EveryMixOfPlusSignsDirectAndShiftedFitsAndRoundTrips) {
 TEST(CodePage65000, SixteenUnitBlocksTellDirectFromShiftedEverywhere) {
   // Every kind of unit the block test sorts: direct, the four ASCII exceptions, controls,
   // Latin-1, and units at and above 0x8000 (negative as signed 16-bit).
-  const char16_t kinds[] = {u'a', u' ', u'\t', u'+', u'\\', u'~', 0x7F, 0x01, 0xE9, 0x100, 0x3042, 0x9000, 0xFF5E};
+  const char16_t kinds[] = {u'a', u' ', u'\t', u'+',   u'\\',  u'~',  0x7F,
+                            0x01, 0xE9, 0x100, 0x3042, 0x9000, 0xFF5E};
   std::mt19937 random(65000);
   for (int round = 0; round < 2000; ++round) {
     WideString text(random() % 70, u'a');

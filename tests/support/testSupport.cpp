@@ -21,7 +21,9 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ec);
 }
 
-WideString TempDir::Wide(const std::string& name) const { return W((path_ / name).string()); }
+WideString TempDir::Wide(const std::string& name) const {
+  return W((path_ / name).string());
+}
 
 void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);

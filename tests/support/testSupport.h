@@ -13,7 +13,7 @@ namespace magna::test {
 
 /// A fresh folder under the system's temporary folder, removed with everything in it.
 class TempDir {
-public:
+ public:
   TempDir();
   ~TempDir();
   TempDir(const TempDir&) = delete;
@@ -24,7 +24,7 @@ public:
   WideString Wide(const std::string& name) const;
   std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
-private:
+ private:
   std::filesystem::path path_;
 };
 
@@ -40,7 +40,7 @@ std::string Hex(std::string_view bytes);
 /// Installs fresh fakes of every platform service before each test and the
 /// defaults again after it.
 class FakeServicesTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override;
   void TearDown() override;
 

@@ -20,7 +20,7 @@ using test::W;
 using test::WriteBytes;
 
 class CharCodeFiles : public test::FakeServicesTest {
-protected:
+ protected:
   test::TempDir dir;
   WideString Name(const char* name = "t.txt") { return dir.Wide(name); }
   std::string Bytes(const char* name = "t.txt") { return ReadBytes(dir / name); }
@@ -35,12 +35,19 @@ TEST_F(CharCodeFiles, EveryCodeReadsBackWhatItWrote) {
     WideString text;
   };
   const WideString emoji = W("絵文字😀");
-  const WideString lone = WideString(u"a\xD800" u"b\xDC00");
+  const WideString lone = WideString(
+      u"a\xD800"
+      u"b\xDC00");
   const WideString utf16 = kJapanese + emoji + lone;
   const Case cases[] = {
-      {cdSJis, kJapanese},    {cdUnicodeLE, utf16},         {cdUTF_16LE, utf16},
-      {cdUnicodeBE, utf16},   {cdUTF_16BE, utf16},          {cdUTF_8, kJapanese + emoji},
-      {cdUTF_8N, kJapanese + emoji}, {cdUTF_7, utf16},
+      {cdSJis, kJapanese},
+      {cdUnicodeLE, utf16},
+      {cdUTF_16LE, utf16},
+      {cdUnicodeBE, utf16},
+      {cdUTF_16BE, utf16},
+      {cdUTF_8, kJapanese + emoji},
+      {cdUTF_8N, kJapanese + emoji},
+      {cdUTF_7, utf16},
       {cdEUC, W("かなカナ漢字①ｶﾞｯﾂ〜‖−¬ abc\r\n丂")},  // 丂 is JIS X 0212
       {cdJIS, W("かなカナ漢字①Ⅰ№～∥－￢ abc\r\n")},
   };
@@ -67,14 +74,19 @@ TEST_F(CharCodeFiles, EveryCodeIsDetected) {
   const WideString text = W("かなカナ漢字①Ⅰ№ｶﾞｯﾂ～∥－￢ abc\r\n絵文字");
   const Case cases[] = {
       {cdSJis, cdSJis, text},
-      {cdUnicodeLE, cdUnicodeLE, text + W("😀")}, {cdUTF_16LE, cdUTF_16LE, text + W("😀")},
-      {cdUnicodeBE, cdUnicodeBE, text + W("😀")}, {cdUTF_16BE, cdUTF_16BE, text + W("😀")},
-      {cdUTF_8, cdUTF_8, text + W("😀")},        {cdUTF_8N, cdUTF_8N, text + W("😀")},
-      {cdUTF_7, cdUTF_7, text + W("😀")},        {cdEUC, cdEUC, W("かなカナ漢字①ｶﾞｯﾂ〜 abc\r\n")},
+      {cdUnicodeLE, cdUnicodeLE, text + W("😀")},
+      {cdUTF_16LE, cdUTF_16LE, text + W("😀")},
+      {cdUnicodeBE, cdUnicodeBE, text + W("😀")},
+      {cdUTF_16BE, cdUTF_16BE, text + W("😀")},
+      {cdUTF_8, cdUTF_8, text + W("😀")},
+      {cdUTF_8N, cdUTF_8N, text + W("😀")},
+      {cdUTF_7, cdUTF_7, text + W("😀")},
+      {cdEUC, cdEUC, W("かなカナ漢字①ｶﾞｯﾂ〜 abc\r\n")},
       {cdJIS, cdJIS, W("かなカナ漢字①Ⅰ№～∥－￢ abc\r\n")},
       {cdUTF_16LE, cdUTF_16LE, W("日本語のテキスト")},  // no zero byte at all
       {cdUTF_16BE, cdUTF_16BE, W("日本語のテキスト")},
-      {cdAuto, cdSJis, text},                    {cdAuto, cdUTF_8, text + W("😀")},
+      {cdAuto, cdSJis, text},
+      {cdAuto, cdUTF_8, text + W("😀")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "code " << int(c.code) << " " << U8(c.text));
@@ -103,14 +115,21 @@ TEST_F(CharCodeFiles, WrittenBytesAndByteOrderMarks) {
       {"UTF-16LE", u"a", cdUTF_16LE, std::string("\x61\x00", 2)},
       {"UTF-8 with mark", u"a", cdUTF_8, "\xEF\xBB\xBF\x61"},
       {"UTF-8 without mark", u"a", cdUTF_8N, "a"},
-      {"text's own mark kept once, LE", u"\xFEFF" u"a", cdUnicodeLE, std::string("\xFF\xFE\x61\x00", 4)},
-      {"text's own mark kept once, UTF-8", u"\xFEFF" u"a", cdUTF_8, "\xEF\xBB\xBF\x61"},
+      {"text's own mark kept once, LE",
+       u"\xFEFF"
+       u"a",
+       cdUnicodeLE, std::string("\xFF\xFE\x61\x00", 4)},
+      {"text's own mark kept once, UTF-8",
+       u"\xFEFF"
+       u"a",
+       cdUTF_8, "\xEF\xBB\xBF\x61"},
       {"auto, ASCII", u"abc", cdAuto, "abc"},
       {"auto, e acute needs UTF-8", u"\x00E9", cdAuto, "\xEF\xBB\xBF\xC3\xA9"},
       {"auto, Japanese fits code page 932", u"\x3042", cdAuto, "\x82\xA0"},
       {"dump text as ANSI", u"\x3042", cdBINDUMP, "\x82\xA0"},
       {"ANSI best fit", u"\x00A5", cdSJis, "\x5C"},
-      {"UTF-16 keeps embedded zero", WideString(u"a\0b", 3), cdUTF_16LE, std::string("a\0\0\0b\0", 6)},
+      {"UTF-16 keeps embedded zero", WideString(u"a\0b", 3), cdUTF_16LE,
+       std::string("a\0\0\0b\0", 6)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -129,14 +148,20 @@ TEST_F(CharCodeFiles, ReadingByteOrderMarks) {
   };
   const Case cases[] = {
       {"UTF-8 mark skipped by detection", "\xEF\xBB\xBF\xE3\x81\x82", cdAuto, u"\x3042", cdUTF_8},
-      {"UTF-8 mark kept when named", "\xEF\xBB\xBF\xE3\x81\x82", cdUTF_8N, u"\xFEFF\x3042", cdUTF_8N},
+      {"UTF-8 mark kept when named", "\xEF\xBB\xBF\xE3\x81\x82", cdUTF_8N, u"\xFEFF\x3042",
+       cdUTF_8N},
       {"only FF FE", "\xFF\xFE", cdAuto, u"", cdUnicodeLE},
       {"FE FF then BE", std::string("\xFE\xFF\x30\x42", 4), cdAuto, u"\x3042", cdUnicodeBE},
-      {"odd UTF-16LE length pads the last byte", std::string("a\0b", 3), cdUTF_16LE, u"ab", cdUTF_16LE},
+      {"odd UTF-16LE length pads the last byte", std::string("a\0b", 3), cdUTF_16LE, u"ab",
+       cdUTF_16LE},
       {"UTF-16 stops at a zero unit", std::string("a\0\0\0b\0", 6), cdUTF_16LE, u"a", cdUTF_16LE},
-      {"code 12 behaves as auto", "\xEF\xBB\xBF" "a", static_cast<TMyCharCode>(12), u"a", cdUTF_8},
+      {"code 12 behaves as auto",
+       "\xEF\xBB\xBF"
+       "a",
+       static_cast<TMyCharCode>(12), u"a", cdUTF_8},
       {"ANSI cut at zero byte", std::string("a\0b\0", 4), cdSJis, u"a", cdSJis},
-      {"auto detects zeros at both parities as SJIS", std::string("a\0\0b", 4), cdAuto, u"a", cdSJis},
+      {"auto detects zeros at both parities as SJIS", std::string("a\0\0b", 4), cdAuto, u"a",
+       cdSJis},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -198,7 +223,8 @@ TEST_F(CharCodeFiles, FailedWriteKeepsThePreviousContent) {
   EXPECT_FALSE(WriteTextFile(Name("no/such/folder.txt"), u"new", cdSJis));
   EXPECT_EQ(Bytes(), "old");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
-                          std::filesystem::directory_iterator()), 2)
+                          std::filesystem::directory_iterator()),
+            2)
       << "no temporary file left behind";
 }
 
@@ -255,8 +281,8 @@ TEST(CharCodeConversions, EscapedAnsiNeverLosesACodeUnit) {
   // Units drawn from the ranges that matter: ASCII and "$", kana/kanji, half-width,
   // surrogates, private use, zero and U+0001.
   const std::pair<char16_t, char16_t> ranges[] = {
-      {0x00, 0x7F}, {0x24, 0x24}, {0x3000, 0x30FF}, {0x4E00, 0x9FFF}, {0xFF61, 0xFF9F},
-      {0xD800, 0xDFFF}, {0xE000, 0xE757}, {0x80, 0x2FFF}, {0xF900, 0xFFFF}, {0x00, 0x01}};
+      {0x00, 0x7F},     {0x24, 0x24},     {0x3000, 0x30FF}, {0x4E00, 0x9FFF}, {0xFF61, 0xFF9F},
+      {0xD800, 0xDFFF}, {0xE000, 0xE757}, {0x80, 0x2FFF},   {0xF900, 0xFFFF}, {0x00, 0x01}};
   for (int round = 0; round < 3000; ++round) {
     WideString text(random() % 24, u'\0');
     for (char16_t& unit : text) {
@@ -284,8 +310,10 @@ TEST_F(CharCodeFiles, HexDumpRows) {
        "00 1F 7F FD FE FF                                 \t......          \r"},
       {"double-byte character shown whole", "\x82\xA0",
        "82 A0                                             \t\x82\xA0              \r"},
-      {"A0 after a non-lead byte", "a\xA0", "61 A0                                             \ta.              \r"},
-      {"A0 first in the row", "\xA0", "A0                                                \t\xA0               \r"},
+      {"A0 after a non-lead byte", "a\xA0",
+       "61 A0                                             \ta.              \r"},
+      {"A0 first in the row", "\xA0",
+       "A0                                                \t\xA0               \r"},
       {"lead byte in the sixteenth place", "ABCDEFGHIJKLMNO\x82",
        "41 42 43 44 45 46 47 48 - 49 4A 4B 4C 4D 4E 4F 82 \tABCDEFGHIJKLMNO.\r"},
   };
@@ -337,9 +365,9 @@ TEST(CharCodeDetection, KnownLimitIbmExtensionKanjiFailTheGuess) {
 
 TEST(CharCodeDetection, CodePagesMapToCodes) {
   const std::pair<unsigned, TMyCharCode> cases[] = {
-      {1200, cdUTF_16LE}, {1201, cdUTF_16BE}, {20932, cdEUC}, {51932, cdEUC}, {51936, cdEUC},
-      {51949, cdEUC},     {50220, cdJIS},     {50221, cdJIS}, {50222, cdJIS}, {50225, cdJIS},
-      {50227, cdJIS},     {65000, cdUTF_7},   {65001, cdUTF_8N}, {932, cdSJis}, {10001, cdSJis},
+      {1200, cdUTF_16LE}, {1201, cdUTF_16BE}, {20932, cdEUC},    {51932, cdEUC}, {51936, cdEUC},
+      {51949, cdEUC},     {50220, cdJIS},     {50221, cdJIS},    {50222, cdJIS}, {50225, cdJIS},
+      {50227, cdJIS},     {65000, cdUTF_7},   {65001, cdUTF_8N}, {932, cdSJis},  {10001, cdSJis},
       {20127, cdSJis},    {1252, cdSJis},     {50223, cdSJis},
   };
   for (auto [codePage, code] : cases) EXPECT_EQ(CharCodeOfCodePage(codePage), code) << codePage;
