@@ -21,8 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/charsetDetector.h"
-#include "platform/codePage.h"
+#include "platform/codepage/charsetDetector.h"
+#include "platform/codepage/codePage.h"
 #include "text/myCharCode.h"
 
 using namespace magna;

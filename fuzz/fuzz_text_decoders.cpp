@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/codePage.h"
+#include "platform/codepage/codePage.h"
 #include "text/myCharCode.h"
 
 using namespace magna;

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "platform/codePage.h"
+#include "platform/codepage/codePage.h"
 #include "platform/myLocale.h"
 
 namespace magna::platform {

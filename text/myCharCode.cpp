@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/charsetDetector.h"
-#include "platform/codePage.h"
+#include "platform/codepage/charsetDetector.h"
+#include "platform/codepage/codePage.h"
 #include "platform/services.h"
 #include "text/myCharCodeFile.h"
 

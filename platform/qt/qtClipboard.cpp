@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
-#include "platform/codePage.h"
+#include "platform/codepage/codePage.h"
 #include "platform/qt/qtText.h"
 
 namespace magna::platform::qt {

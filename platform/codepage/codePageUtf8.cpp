@@ -2,8 +2,8 @@
 // a lone surrogate is written as U+FFFD.
 #include <cstring>
 
-#include "platform/codePageAscii.h"
-#include "platform/codePageCodecs.h"
+#include "platform/codepage/codePageAscii.h"
+#include "platform/codepage/codePageCodecs.h"
 
 namespace magna::platform::detail {
 

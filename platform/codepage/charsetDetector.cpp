@@ -6,7 +6,7 @@
 //   with kana -> 1200/1201; UTF-7 shifts decoding to plausible text -> 65000;
 //   seven-bit -> 20127; Shift_JIS against EUC-JP by validity, then by a character score.
 // Anything else eight-bit goes to uchardet.
-#include "platform/charsetDetector.h"
+#include "platform/codepage/charsetDetector.h"
 
 #include <uchardet.h>
 
@@ -17,7 +17,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/codePageTables.h"
+#include "platform/codepage/codePageTables.h"
 
 namespace magna::platform {
 

@@ -7,7 +7,7 @@
 #include <unicode/uchar.h>
 #include <unicode/utf16.h>
 
-#include "platform/codePageCodecs.h"
+#include "platform/codepage/codePageCodecs.h"
 
 namespace magna::platform::detail {
 

@@ -1,5 +1,5 @@
 // Half-width katakana to full-width, with the sound marks joined as a reader expects.
-#include "platform/codePageCodecs.h"
+#include "platform/codepage/codePageCodecs.h"
 
 namespace magna::platform::detail {
 

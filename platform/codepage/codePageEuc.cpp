@@ -1,7 +1,7 @@
 // Code page 20932: EUC-JP (JIS X 0208 with NEC row 13, half-width katakana, JIS X 0212).
-#include "platform/codePageAscii.h"
-#include "platform/codePageCodecs.h"
-#include "platform/codePageTables.h"
+#include "platform/codepage/codePageAscii.h"
+#include "platform/codepage/codePageCodecs.h"
+#include "platform/codepage/codePageTables.h"
 
 namespace magna::platform::detail {
 

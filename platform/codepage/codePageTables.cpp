@@ -1,4 +1,4 @@
-#include "platform/codePageTables.h"
+#include "platform/codepage/codePageTables.h"
 
 #include <cstring>
 #include <memory>
@@ -7,8 +7,8 @@
 
 #include <unicode/uset.h>
 
-#include "platform/codePageIconv.h"
-#include "platform/icuConverter.h"
+#include "platform/codepage/codePageIconv.h"
+#include "platform/codepage/icuConverter.h"
 
 namespace magna::platform::detail {
 

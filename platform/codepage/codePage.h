@@ -3,7 +3,7 @@
 // 932 (ANSI, Shift_JIS as Windows maps it), 20932 (EUC-JP), 50220 (ISO-2022-JP),
 // 65000 (UTF-7), 65001 (UTF-8). The mappings come from ICU (932) and glibc iconv
 // (20932), read once per process into tables with the differences to Windows mended
-// (platform/codePageTables.h); the conversions then run on those tables.
+// (platform/codepage/codePageTables.h); the conversions then run on those tables.
 // Input stops at the first terminator (a zero byte, a zero code unit).
 
 #include "platform/myBase.h"

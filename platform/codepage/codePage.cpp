@@ -1,10 +1,10 @@
-#include "platform/codePage.h"
+#include "platform/codepage/codePage.h"
 
 #include <cstring>
 
-#include "platform/codePageAscii.h"
-#include "platform/codePageCodecs.h"
-#include "platform/codePageTables.h"
+#include "platform/codepage/codePageAscii.h"
+#include "platform/codepage/codePageCodecs.h"
+#include "platform/codepage/codePageTables.h"
 
 namespace magna::platform {
 

@@ -1,4 +1,4 @@
-#include "platform/codePageIconv.h"
+#include "platform/codepage/codePageIconv.h"
 
 namespace magna::platform {
 

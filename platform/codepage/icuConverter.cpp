@@ -1,4 +1,4 @@
-#include "platform/icuConverter.h"
+#include "platform/codepage/icuConverter.h"
 
 #include <map>
 #include <string>

@@ -3,7 +3,7 @@
 
 #include <random>
 
-#include "platform/codePage.h"
+#include "platform/codepage/codePage.h"
 #include "tests/support/testSupport.h"
 
 namespace magna::platform {

@@ -2,9 +2,9 @@
 // them (NEC row 13 and the NEC-selected IBM extensions included); half-width katakana
 // are written as full-width; reading also accepts JIS X 0212 and half-width katakana
 // (ESC ( I, SO/SI, eight-bit bytes).
-#include "platform/codePageAscii.h"
-#include "platform/codePageCodecs.h"
-#include "platform/codePageTables.h"
+#include "platform/codepage/codePageAscii.h"
+#include "platform/codepage/codePageCodecs.h"
+#include "platform/codepage/codePageTables.h"
 
 namespace magna::platform::detail {
 

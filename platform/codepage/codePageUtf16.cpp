@@ -2,8 +2,8 @@
 #include <bit>
 #include <cstring>
 
-#include "platform/codePage.h"
-#include "platform/codePageAscii.h"
+#include "platform/codepage/codePage.h"
+#include "platform/codepage/codePageAscii.h"
 
 namespace magna::platform {
 

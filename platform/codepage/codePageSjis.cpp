@@ -1,7 +1,7 @@
 // Code page 932: Shift_JIS as Windows maps it.
-#include "platform/codePageAscii.h"
-#include "platform/codePageCodecs.h"
-#include "platform/codePageTables.h"
+#include "platform/codepage/codePageAscii.h"
+#include "platform/codepage/codePageCodecs.h"
+#include "platform/codepage/codePageTables.h"
 
 namespace magna::platform::detail {
 

@@ -1,8 +1,8 @@
 // The code page detector on the samples where detectors go wrong.
 #include <gtest/gtest.h>
 
-#include "platform/charsetDetector.h"
-#include "platform/codePage.h"
+#include "platform/codepage/charsetDetector.h"
+#include "platform/codepage/codePage.h"
 #include "tests/support/testSupport.h"
 
 namespace magna::platform {

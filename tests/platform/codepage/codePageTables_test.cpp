@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "platform/codePage.h"
-#include "platform/codePageIconv.h"
+#include "platform/codepage/codePage.h"
+#include "platform/codepage/codePageIconv.h"
 #include "tests/support/testSupport.h"
 
 namespace magna::platform {

@@ -4,8 +4,8 @@
 #include <array>
 #include <cstring>
 
-#include "platform/codePageAscii.h"
-#include "platform/codePageCodecs.h"
+#include "platform/codepage/codePageAscii.h"
+#include "platform/codepage/codePageCodecs.h"
 
 namespace magna::platform::detail {
 
