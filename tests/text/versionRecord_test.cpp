@@ -46,7 +46,7 @@ ReadBytesAt BufferReader(const std::string& image, size_t size) {
 TEST(ApplicationFileName, IsThisTestProgram) {
   const fs::path file = U8(ApplicationFileName());
   EXPECT_TRUE(file.is_absolute());
-  EXPECT_EQ(file.filename(), "test_text_myUtilsVersion_test");
+  EXPECT_EQ(file.filename(), "test_text_versionRecord_test");
 }
 
 TEST(ReadVersionInfo, ReadsTheEmbeddedRecord) {
