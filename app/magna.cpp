@@ -1,5 +1,7 @@
-// Magna's entry point: a restricted library search path first, then the
-// application object, the platform services, the main window and the loop.
+// Magna's entry point: a restricted library search path first, then the command
+// line (answered without a display where it asks for help, the version or is
+// wrong), the application object, the platform services, the main window with
+// the text the command line gives, and the loop.
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -7,13 +9,18 @@
 #include <memory>
 
 #include "app/actionImages.h"
+#include "app/commandLine.h"
 #include "app/displayPlatform.h"
 #include "app/fontMapping.h"
 #include "app/main.h"
 #include "app/my_safedll.h"
+#include "app/startText.h"
 #include "platform/qt/qtServices.h"
 
 namespace {
+
+/// The one application id of the desktop entry, the metainfo and the icon.
+const QString kDesktopFileName = QStringLiteral("io.github.magnatool.Magna");
 
 /// Qt's own texts (standard dialogs, context menus) in Japanese, when installed.
 void LoadQtTranslations(QApplication& app) {
@@ -27,7 +34,9 @@ void LoadQtTranslations(QApplication& app) {
 
 int main(int argc, char** argv) {
   magna::RestrictLibrarySearchPath(argv);
-  if (!magna::PrepareQtPlatform()) {
+  const magna::TCommandLine commandLine = magna::ParseCommandLine(magna::ArgumentsOf(argc, argv));
+  if (auto status = magna::AnswerWithoutWindow(commandLine)) return *status;
+  if (!commandLine.ChoosesDisplay && !magna::PrepareQtPlatform()) {
     std::fputs(
         "Magna: no display found (DISPLAY and WAYLAND_DISPLAY are unset).\n"
         "Start it in a desktop session, or try it under Xvfb:\n"
@@ -35,16 +44,26 @@ int main(int argc, char** argv) {
         stderr);
     return 1;
   }
-  QApplication app(argc, argv);
+  magna::TQtArguments qtArguments(commandLine.QtArguments);
+  QApplication app(qtArguments.Count(), qtArguments.Values());
   app.setApplicationName(QStringLiteral("Magna"));
+  QGuiApplication::setDesktopFileName(kDesktopFileName);
   app.setWindowIcon(magna::ApplicationIcon());
   LoadQtTranslations(app);
   magna::platform::qt::InstallQtServices();
   magna::InstallJapaneseFontSubstitutes();
+  const magna::TStartText startText = magna::ReadStartText(commandLine);
+  if (!startText.Error.isEmpty()) {
+    std::fputs(qPrintable(commandLine.ProgramName + QStringLiteral(": ") + startText.Error +
+                          QLatin1Char('\n')),
+               stderr);
+    return 1;
+  }
 
   auto window = std::make_unique<magna::TApp_TOOLMagna>();
   magna::App_TOOLMagna = window.get();
   window->AfterConstruction();
+  if (startText.Text) magna::ShowStartText(*window, *startText.Text);
   int result = app.exec();
   window.reset();
   return result;

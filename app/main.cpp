@@ -349,6 +349,8 @@ void TApp_TOOLMagna::Action_FontSizeUpExecute(QObject* Sender) {
 void TApp_TOOLMagna::Action_HelpVersionInfoExecute(QObject*) {
   CreateVersionInfo(this);
   SetVersionInfoURL(HelpPageAddress().toStdU16String());
+  // Where the settings are kept depends on where the program lies: say it here.
+  SetVersionInfoMemo(u"設定ファイル: " + SettingsFileName);
   ShowVersionInfo();
   ReleaseVersionInfo();
 }

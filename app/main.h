@@ -46,7 +46,8 @@ class TApp_TOOLMagna : public QMainWindow,
   TFontDialog* FontDialog1 = nullptr;
   /// Tab for the hidden __mniPEdit_Tab entry: Qt gives hidden entries no shortcut.
   QAction* TabKey = nullptr;
-  /// Where LoadSettings and SaveSettings keep the settings (the program's with ".ini").
+  /// Where LoadSettings and SaveSettings keep the settings (beside the program, or
+  /// in the user's configuration folder where it can't be kept there).
   WideString SettingsFileName = ProgramSettingsFile();
 
   // Handlers

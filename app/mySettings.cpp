@@ -5,7 +5,6 @@
 
 #include "app/myKeys.h"
 #include "settings/myIniFile.h"
-#include "text/myUtils.h"
 
 namespace magna {
 
@@ -56,10 +55,6 @@ void WriteEntries(TMyIniFile& ini, TMainSettingsTarget& target) {
 }
 
 }  // namespace
-
-WideString ProgramSettingsFile() {
-  return SettingsFileNameOf(ApplicationFileName());
-}
 
 TMainWindowSettings::TMainWindowSettings(QWidget& window, QAction& checkClipboard,
                                          QAction& wordWrap, TMyCustomEdit& text,

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "app/qtBoundsWindow.h"
+#include "app/settingsLocation.h"
 #include "editor/myEdit.h"
 #include "platform/myFont.h"
 #include "settings/myBoundsWindow.h"
@@ -58,8 +59,6 @@ class TMainWindowSettings : public TMainSettingsTarget {
   std::function<void()> applyWordWrap_;
 };
 
-/// The program file's path with ".ini".
-WideString ProgramSettingsFile();
 /// Reads the entries from the file into the target, then applies the wrap switch.
 void LoadSettings(TMainSettingsTarget& target, const WideString& fileName);
 /// Writes the entries from the target; never raises.
