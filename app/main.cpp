@@ -251,8 +251,22 @@ LRESULT TApp_TOOLMagna::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TApp_TOOLMagna::WMDrawClipboard() {
   if (FNextViewer) platform::SendMessageW(FNextViewer, WM_DRAWCLIPBOARD, 0, 0);
-  if (Action_TextCheckClipboard->isChecked()) Action_TextReplaceExecute(nullptr);
+  RememberClipboardOffer();
+  if (Action_TextCheckClipboard->isChecked()) {
+    // What a password manager marks secret is never put on screen by watching;
+    // the user's own Paste or Replace still takes it.
+    if (FClipboardSecret)
+      FCopiedText.clear();
+    else
+      Action_TextReplaceExecute(nullptr);
+  }
   PopupMenu_MainPopup(nullptr);
+}
+
+void TApp_TOOLMagna::RememberClipboardOffer() {
+  platform::ClipboardService& clipboard = platform::Clipboard();
+  FClipboardHasText = clipboard.IsFormatAvailable(platform::ClipboardService::Format::AnsiText);
+  FClipboardSecret = FClipboardHasText && clipboard.IsMarkedSecret();
 }
 
 void TApp_TOOLMagna::WMChangeCBChain(HWND removed, HWND next) {
@@ -305,7 +319,9 @@ void TApp_TOOLMagna::Action_TextReplaceExecute(QObject*) {
   if (!text.empty() && !SameText(text, FCopiedText) && !SameText(text, Memo_Text->Text())) {
     Memo_Text->SelectAll();
     Memo_Text->ClearSelection();
-    Memo_Text->PasteFromClipboard();
+    // The text just read, not a second read: the owner may have stopped answering
+    // (an empty paste would leave the text area empty) or copied something else.
+    Memo_Text->SetSelText(text);
     Memo_Text->SetSelStart(0);
     Memo_TextSelectionChange(nullptr);
   }
@@ -390,10 +406,8 @@ void TApp_TOOLMagna::PopupMenu_MainPopup(QObject*) {
   const bool selection = Memo_Text->HasSelection();
   Action_EditCut->setEnabled(selection);
   Action_EditDelete->setEnabled(selection);
-  const bool text =
-      platform::Clipboard().IsFormatAvailable(platform::ClipboardService::Format::AnsiText);
-  Action_EditPaste->setEnabled(text);
-  Action_TextReplace->setEnabled(text);
+  Action_EditPaste->setEnabled(FClipboardHasText);
+  Action_TextReplace->setEnabled(FClipboardHasText);
   Action_EditSelectAll->setEnabled(!Memo_Text->IsEmpty());
   Action_EditCopy->setEnabled(selection);
 }

@@ -96,6 +96,8 @@ class TApp_TOOLMagna : public QMainWindow,
   class TWindowLink;
   platform::LRESULT WndProc(platform::UINT msg, platform::WPARAM wParam, platform::LPARAM lParam);
   void WMDrawClipboard();
+  /// Asks what the clipboard offers, once per change notice.
+  void RememberClipboardOffer();
   void WMChangeCBChain(platform::HWND removed, platform::HWND next);
   void BuildComponents();
   void BindActions();
@@ -109,6 +111,11 @@ class TApp_TOOLMagna : public QMainWindow,
   QWidget* client_ = nullptr;
   platform::HWND FNextViewer = nullptr;
   WideString FCopiedText;
+  // What the clipboard offered at the last change notice (one arrives on joining
+  // the chain). The enabling rules read this: the owner of the clipboard may be a
+  // program that never answers, and a caret move must never wait for it.
+  bool FClipboardHasText = false;
+  bool FClipboardSecret = false;
   uint16_t FCtrlKey = 0;
   int FReady = 0;
   bool destroyed_ = false;

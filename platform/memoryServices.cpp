@@ -3,8 +3,14 @@
 namespace magna::platform {
 
 bool MemoryClipboard::IsFormatAvailable(Format format) {
+  ++Questions;
   if (format == Format::UnicodeText) return Unicode.has_value();
   return Ansi.has_value() || Unicode.has_value();
+}
+
+bool MemoryClipboard::IsMarkedSecret() {
+  ++Questions;
+  return Secret;
 }
 
 bool MemoryClipboard::Open() {
@@ -34,6 +40,7 @@ void MemoryClipboard::Empty() {
   if (!IsOpen) return;
   Unicode.reset();
   Ansi.reset();
+  Secret = false;
   changed_ = true;
 }
 
@@ -54,9 +61,10 @@ void MemoryClipboard::SetChangeHandler(std::function<void()> handler) {
 }
 
 void MemoryClipboard::SimulateCopy(std::optional<WideString> unicode,
-                                   std::optional<AnsiString> ansi) {
+                                   std::optional<AnsiString> ansi, bool secret) {
   Unicode = std::move(unicode);
   Ansi = std::move(ansi);
+  Secret = secret;
   if (onChange_) onChange_();
 }
 

@@ -12,6 +12,7 @@ namespace magna::platform {
 class MemoryClipboard : public ClipboardService {
  public:
   bool IsFormatAvailable(Format format) override;
+  bool IsMarkedSecret() override;
   bool Open() override;
   void Close() override;
   std::optional<WideString> GetUnicodeText() override;
@@ -22,11 +23,14 @@ class MemoryClipboard : public ClipboardService {
   void SetChangeHandler(std::function<void()> handler) override;
 
   /// Replaces the content as another program would, and notifies.
-  void SimulateCopy(std::optional<WideString> unicode, std::optional<AnsiString> ansi);
+  void SimulateCopy(std::optional<WideString> unicode, std::optional<AnsiString> ansi,
+                    bool secret = false);
 
   bool RefuseOpen = false;
   bool IsOpen = false;
   int OpenCount = 0;
+  int Questions = 0;  // format and secrecy questions asked
+  bool Secret = false;
   std::optional<WideString> Unicode;
   std::optional<AnsiString> Ansi;
 

@@ -23,8 +23,15 @@ class ClipboardService {
  public:
   enum class Format { UnicodeText, AnsiText };
   virtual ~ClipboardService() = default;
-  /// Whether the clipboard offers the format now (ANSI text is offered with any Unicode text).
+  /// Whether the clipboard offers the format (ANSI text is offered with any Unicode text).
+  /// Worked out at the first question after a change and remembered until the next
+  /// one: another program that holds the clipboard may never answer, and each
+  /// question to it can wait seconds.
   virtual bool IsFormatAvailable(Format format) = 0;
+  /// Whether a password manager marked the content secret (the format
+  /// x-kde-passwordManagerHint holding "secret", or a hint that can't be read).
+  /// Remembered per change like the formats.
+  virtual bool IsMarkedSecret() = 0;
   /// Opens the clipboard for one exchange; false when it can't be opened.
   virtual bool Open() = 0;
   virtual void Close() = 0;

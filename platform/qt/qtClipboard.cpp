@@ -9,17 +9,48 @@
 
 namespace magna::platform::qt {
 
-QtClipboard::QtClipboard() : clipboard_(QGuiApplication::clipboard()) {}
+namespace {
+
+/// Set by KeePassXC, QtPass, Plasma Pass and others on what they copy.
+const QString kPasswordManagerHint = QStringLiteral("x-kde-passwordManagerHint");
+
+}  // namespace
+
+QtClipboard::QtClipboard() : clipboard_(QGuiApplication::clipboard()) {
+  if (!clipboard_) return;
+  connection_ = std::make_unique<QObject>();
+  QObject::connect(clipboard_, &QClipboard::dataChanged, connection_.get(), [this] {
+    offer_.reset();
+    if (!committing_) Notify();
+  });
+}
 
 QtClipboard::~QtClipboard() = default;
 
-const QMimeData* QtClipboard::TextData() const {
-  if (!clipboard_) return nullptr;
-  const QMimeData* data = clipboard_->mimeData(QClipboard::Clipboard);
-  return data && data->hasText() ? data : nullptr;
+const QtClipboard::Offer& QtClipboard::Offered() {
+  if (offer_) return *offer_;
+  offer_.emplace();
+  const QMimeData* data = clipboard_ ? clipboard_->mimeData(QClipboard::Clipboard) : nullptr;
+  if (!data) return *offer_;
+  // One list, not hasText() and hasFormat(): each may ask the owner again.
+  const QStringList formats = data->formats();
+  // What QMimeData::text() can give: plain text, or else the URLs as text.
+  offer_->text = formats.contains(QStringLiteral("text/plain")) ||
+                 formats.contains(QStringLiteral("text/uri-list"));
+  if (formats.contains(kPasswordManagerHint)) {
+    // A hint whose value can't be read is taken for a secret: better not shown.
+    const QByteArray value = data->data(kPasswordManagerHint).trimmed();
+    offer_->secret = value.isEmpty() || value == "secret";
+  }
+  return *offer_;
 }
 
-std::optional<WideString> QtClipboard::CurrentText() const {
+const QMimeData* QtClipboard::TextData() {
+  if (!clipboard_ || !Offered().text) return nullptr;
+  return clipboard_->mimeData(QClipboard::Clipboard);
+}
+
+std::optional<WideString> QtClipboard::CurrentText() {
   const QMimeData* data = TextData();
   if (!data) return std::nullopt;
   return ToWide(data->text());
@@ -27,9 +58,13 @@ std::optional<WideString> QtClipboard::CurrentText() const {
 
 bool QtClipboard::IsFormatAvailable(Format) {
   // Both formats stand for the same text: ANSI is synthesised from Unicode.
-  // Asked on every caret move, so only the offered formats are looked at: the
-  // text itself may be megabytes held by another program.
-  return TextData() != nullptr;
+  // Only the offered formats are looked at: the text itself may be megabytes
+  // held by another program.
+  return Offered().text;
+}
+
+bool QtClipboard::IsMarkedSecret() {
+  return Offered().secret;
 }
 
 bool QtClipboard::Open() {
@@ -58,6 +93,7 @@ void QtClipboard::Commit() {
   else
     clipboard_->clear(QClipboard::Clipboard);
   committing_ = false;
+  offer_.reset();
   Notify();
 }
 
@@ -100,11 +136,6 @@ void QtClipboard::SetAnsiText(const AnsiString& bytes) {
 
 void QtClipboard::SetChangeHandler(std::function<void()> handler) {
   handler_ = std::move(handler);
-  if (connection_ || !clipboard_) return;
-  connection_ = std::make_unique<QObject>();
-  QObject::connect(clipboard_, &QClipboard::dataChanged, connection_.get(), [this] {
-    if (!committing_) Notify();
-  });
 }
 
 }  // namespace magna::platform::qt

@@ -6,6 +6,10 @@
 // Every change notifies exactly once: another program's through
 // QClipboard::dataChanged, this program's own from Close (X11 reports a change
 // only when it comes from another program, the offscreen platform any change).
+// What the clipboard offers (text, the password manager's secret hint) is asked
+// once per change, with a single list of formats: on X11 each question goes to
+// the owning program, and one that never answers costs Qt's 5-second timeout
+// per question. A list that timed out is empty, so nothing more is asked.
 
 #include <QPointer>
 
@@ -25,6 +29,7 @@ class QtClipboard : public ClipboardService {
   ~QtClipboard() override;
 
   bool IsFormatAvailable(Format format) override;
+  bool IsMarkedSecret() override;
   bool Open() override;
   void Close() override;
   std::optional<WideString> GetUnicodeText() override;
@@ -35,14 +40,21 @@ class QtClipboard : public ClipboardService {
   void SetChangeHandler(std::function<void()> handler) override;
 
  private:
+  struct Offer {
+    bool text = false;
+    bool secret = false;
+  };
+  /// What the clipboard offers since its last change, asked at the first need.
+  const Offer& Offered();
   /// The clipboard's data when it offers text, else null; never reads the text.
-  const QMimeData* TextData() const;
-  std::optional<WideString> CurrentText() const;
+  const QMimeData* TextData();
+  std::optional<WideString> CurrentText();
   void Commit();
   void Notify();
 
   QPointer<QClipboard> clipboard_;
-  std::unique_ptr<QObject> connection_;  // context of the change handler's connection
+  std::optional<Offer> offer_;
+  std::unique_ptr<QObject> connection_;  // context of the change notice's connection
   std::function<void()> handler_;
   bool committing_ = false;  // Qt's own notice of our change is not passed on
   bool open_ = false;

@@ -96,6 +96,49 @@ TEST_F(MainWindowTest, ReplaceButtonWorksWithMonitoringOff) {
   EXPECT_EQ(U8(Memo().Text()), "button");
 }
 
+// Regression: the enabling rules asked the clipboard on every caret move and
+// menu opening, and an owner that never answers froze each for seconds.
+TEST_F(MainWindowTest, OnlyAChangeNoticeAsksWhatTheClipboardOffers) {
+  CopyElsewhere(u"abc");
+  Memo().SetText(u"some text");
+  const int asked = clipboard->Questions;
+  clipboard->Unicode.reset();  // gone without a notice: the remembered answer stands
+  Memo().SetSelStart(3);
+  Press(Qt::Key_Right);
+  Press(Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+  Q_EMIT window->PopupMenu_Main->aboutToShow();
+  window->Action_TextClear->trigger();
+  EXPECT_EQ(clipboard->Questions, asked);
+  EXPECT_TRUE(window->Action_EditPaste->isEnabled());
+  clipboard->SimulateCopy(std::nullopt, std::nullopt);
+  EXPECT_FALSE(window->Action_EditPaste->isEnabled()) << "the next notice asks again";
+  EXPECT_FALSE(window->Action_TextReplace->isEnabled());
+}
+
+TEST_F(MainWindowTest, AWatchedNoticeReadsTheClipboardOnce) {
+  SetMonitoring(true);
+  const int opened = clipboard->OpenCount;
+  CopyElsewhere(u"read once");
+  EXPECT_EQ(U8(Memo().Text()), "read once");
+  EXPECT_EQ(clipboard->OpenCount, opened + 1) << "the text read is the text pasted";
+}
+
+TEST_F(MainWindowTest, APasswordManagersSecretIsNeverShownByWatching) {
+  Memo().SetText(u"shown");
+  SetMonitoring(true);
+  clipboard->SimulateCopy(u"hunter2", std::nullopt, /*secret=*/true);
+  EXPECT_EQ(U8(Memo().Text()), "shown");
+  SetMonitoring(false);
+  SetMonitoring(true);  // switching watching on takes the clipboard, but not a secret
+  EXPECT_EQ(U8(Memo().Text()), "shown");
+  EXPECT_TRUE(window->Action_EditPaste->isEnabled());
+  Memo().SetSelStart(5);
+  window->Action_EditPaste->trigger();  // the user's own paste still pastes
+  EXPECT_EQ(U8(Memo().Text()), "shownhunter2");
+  CopyElsewhere(u"public");
+  EXPECT_EQ(U8(Memo().Text()), "public") << "the next plain text is watched again";
+}
+
 class MonitoringAtStartTest : public MainWindowTest {
   class Window : public TApp_TOOLMagna {
    protected:

@@ -31,25 +31,9 @@ export LSAN_OPTIONS=detect_leaks=0
 cp "$magna" "$program" || fail "cannot copy the program"
 cp "$data/start.ini" "$ini"
 
-window=""
-magna_pid=""
-# Starts the program and waits for its window.
+# Starts the program and waits for its window and its first status update.
 start() {
-  MAGNA_TEST_HOOK=$hook "$program" 2>>"$work/stderr.txt" &
-  magna_pid=$!
-  pids+=($magna_pid)
-  window=""
-  for _ in $(seq 300); do
-    window=$(xdotool search --onlyvisible --name '^Magna$' 2>/dev/null | head -1)
-    [ -n "$window" ] && break
-    kill -0 "$magna_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  [ -n "$window" ] || fail "the window did not appear"
-  sleep 0.5
-  # Into the text area, below the toolbar, so that the keys reach it.
-  rm -f "$hook"
-  xdotool mousemove --window "$window" 200 120 click 1
+  e2e_launch "$program"
   for _ in $(seq 50); do
     [ -f "$hook" ] && break
     sleep 0.1

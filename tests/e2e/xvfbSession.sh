@@ -37,3 +37,57 @@ e2e_cleanup() {
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
   rm -rf "$work"
 }
+
+# Starts a copy of the program in `work` (so that its settings file starts
+# empty there) with the test hook in $work/hook.txt.
+e2e_start_magna() {  # magna
+  unset QT_QPA_PLATFORM
+  export LSAN_OPTIONS=detect_leaks=0
+  hook=$work/hook.txt
+  cp "$1" "$work/magna" || e2e_fail "cannot copy the program"
+  e2e_launch "$work/magna"
+  sleep 0.3
+}
+
+# Starts the program with the test hook in `hook`, waits for its window
+# (`window`, `magna_pid`) and clicks into the text area so that keys reach it.
+e2e_launch() {  # program
+  MAGNA_TEST_HOOK=$hook "$1" 2>>"$work/stderr.txt" &
+  magna_pid=$!
+  pids+=($magna_pid)
+  window=""
+  for _ in $(seq 300); do
+    window=$(xdotool search --onlyvisible --name '^Magna$' 2>/dev/null | head -1)
+    [ -n "$window" ] && break
+    kill -0 "$magna_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -n "$window" ] || e2e_fail "the window did not appear"
+  sleep 0.5
+  rm -f "$hook"
+  xdotool mousemove --window "$window" 200 120 click 1
+}
+
+e2e_fail() {
+  echo "FAIL: $*"
+  [ -f "${hook:-}" ] && { echo "--- hook:"; cat "$hook"; }
+  [ -f "$work/stderr.txt" ] && { echo "--- stderr:"; tail -20 "$work/stderr.txt"; }
+  exit 1
+}
+
+# Waits up to `seconds` (30 unless given) for the hook to hold the line.
+e2e_expect_line() {  # line [seconds]
+  local deadline=$(($(date +%s%N) + ${2:-30} * 1000000000))
+  until grep -qxF -- "$1" "$hook" 2>/dev/null; do
+    [ "$(date +%s%N)" -gt "$deadline" ] && e2e_fail "expected line '$1'"
+    sleep 0.005
+  done
+}
+
+# Presses the key and sets `latency_ms`: milliseconds until the hook shows the line.
+e2e_key_latency() {  # key line
+  local start=$(date +%s%N)
+  xdotool key "$1"
+  e2e_expect_line "$2" 10
+  latency_ms=$((($(date +%s%N) - start) / 1000000))
+}

@@ -7,9 +7,11 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
+#include <optional>
 
 #include "platform/qt/qtClipboard.h"
 #include "platform/qt/qtKeyState.h"
@@ -101,6 +103,61 @@ TEST_F(QtClipboardTest, AnotherProgramsCopyNotifiesAndANewHandlerReplacesTheOld)
   EXPECT_EQ(second, 1);
   clipboard.SetChangeHandler([] { throw std::runtime_error("handler failed"); });
   QGuiApplication::clipboard()->setText(QStringLiteral("y"));  // must not escape into Qt
+}
+
+/// Data of another program that counts how often it is asked for its formats.
+class CountedData : public QMimeData {
+ public:
+  explicit CountedData(int& asked) : asked_(asked) {}
+  QStringList formats() const override {
+    ++asked_;
+    return QMimeData::formats();
+  }
+
+ private:
+  int& asked_;
+};
+
+// Each question may go to a program that never answers: one list of formats
+// per change answers them all.
+TEST_F(QtClipboardTest, WhatIsOfferedIsAskedOncePerChange) {
+  int asked = 0;
+  auto* data = new CountedData(asked);
+  data->setText(QStringLiteral("offered"));
+  QGuiApplication::clipboard()->setMimeData(data);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_TRUE(clipboard.IsFormatAvailable(ClipboardService::Format::UnicodeText));
+    EXPECT_TRUE(clipboard.IsFormatAvailable(ClipboardService::Format::AnsiText));
+    EXPECT_FALSE(clipboard.IsMarkedSecret());
+  }
+  EXPECT_EQ(asked, 1);
+  QGuiApplication::clipboard()->clear();
+  EXPECT_FALSE(clipboard.IsFormatAvailable(ClipboardService::Format::UnicodeText));
+  ASSERT_TRUE(clipboard.Open());
+  clipboard.SetUnicodeText(u"own");
+  clipboard.Close();
+  EXPECT_TRUE(clipboard.IsFormatAvailable(ClipboardService::Format::UnicodeText))
+      << "our own change is asked anew too";
+}
+
+TEST_F(QtClipboardTest, ThePasswordManagersHintMarksTheTextSecret) {
+  struct Case {
+    const char* name;
+    std::optional<QByteArray> hint;
+    bool secret;
+  } cases[] = {{"no hint", std::nullopt, false},
+               {"secret", QByteArrayLiteral("secret"), true},
+               {"unreadable hint", QByteArray(), true},
+               {"another value", QByteArrayLiteral("public"), false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto* data = new QMimeData;
+    data->setText(QStringLiteral("pass"));
+    if (c.hint) data->setData(QStringLiteral("x-kde-passwordManagerHint"), *c.hint);
+    QGuiApplication::clipboard()->setMimeData(data);
+    EXPECT_EQ(clipboard.IsMarkedSecret(), c.secret);
+    EXPECT_TRUE(clipboard.IsFormatAvailable(ClipboardService::Format::UnicodeText));
+  }
 }
 
 TEST(QtKeyState, TracksKeysByTheirVirtualCode) {

@@ -1,0 +1,50 @@
+// A Qt program that owns the clipboard the way password managers and busy
+// programs do, for the end-to-end tests:
+//   clipboardOwner --secret TEXT     offers TEXT together with the password
+//                                    manager's hint x-kde-passwordManagerHint = secret
+//   clipboardOwner --burst N PREFIX  copies PREFIX1 ... PREFIXN one right after the
+//                                    other, answering requests meanwhile
+// Prints "ready" once the (last) text is on the clipboard, then keeps serving it
+// until killed.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+int Usage() {
+  std::fputs("usage: clipboardOwner --secret TEXT | --burst N PREFIX\n", stderr);
+  return 2;
+}
+
+void Ready() {
+  std::puts("ready");
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QGuiApplication app(argc, argv);
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (argc == 3 && std::strcmp(argv[1], "--secret") == 0) {
+    auto* data = new QMimeData;
+    data->setText(QString::fromUtf8(argv[2]));
+    data->setData(QStringLiteral("x-kde-passwordManagerHint"), QByteArrayLiteral("secret"));
+    clipboard->setMimeData(data);
+  } else if (argc == 4 && std::strcmp(argv[1], "--burst") == 0) {
+    const int count = std::atoi(argv[2]);
+    const QString prefix = QString::fromUtf8(argv[3]);
+    for (int i = 1; i <= count; ++i) {
+      clipboard->setText(prefix + QString::number(i));
+      QCoreApplication::processEvents();
+    }
+  } else {
+    return Usage();
+  }
+  Ready();
+  return app.exec();
+}
