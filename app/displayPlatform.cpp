@@ -1,5 +1,7 @@
 #include "app/displayPlatform.h"
 
+#include <xcb/xcb.h>
+
 #include <cstdlib>
 
 namespace magna {
@@ -8,6 +10,11 @@ namespace {
 
 bool IsSet(const std::optional<std::string>& value) {
   return value && !value->empty();
+}
+
+std::optional<std::string> FromEnvironment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? std::optional<std::string>(value) : std::nullopt;
 }
 
 }  // namespace
@@ -25,12 +32,32 @@ TPlatformChoice ChooseQtPlatform(
 }
 
 bool PrepareQtPlatform() {
-  TPlatformChoice choice = ChooseQtPlatform([](const char* name) -> std::optional<std::string> {
-    const char* value = std::getenv(name);
-    return value ? std::optional<std::string>(value) : std::nullopt;
-  });
+  TPlatformChoice choice = ChooseQtPlatform(FromEnvironment);
   if (choice.Platform) setenv("QT_QPA_PLATFORM", choice.Platform->c_str(), 1);
   return choice.DisplayAvailable;
+}
+
+bool XDisplayAccepts(const std::string& display) {
+  // The same connection Qt's xcb platform makes first; held only for the test.
+  xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
+  const bool accepted = xcb_connection_has_error(connection) == 0;
+  xcb_disconnect(connection);
+  return accepted;
+}
+
+bool DisplayReachable(const std::function<std::optional<std::string>(const char*)>& get) {
+  if (get("QT_QPA_PLATFORM").value_or(std::string()) != "xcb") return true;
+  return XDisplayAccepts(get("DISPLAY").value_or(std::string()));
+}
+
+bool DisplayReachable() {
+  return DisplayReachable(FromEnvironment);
+}
+
+std::string UnreachableDisplayMessage() {
+  return "Magna: the display \"" + FromEnvironment("DISPLAY").value_or(std::string()) +
+         "\" could not be opened (no X server answers there, or it refused the "
+         "connection).\n";
 }
 
 }  // namespace magna

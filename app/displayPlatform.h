@@ -2,8 +2,8 @@
 // Which Qt platform the program asks for. Clipboard watching needs X11: under a
 // Wayland session a program sees clipboard changes only while it has the focus,
 // so xcb (XWayland) is preferred whenever DISPLAY is set and the user has not
-// chosen a platform. Without any display the program says so and stops, instead
-// of letting Qt abort.
+// chosen a platform. Without any display, or with one that can't be reached, the
+// program says so and stops, instead of letting Qt abort.
 
 #include <functional>
 #include <optional>
@@ -21,5 +21,17 @@ TPlatformChoice ChooseQtPlatform(const std::function<std::optional<std::string>(
 
 /// Applies the choice to this process's environment; false when there is no display.
 bool PrepareQtPlatform();
+
+/// Whether the X server named by `display` (as in DISPLAY) takes a connection.
+bool XDisplayAccepts(const std::string& display);
+
+/// With the X11 platform chosen (QT_QPA_PLATFORM "xcb"), whether DISPLAY's server
+/// takes a connection: Qt would abort the program otherwise. Other platforms are
+/// Qt's to open and answer true.
+bool DisplayReachable(const std::function<std::optional<std::string>(const char*)>& get);
+bool DisplayReachable();
+
+/// What the program says, before it ends, when DISPLAY's server can't be reached.
+std::string UnreachableDisplayMessage();
 
 }  // namespace magna

@@ -44,6 +44,10 @@ int main(int argc, char** argv) {
         stderr);
     return 1;
   }
+  if (!commandLine.ChoosesDisplay && !magna::DisplayReachable()) {
+    std::fputs(magna::UnreachableDisplayMessage().c_str(), stderr);
+    return 1;
+  }
   magna::TQtArguments qtArguments(commandLine.QtArguments);
   QApplication app(qtArguments.Count(), qtArguments.Values());
   app.setApplicationName(QStringLiteral("Magna"));

@@ -45,6 +45,18 @@ int32_t Clamped32(int64_t value) {
   return int32_t(EnsureRange(value, int64_t(INT32_MIN), int64_t(INT32_MAX)));
 }
 
+/// The platform's longest face name: 32 characters with the terminating zero.
+constexpr size_t kMaxFaceName = 31;
+
+/// A stored name cut as the platform cuts it (a font lookup with a name of
+/// thousands of characters takes seconds); a surrogate pair is not split.
+WideString FaceName(WideString name) {
+  if (name.size() <= kMaxFaceName) return name;
+  name.resize(kMaxFaceName);
+  if (name.back() >= 0xD800 && name.back() <= 0xDBFF) name.pop_back();
+  return name;
+}
+
 }  // namespace
 
 int32_t TMyIniFile::ReadIntegerOrDefault(const WideString& Section, const WideString& Ident,
@@ -116,7 +128,7 @@ void TMyIniFile::RestoreBounds(TBoundsWindow& Window) {
 }
 
 void TMyIniFile::ReadFont(const WideString& Section, const WideString& Prefix, TFont& Font) {
-  Font.SetName(ReadString(Section, Prefix + u"_FontName", Font.Name()));
+  Font.SetName(FaceName(ReadString(Section, Prefix + u"_FontName", Font.Name())));
   const int32_t size = ReadIntegerOrDefault(Section, Prefix + u"_FontSize", Font.Size());
   // A size of 0 or less, or one beyond any font, would leave the text unreadable.
   if (size >= 1 && size <= TFont::MaxPoints) Font.SetSize(size);

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
+#include <filesystem>
 #include <map>
 
 #include "app/actionImages.h"
@@ -232,6 +233,21 @@ TEST(DisplayPlatform, Choice) {
     EXPECT_EQ(choice.Platform, c.platform);
     EXPECT_EQ(choice.DisplayAvailable, c.display);
   }
+}
+
+// Regression: Qt aborted (status 134) on a DISPLAY whose server can't be reached.
+TEST(DisplayPlatformTest, AnUnreachableX11DisplayIsFoundBeforeQtTriesIt) {
+  if (std::filesystem::exists("/tmp/.X11-unix/X55")) GTEST_SKIP() << "a server runs on :55";
+  auto env = [](std::string platform) {
+    return [platform](const char* name) -> std::optional<std::string> {
+      if (std::string_view(name) == "DISPLAY") return std::string(":55");
+      if (std::string_view(name) == "QT_QPA_PLATFORM") return platform;
+      return std::nullopt;
+    };
+  };
+  EXPECT_FALSE(DisplayReachable(env("xcb")));
+  EXPECT_TRUE(DisplayReachable(env("offscreen"))) << "other platforms are Qt's to open";
+  EXPECT_FALSE(XDisplayAccepts("not a display name"));
 }
 
 }  // namespace

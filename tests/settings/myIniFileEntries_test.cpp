@@ -170,6 +170,12 @@ TEST_F(IniEntriesTest, MissingOrBadFontEntriesKeepTheFontsAttribute) {
       {"italic missing keeps italic off", "Font_FontStyleBold=0\r\n", fsBold, u"Base", 72, clRed, 0,
        128},
       {"empty name", "Font_FontName=\r\n", 0, u"Base", 72, clRed, 0, 128},
+      {"name of 31 characters", "Font_FontName=" + std::string(31, 'n') + "\r\n", 0,
+       WideString(31, u'n'), 72, clRed, 0, 128},
+      // Regression: a name of this length made the first font lookup take seconds.
+      {"name of 200,000 characters cut as the platform does",
+       "Font_FontName=" + std::string(200000, 'n') + "\r\n", 0, WideString(31, u'n'), 72, clRed, 0,
+       128},
       {"charset 300", "Font_FontCharset=300\r\n", 0, u"Base", 72, clRed, 0, 255},
       {"charset -1", "Font_FontCharset=-1\r\n", 0, u"Base", 72, clRed, 0, 0},
       {"charset beyond 32 bits", "Font_FontCharset=4294967296\r\n", 0, u"Base", 72, clRed, 0, 128},
@@ -195,6 +201,14 @@ TEST_F(IniEntriesTest, MissingOrBadFontEntriesKeepTheFontsAttribute) {
     EXPECT_EQ(font.Style(), c.style);
     EXPECT_EQ(font.Charset(), c.charset);
   }
+}
+
+TEST_F(IniEntriesTest, ACutFaceNameKeepsItsLastCharacterWhole) {
+  // UTF-8 with a signature: 30 letters, then U+20BB7 (a surrogate pair) across the cut.
+  Put("\xEF\xBB\xBF[Text]\r\nFont_FontName=" + std::string(30, 'n') + "\xF0\xA0\xAE\xB7x\r\n");
+  TFont font;
+  TMyIniFile(Name(), cdAuto).ReadFont(u"Text", u"Font", font);
+  EXPECT_EQ(test::U8(font.Name()), std::string(30, 'n'));
 }
 
 }  // namespace
