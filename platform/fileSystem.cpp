@@ -5,10 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <vector>
 
-#include "platform/codepage/codePage.h"
 #include "platform/myLocale.h"
+#include "platform/nativeNames.h"
 
 namespace magna::platform {
 
@@ -134,22 +135,25 @@ void FileFinder::Close() {
 
 bool FileFinder::FindFirst(const std::string& nativePattern, FindData& data) {
   Close();
+  dirId_ = {};
   const size_t slash = nativePattern.rfind('/');
   std::string dirName = ".";
   if (slash != std::string::npos) dirName = slash == 0 ? "/" : nativePattern.substr(0, slash);
   const std::string namePattern =
       slash == std::string::npos ? nativePattern : nativePattern.substr(slash + 1);
   if (namePattern.empty()) return false;
-  pattern_ = MultiByteToWide(CP_UTF8, namePattern);
+  pattern_ = NativeNameToWide(namePattern);
   dir_ = opendir(dirName.c_str());
   if (!dir_) return false;
+  struct stat st {};
+  if (fstat(dirfd(AsDir(dir_)), &st) == 0) dirId_ = {uint64_t(st.st_dev), uint64_t(st.st_ino)};
   return FindNext(data);
 }
 
 bool FileFinder::FindNext(FindData& data) {
   if (!dir_) return false;
   while (const dirent* entry = readdir(AsDir(dir_))) {
-    WideString name = MultiByteToWide(CP_UTF8, entry->d_name);
+    WideString name = NativeNameToWide(entry->d_name);
     if (!MatchesWildcard(name, pattern_)) continue;
     const int dirFd = dirfd(AsDir(dir_));
     std::optional<FileStatus> status = StatAt(dirFd, entry->d_name, 0);
@@ -173,21 +177,26 @@ std::string ProcessImagePath() {
   }
 }
 
-std::string ProcessFirstArgument() {
+std::vector<std::string> ProcessArguments() {
   const int fd = open("/proc/self/cmdline", O_RDONLY | O_CLOEXEC);
   if (fd < 0) return {};
-  std::string argument;
-  char chunk[256];
-  for (;;) {
-    const ssize_t n = read(fd, chunk, sizeof chunk);
-    if (n <= 0) break;
-    const std::string_view part(chunk, static_cast<size_t>(n));
-    const size_t end = part.find('\0');
-    argument.append(part.substr(0, end));
-    if (end != std::string_view::npos) break;
-  }
+  std::string all;
+  char chunk[4096];
+  for (ssize_t n; (n = read(fd, chunk, sizeof chunk)) > 0;) all.append(chunk, size_t(n));
   close(fd);
-  return argument;
+  // Each argument ends in a NUL byte, the last one too.
+  std::vector<std::string> arguments;
+  for (size_t start = 0; start < all.size();) {
+    const size_t end = std::min(all.find('\0', start), all.size());
+    arguments.push_back(all.substr(start, end - start));
+    start = end + 1;
+  }
+  return arguments;
+}
+
+std::string ProcessFirstArgument() {
+  const std::vector<std::string> arguments = ProcessArguments();
+  return arguments.empty() ? std::string() : arguments.front();
 }
 
 }  // namespace magna::platform

@@ -1,8 +1,9 @@
 #pragma once
 // The file system as the program sees it: entry status with Windows-style file
 // times, and directory searches with Windows' wildcard rules (the stand-in for
-// find-first/find-next). Names are the file system's bytes (UTF-8); "/" is the
-// only real separator, a backslash is an ordinary character of a name.
+// find-first/find-next). Names are the file system's bytes, read as text by
+// NativeNameToWide (platform/nativeNames.h: UTF-8, other bytes kept as escapes);
+// "/" is the only real separator, a backslash is an ordinary character of a name.
 // Typical use:
 //   FileFinder finder;
 //   FindData data;
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/myBase.h"
 
@@ -33,6 +35,13 @@ struct FileStatus {
   uint64_t Size = 0;
   uint64_t WriteTime = 0;
   uint64_t CreationTime = 0;  // the birth time, where the file system keeps one
+};
+
+/// Which directory of which file system: the same for every path that reaches it.
+struct FileId {
+  uint64_t Device = 0;
+  uint64_t Inode = 0;
+  friend auto operator<=>(const FileId&, const FileId&) = default;
 };
 
 /// One entry found by a directory search (the find record).
@@ -73,14 +82,20 @@ class FileFinder {
   bool FindNext(FindData& data);
   /// Ends the search (also done by the destructor and by a new FindFirst).
   void Close();
+  /// The directory the search reads, links followed; valid once FindFirst found an entry.
+  FileId DirectoryId() const { return dirId_; }
 
  private:
   void* dir_ = nullptr;  // the open DIR
   WideString pattern_;
+  FileId dirId_;
 };
 
 /// The running program's file as the kernel names it; empty when unknown.
 std::string ProcessImagePath();
+/// The process's command-line arguments as they were given, the program first;
+/// empty when unknown.
+std::vector<std::string> ProcessArguments();
 /// The process's first command-line argument as it was given; empty when unknown.
 std::string ProcessFirstArgument();
 

@@ -87,6 +87,10 @@ class UiService {
   virtual ~UiService() = default;
   /// Lets the user interface process its pending messages (re-enters the event loop).
   virtual void ProcessMessages() = 0;
+  /// The same, asked after every step of a long loop (each entry of a folder search):
+  /// an implementation whose pass costs more than a step may skip passes that come
+  /// within a few milliseconds of the last one. Here every call is a pass.
+  virtual void ProcessMessagesInLoop() { ProcessMessages(); }
   /// The platform's default beep.
   virtual void Beep() = 0;
   /// Whether the application is shutting down.

@@ -125,11 +125,28 @@ TEST(FileStatus, OpenFileStatusRefusesFolders) {
   EXPECT_FALSE(GetOpenFileStatus((dir / "missing").string()).has_value());
 }
 
+TEST(FileFinder, NamesOutsideUtf8AndTheDirectoryBehindALink) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "\x93\xFA.txt", "sjis");  // 日.txt in Shift_JIS
+  fs::create_directory_symlink(dir.Path(), dir / "self");
+  FileFinder finder;
+  FindData data;
+  ASSERT_TRUE(finder.FindFirst(dir.Path().string() + "/*.TXT", data));
+  EXPECT_EQ(data.Name, u"\xDC93\xDCFA.txt");
+  EXPECT_EQ(data.NativeName, "\x93\xFA.txt");
+  const FileId direct = finder.DirectoryId();
+  ASSERT_TRUE(finder.FindFirst(dir.Path().string() + "/self/*", data));
+  EXPECT_EQ(finder.DirectoryId(), direct);
+  EXPECT_NE(direct, FileId{});
+}
+
 TEST(ProcessNames, NameThisTestProgram) {
   const fs::path image = ProcessImagePath();
   EXPECT_TRUE(image.is_absolute());
   EXPECT_EQ(image.filename(), "test_platform_fileSystem_test");
   EXPECT_EQ(fs::path(ProcessFirstArgument()).filename(), "test_platform_fileSystem_test");
+  ASSERT_FALSE(ProcessArguments().empty());
+  EXPECT_EQ(ProcessArguments().front(), ProcessFirstArgument());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 #include <optional>
@@ -225,6 +226,25 @@ TEST(QtMessageBox, ModalBoxWithTheCaptionAndOneOkButton) {
   EXPECT_EQ(ToWide(text), u"\u30C6\u30AD\u30B9\u30C8");
   EXPECT_EQ(buttons, 1);
   EXPECT_TRUE(modal);
+}
+
+TEST(QtUi, LoopPassesProcessPendingEventsAtTheFirstCallAndOncePerSlice) {
+  QtUi ui;
+  int delivered = 0;
+  auto post = [&] {
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&] { ++delivered; }, Qt::QueuedConnection);
+  };
+  post();
+  ui.ProcessMessagesInLoop();
+  EXPECT_EQ(delivered, 1);
+  // A pass skipped within the slice is made up by the first call after it.
+  post();
+  for (int i = 0; i < 3 && delivered < 2; ++i) {
+    QThread::msleep(2 * QtUi::kLoopSliceNanoseconds / 1'000'000);
+    ui.ProcessMessagesInLoop();
+  }
+  EXPECT_EQ(delivered, 2);
 }
 
 TEST(QtUi, TerminatedOnceTheApplicationQuits) {
