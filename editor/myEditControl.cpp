@@ -57,31 +57,6 @@ WideString ConvertNewLine(const WideString& text, TMyNewLine newLine) {
   }
 }
 
-WideString WideReplaceAll(const WideString& text, const WideString& find,
-                          const WideString& replacement, bool caseSensitive) {
-  if (text.empty() || find.empty()) return text;
-  WideString haystack = caseSensitive ? text : platform::UpperCase(text);
-  WideString needle = caseSensitive ? find : platform::UpperCase(find);
-  std::vector<size_t> found;
-  for (size_t at = haystack.find(needle); at != WideString::npos;
-       at = haystack.find(needle, at + needle.size()))
-    found.push_back(at);
-  if (found.empty()) return text;
-  int64_t length = int64_t(text.size()) +
-                   (int64_t(replacement.size()) - int64_t(find.size())) * int64_t(found.size());
-  if (length <= 0) return {};
-  WideString out;
-  out.reserve(size_t(length));
-  size_t from = 0;
-  for (size_t at : found) {
-    out.append(text, from, at - from);
-    out += replacement;
-    from = at + find.size();
-  }
-  out.append(text, from, WideString::npos);
-  return out;
-}
-
 TMyCustomEditControl::TMyCustomEditControl(TMyCustomEdit* owner) : Owner(owner) {}
 
 TMyCustomEditControl::~TMyCustomEditControl() {

@@ -10,6 +10,7 @@
 #include "platform/myFont.h"
 #include "platform/myWindows.h"
 #include "text/myCharCode.h"
+#include "text/myUtils.h"
 #include "text/myWStrings.h"
 
 namespace magna {
@@ -18,10 +19,6 @@ class TMyCustomEdit;
 
 /// Text with single "\r" breaks in the given convention ("\r", "\n" or "\r\n").
 WideString ConvertNewLine(const WideString& text, TMyNewLine newLine);
-/// Every non-overlapping occurrence of Find replaced, searching left to right;
-/// case-insensitive comparison upper-cases code unit by code unit.
-WideString WideReplaceAll(const WideString& text, const WideString& find,
-                          const WideString& replacement, bool caseSensitive);
 
 /// The snapshot taken before the window is destroyed.
 struct TMyEditSavedState {

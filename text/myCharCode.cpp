@@ -7,6 +7,7 @@
 #include "platform/codepage/codePage.h"
 #include "platform/services.h"
 #include "text/myCharCodeFile.h"
+#include "text/myUtils.h"
 
 namespace magna {
 
@@ -315,7 +316,7 @@ WideString ReadTextFileBytes(const WideString& fileName, TMyCharCode& code, uint
   if (count == 0) return {};
   std::string buffer;
   size_t read = 0;
-  if (!ReadFileWithRetries(WideToUtf8(fileName), count, buffer, read)) platform::Ui().Beep();
+  if (!ReadFileWithRetries(NativePath(fileName), count, buffer, read)) platform::Ui().Beep();
   if (read == 0) return {};
   if (code > cdBINDUMP) code = cdAuto;
   size_t skip = 0;
@@ -325,7 +326,7 @@ WideString ReadTextFileBytes(const WideString& fileName, TMyCharCode& code, uint
 }
 
 WideString ReadTextFile(const WideString& fileName, TMyCharCode& code) {
-  uint64_t size = NonDirectorySize(WideToUtf8(fileName));
+  uint64_t size = NonDirectorySize(NativePath(fileName));
   if (size >= (uint64_t{1} << 32)) throw ERangeError("File is 4 GiB or larger");
   return ReadTextFileBytes(fileName, code, size);
 }
@@ -380,7 +381,7 @@ AnsiString EncodeForFile(WideView text, TMyCharCode code) {
 
 bool WriteTextFile(const WideString& fileName, const WideString& text, TMyCharCode code) {
   try {
-    return ReplaceFileContent(WideToUtf8(fileName), EncodeForFile(text, code));
+    return ReplaceFileContent(NativePath(fileName), EncodeForFile(text, code));
   } catch (const std::exception&) {
     return false;
   }

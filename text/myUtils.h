@@ -40,6 +40,10 @@ bool ContainsText(const List& list, const WideString& text) {
 }
 /// Blanks and control characters (code units up to U+0020) removed at both ends.
 WideString TrimBlanks(WideView text);
+/// Every non-overlapping occurrence of find replaced, searching left to right;
+/// case-insensitive comparison upper-cases code unit by code unit.
+WideString WideReplaceAll(const WideString& text, const WideString& find,
+                          const WideString& replacement, bool caseSensitive);
 
 // Paths and files
 WideString ExtractDir(const WideString& path);
@@ -54,7 +58,8 @@ uint64_t FileSizeOf(const WideString& name);
 /// 100-ns intervals since 1601-01-01 UTC; 0 when not available.
 uint64_t FileWriteTime(const WideString& name);
 uint64_t FileCreationTime(const WideString& name);
-/// The file system's name for a program path (UTF-8 bytes of the wide text).
+/// The file system's name for a program path: UTF-8, with the escapes of bytes that
+/// are not UTF-8 turned back into those bytes (platform/nativeNames.h).
 std::string NativePath(const WideString& name);
 
 // Clipboard and program

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "platform/fileSystem.h"
-#include "text/myCharCode.h"
+#include "platform/nativeNames.h"
 #include "text/myUtils.h"
 
 namespace magna {
@@ -55,7 +55,7 @@ std::optional<platform::FileStatus> QueryFile(const WideString& name) {
 }  // namespace
 
 std::string NativePath(const WideString& name) {
-  return WideToUtf8(name);
+  return platform::WideToNativeName(name);
 }
 
 bool FileExists(const WideString& name) {

@@ -1,9 +1,9 @@
 // The program itself: its file, its version record, its title, its message boxes.
 
 #include "platform/fileSystem.h"
+#include "platform/nativeNames.h"
 #include "platform/services.h"
 #include "platform/versionRecord.h"
-#include "text/myCharCode.h"
 #include "text/myUtils.h"
 
 namespace magna {
@@ -45,7 +45,7 @@ WideString StringBlockName(char16_t language, char16_t codePage) {
 WideString ApplicationFileName() {
   std::string path = platform::ProcessImagePath();
   if (path.empty()) path = platform::ProcessFirstArgument();
-  return Utf8ToWide(path);
+  return platform::NativeNameToWide(path);
 }
 
 TMyFileVersionInfo ReadVersionInfo(const WideString& fileName) {

@@ -1,6 +1,10 @@
-// Strings: prefixes and suffixes, leading runs, name=value names, trimming.
+// Strings: prefixes and suffixes, leading runs, name=value names, trimming, replace-all.
 
 #include "text/myUtils.h"
+
+#include <vector>
+
+#include "platform/myLocale.h"
 
 namespace magna {
 
@@ -43,6 +47,31 @@ WideString TrimBlanks(WideView text) {
   while (first < last && IsBlank(text[first])) ++first;
   while (last > first && IsBlank(text[last - 1])) --last;
   return WideString(text.substr(first, last - first));
+}
+
+WideString WideReplaceAll(const WideString& text, const WideString& find,
+                          const WideString& replacement, bool caseSensitive) {
+  if (text.empty() || find.empty()) return text;
+  WideString haystack = caseSensitive ? text : platform::UpperCase(text);
+  WideString needle = caseSensitive ? find : platform::UpperCase(find);
+  std::vector<size_t> found;
+  for (size_t at = haystack.find(needle); at != WideString::npos;
+       at = haystack.find(needle, at + needle.size()))
+    found.push_back(at);
+  if (found.empty()) return text;
+  int64_t length = int64_t(text.size()) +
+                   (int64_t(replacement.size()) - int64_t(find.size())) * int64_t(found.size());
+  if (length <= 0) return {};
+  WideString out;
+  out.reserve(size_t(length));
+  size_t from = 0;
+  for (size_t at : found) {
+    out.append(text, from, at - from);
+    out += replacement;
+    from = at + find.size();
+  }
+  out.append(text, from, WideString::npos);
+  return out;
 }
 
 }  // namespace magna
