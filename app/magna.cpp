@@ -16,6 +16,7 @@
 #include "app/my_safedll.h"
 #include "app/startText.h"
 #include "platform/qt/qtServices.h"
+#include "widgets/myProcessObjects.h"
 
 namespace {
 
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
   LoadQtTranslations(app);
   magna::platform::qt::InstallQtServices();
   magna::InstallJapaneseFontSubstitutes();
+  magna::TMyProcessObjects processObjects;
   const magna::TStartText startText = magna::ReadStartText(commandLine);
   if (!startText.Error.isEmpty()) {
     std::fputs(qPrintable(commandLine.ProgramName + QStringLiteral(": ") + startText.Error +

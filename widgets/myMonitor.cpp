@@ -25,9 +25,15 @@ TMyScreen::~TMyScreen() {
   monitors_.clear();
 }
 
-TMyScreen& MyScreen() {
-  static TMyScreen screen;
-  return screen;
+TMyScreen* MyScreen = nullptr;
+
+void InitializeMyScreen() {
+  if (!MyScreen) MyScreen = new TMyScreen();
+}
+
+void FinalizeMyScreen() {
+  delete MyScreen;
+  MyScreen = nullptr;
 }
 
 namespace {

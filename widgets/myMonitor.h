@@ -37,9 +37,13 @@ class TMyScreen : public TObject {
   std::vector<std::unique_ptr<TMyMonitor>> monitors_;
 };
 
-/// The process-wide TMyScreen, made at its first use (the monitors are known only
-/// once the application object exists) and freed when the process ends.
-TMyScreen& MyScreen();
+/// The process-wide monitor list; nullptr before InitializeMyScreen and after
+/// FinalizeMyScreen. Nothing in the program reads it.
+extern TMyScreen* MyScreen;
+/// Makes MyScreen, enumerating the monitors, unless it exists already. Monitors are
+/// known once the application object and its services exist: call it after them.
+void InitializeMyScreen();
+void FinalizeMyScreen();
 
 /// The class library's list of monitors, as its last enumeration left it.
 const std::vector<platform::MonitorInfo>& ScreenMonitors();
