@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <random>
 #include <vector>
 
 #include "platform/random.h"
@@ -115,6 +116,57 @@ TEST_F(FileStringsTest, SearchGoesFolderByFolderInPathOrder) {
   // folder: the root has 8 entries, x1 5, the four others 3 each.
   EXPECT_EQ(ui->ProcessCount, (8 + 1) + (5 + 1) + 4 * (3 + 1));
   EXPECT_EQ(Items(files.SearchPaths), std::vector<WideString>{Root()});
+}
+
+/// The search order as written: the whole queue sorted again after every folder.
+std::vector<WideString> OrderResortingTheQueue(const WideString& root) {
+  std::vector<WideString> order;
+  TMyWStrings queue, folderFiles;
+  queue.Add(root + u"*.*");
+  while (queue.Count() > 0) {
+    const WideString pattern = queue.Get(0);
+    queue.Delete(0);
+    const WideString folder = pattern.substr(0, pattern.size() - 3);
+    folderFiles.Clear();
+    for (const auto& entry : fs::directory_iterator(test::U8(folder))) {
+      const WideString name = W(entry.path().filename().string());
+      if (entry.is_directory())
+        queue.Add(folder + name + u"/*.*");
+      else
+        folderFiles.Add(folder + name);
+    }
+    folderFiles.SortPaths();
+    for (int i = 0; i < folderFiles.Count(); ++i) order.push_back(folderFiles.Get(i));
+    queue.SortPaths();
+  }
+  return order;
+}
+
+TEST_F(FileStringsTest, SearchOrderEqualsResortingTheQueueAfterEveryFolder) {
+  // Random trees with names rich in digit runs (fixed random start).
+  const char* parts[] = {"a", "b", "1", "2", "10", "0", "_", "."};
+  std::mt19937 random(15);
+  auto name = [&] {
+    std::string n;
+    for (int k = 1 + int(random() % 3); k > 0; --k) n += parts[random() % std::size(parts)];
+    return n;
+  };
+  for (int tree = 0; tree < 25; ++tree) {
+    test::TempDir tmp;
+    std::vector<fs::path> folders{tmp.Path()};
+    for (int k = 0; k < 40; ++k) {
+      const fs::path parent = folders[random() % folders.size()];
+      const fs::path entry = parent / name();
+      if (fs::exists(entry)) continue;
+      if (random() % 3 == 0 && fs::create_directory(entry))
+        folders.push_back(entry);
+      else
+        test::WriteBytes(entry, "");
+    }
+    files.KeepItems = false;
+    ASSERT_TRUE(files.Search(tmp.Wide("")));
+    ASSERT_EQ(Items(files), OrderResortingTheQueue(tmp.Wide(""))) << "tree " << tree;
+  }
 }
 
 TEST_F(FileStringsTest, SearchPathsPatternsAndDuplicates) {
