@@ -6,6 +6,8 @@
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFontComboBox>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -33,6 +35,14 @@ QString Q(const char16_t* text) {
   return QString::fromUtf16(text);
 }
 
+/// Which installed family draws the chosen face, and the face when that is another.
+QString DrawingFamilyCaption(const QString& chosenFace, const QString& drawnWith) {
+  QString caption = Q(u"表示に使うフォント: ") + drawnWith;
+  if (!chosenFace.isEmpty() && drawnWith.compare(chosenFace, Qt::CaseInsensitive) != 0)
+    caption += Q(u"（「%1」の代わり）").arg(chosenFace);
+  return caption;
+}
+
 int StyleRow(TFontStyles style) {
   return ((style & fsBold) ? 2 : 0) + ((style & fsItalic) ? 1 : 0);
 }
@@ -46,7 +56,10 @@ TFontDialog::TFontDialog(QWidget* parent) : QDialog(parent) {
 }
 
 void TFontDialog::BuildControls() {
-  face_ = new QFontComboBox(this);
+  auto* faces = new QFontComboBox(this);
+  // Without it a CJK family is offered with whatever script Qt ranks first (Korean).
+  faces->setWritingSystem(QFontDatabase::Japanese);
+  face_ = faces;
   face_->setEditable(true);
   style_ = new QListWidget(this);
   for (const char16_t* name : kStyleNames) style_->addItem(Q(name));
@@ -61,6 +74,7 @@ void TFontDialog::BuildControls() {
   sample_->setAlignment(Qt::AlignCenter);
   sample_->setMinimumHeight(kSampleMaxPixels + 16);
   sample_->setFrameShape(QFrame::StyledPanel);
+  drawingFamily_ = new QLabel(this);
 
   // A label shows its "&" as a mnemonic only when it has a buddy to give the focus to.
   auto label = [this](const char16_t* text, QWidget* buddy) {
@@ -88,6 +102,7 @@ void TFontDialog::BuildControls() {
   auto* sampleBox = new QGroupBox(Q(u"サンプル"), this);
   auto* sampleLayout = new QVBoxLayout(sampleBox);
   sampleLayout->addWidget(sample_);
+  sampleLayout->addWidget(drawingFamily_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   auto* column = new QVBoxLayout(this);
   column->addLayout(grid);
@@ -158,6 +173,8 @@ void TFontDialog::UpdateSample() {
   QFont font = platform::qt::ToQFont(chosen);
   if (font.pixelSize() > kSampleMaxPixels) font.setPixelSize(kSampleMaxPixels);
   sample_->setFont(font);
+  drawingFamily_->setText(
+      DrawingFamilyCaption(platform::qt::ToQString(chosen.Name()), QFontInfo(font).family()));
   QPalette palette = sample_->palette();
   palette.setColor(QPalette::WindowText, platform::qt::ToQColor(chosen.Color()));
   sample_->setPalette(palette);

@@ -2,8 +2,10 @@
 // FontDialog1: the font selection dialog of the main window. It offers what the
 // font object holds: face, style (bold, italic), size in points without a limit of
 // its own (1 ... 1638, typed or picked from common sizes), underline, strike-out
-// and colour. The face shown and returned is the name that was chosen, even where
-// Qt draws it with a substitute face.
+// and colour. The face list offers the families that can show Japanese, each with
+// a Japanese sample. The face shown and returned is the name that was chosen, even
+// where Qt draws it with a substitute face; the sample says which installed
+// family that is (a Windows name such as "ＭＳ Ｐ明朝" has none of its own here).
 // Typical use:
 //   FontDialog1->Font().Assign(*memo->Font());
 //   if (FontDialog1->Execute()) memo->SetFont(FontDialog1->Font());
@@ -44,6 +46,8 @@ class TFontDialog : public QDialog {
   QListWidget* StyleList() const { return style_; }
   QCheckBox* UnderlineBox() const { return underline_; }
   QCheckBox* StrikeOutBox() const { return strikeOut_; }
+  /// "表示に使うフォント: <family>", with the chosen name when it is another.
+  QLabel* DrawingFamilyLabel() const { return drawingFamily_; }
 
  private:
   void BuildControls();
@@ -61,6 +65,7 @@ class TFontDialog : public QDialog {
   QCheckBox* strikeOut_ = nullptr;
   QPushButton* colorButton_ = nullptr;
   QLabel* sample_ = nullptr;
+  QLabel* drawingFamily_ = nullptr;
 };
 
 }  // namespace magna

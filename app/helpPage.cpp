@@ -17,11 +17,8 @@ namespace magna {
 namespace {
 
 const QString kBuiltIn = QStringLiteral(":/magna/help/index.html");
-
-QString InstalledPage() {
-  QString page = QCoreApplication::applicationDirPath() + QStringLiteral("/help/index.html");
-  return QFileInfo::exists(page) ? page : QString();
-}
+// MAGNA_HELP_FROM_BIN: the installed page's folder relative to the program's
+// (cmake/MagnaInstall.cmake).
 
 QByteArray ReadAll(const QString& name) {
   QFile file(name);
@@ -45,8 +42,17 @@ QString WrittenOutPage() {
 
 }  // namespace
 
+QString InstalledHelpPage(const QString& programDir) {
+  for (const QString& folder : {QStringLiteral("help"), QStringLiteral(MAGNA_HELP_FROM_BIN)}) {
+    const QString page =
+        QDir::cleanPath(programDir + QLatin1Char('/') + folder) + QStringLiteral("/index.html");
+    if (QFileInfo(page).isFile()) return page;
+  }
+  return {};
+}
+
 QString HelpPageAddress() {
-  QString page = InstalledPage();
+  QString page = InstalledHelpPage(QCoreApplication::applicationDirPath());
   if (page.isEmpty()) page = WrittenOutPage();
   return page.isEmpty() ? QString() : QUrl::fromLocalFile(page).toString();
 }

@@ -268,7 +268,14 @@ void THelp_VersionInfo::lblURLMouseLeave() {
 }
 
 void THelp_VersionInfo::lblURLClick() {
-  if (OnOpenDocument) OnOpenDocument(lblURL->Caption(), WideString());
+  if (!OnOpenDocument) return;
+  const WideString address = lblURL->Caption();
+  // Without a desktop launcher (xdg-open) a click would otherwise do nothing at all.
+  if (!OnOpenDocument(address, WideString()))
+    ShowMessageBox(
+        u"リンク先を開くプログラムが見つかりません。\n"
+        u"ブラウザーで次のアドレスを開いてください。\n\n" +
+        address);
 }
 
 // The module's procedures

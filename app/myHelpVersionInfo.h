@@ -48,6 +48,7 @@ class THelp_VersionInfo : public QDialog {
   /// 0 until the first show.
   int Tag = 0;
   /// What a click on the link calls; OpenDocument unless a test puts a recorder here.
+  /// When it gives false, a message box says so and names the address.
   std::function<bool(const WideString& document, const WideString& parameters)> OnOpenDocument;
 
   /// The link row: shown with a text (widening the dialog to fit it), hidden without.

@@ -11,6 +11,14 @@ if(MAGNA_SANITIZE)
     -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(magna_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(MAGNA_HARDENING)
+  # As dpkg-buildflags gives them for a Debian package (with bindnow).
+  target_compile_options(magna_options INTERFACE
+    -fstack-protector-strong -fstack-clash-protection -fcf-protection -Wformat
+    -Werror=format-security)
+  target_compile_definitions(magna_options INTERFACE _FORTIFY_SOURCE=2)
+  target_link_options(magna_options INTERFACE -Wl,-z,relro -Wl,-z,now)
+endif()
 if(MAGNA_BUILD_FUZZ)
   # Coverage feedback from the libraries too, not only from the fuzz entry points.
   target_compile_options(magna_options INTERFACE -fsanitize=fuzzer-no-link)

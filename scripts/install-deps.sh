@@ -12,6 +12,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   fonts-noto-cjk fontconfig
   xvfb xauth xclip xdotool x11-utils imagemagick libx11-dev libxcb1-dev
+  desktop-file-utils appstream lintian file man-db
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(manpages-ja debian-reference-ja nkf hyperfine libc-bin)

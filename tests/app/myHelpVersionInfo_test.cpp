@@ -41,11 +41,19 @@ class VersionInfoTest : public test::FakeServicesTest {
     CreateVersionInfo();
     Help_VersionInfo->OnOpenDocument = [this](const WideString& document, const WideString&) {
       opened.push_back(document);
-      return true;
+      return opens;
     };
     return *Help_VersionInfo;
   }
+  void ClickLink() {
+    TMyLabel* link = Help_VersionInfo->lblURL;
+    const QPointF inside(2, 2);
+    QMouseEvent release(QEvent::MouseButtonRelease, inside, link->mapToGlobal(inside),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(link, &release);
+  }
   std::vector<WideString> opened;
+  bool opens = true;  // what the recorded opener answers
 };
 
 TEST_F(VersionInfoTest, OpensCentredOnTheWorkAreaOfTheCursorMonitor) {
@@ -257,12 +265,23 @@ TEST_F(VersionInfoTest, LinkUnderlinesOnHoverAndOpensOnClick) {
   EXPECT_FALSE(link->Font().Style() & fsUnderline);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
-  const QPointF inside(2, 2);
-  QMouseEvent release(QEvent::MouseButtonRelease, inside, link->mapToGlobal(inside), Qt::LeftButton,
-                      Qt::NoButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(link, &release);
+  ClickLink();
   ASSERT_EQ(opened.size(), 1u);
   EXPECT_EQ(test::U8(opened[0]), "https://example.org/help");
+  EXPECT_TRUE(messageBoxes->Shown.empty());
+}
+
+TEST_F(VersionInfoTest, ALinkNoProgramCanOpenIsReportedWithItsAddress) {
+  THelp_VersionInfo& dialog = Dialog();
+  opens = false;
+  SetVersionInfoURL(u"file:///usr/share/magna/help/index.html");
+  dialog.show();
+  ClickLink();
+  ASSERT_EQ(opened.size(), 1u);
+  ASSERT_EQ(messageBoxes->Shown.size(), 1u);
+  const std::string text = test::U8(messageBoxes->Shown[0].Text);
+  EXPECT_NE(text.find("開くプログラムが見つかりません"), std::string::npos) << text;
+  EXPECT_TRUE(text.ends_with("\n\nfile:///usr/share/magna/help/index.html")) << text;
 }
 
 }  // namespace

@@ -41,17 +41,8 @@ start() {
   sleep 0.5
 }
 
-# Closes the window with Alt+F4 and waits up to 30 s for the program to end.
 close() {
-  xdotool key alt+F4
-  for _ in $(seq 300); do
-    kill -0 "$magna_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$magna_pid" 2>/dev/null && fail "the program did not end on Alt+F4"
-  wait "$magna_pid"
-  status=$?
-  [ "$status" -eq 0 ] || fail "the program ended with status $status"
+  e2e_close_window
 }
 
 expect_golden() {

@@ -68,6 +68,21 @@ e2e_launch() {  # program
   xdotool mousemove --window "$window" 200 120 click 1
 }
 
+# Closes the window with Alt+F4 and waits up to 30 s for the program
+# (`magna_pid`) to end by itself with status 0.
+e2e_close_window() {
+  local status
+  xdotool key alt+F4
+  for _ in $(seq 300); do
+    kill -0 "$magna_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$magna_pid" 2>/dev/null && e2e_fail "the program did not end on Alt+F4"
+  wait "$magna_pid"
+  status=$?
+  [ "$status" -eq 0 ] || e2e_fail "the program ended with status $status"
+}
+
 e2e_fail() {
   echo "FAIL: $*"
   [ -f "${hook:-}" ] && { echo "--- hook:"; cat "$hook"; }
