@@ -12,6 +12,9 @@ bool IsSet(const std::optional<std::string>& value) {
   return value && !value->empty();
 }
 
+/// The connection of the last test that the server accepted, until released.
+xcb_connection_t* heldConnection = nullptr;
+
 std::optional<std::string> FromEnvironment(const char* name) {
   const char* value = std::getenv(name);
   return value ? std::optional<std::string>(value) : std::nullopt;
@@ -38,11 +41,23 @@ bool PrepareQtPlatform() {
 }
 
 bool XDisplayAccepts(const std::string& display) {
-  // The same connection Qt's xcb platform makes first; held only for the test.
+  // The same connection Qt's xcb platform makes first.
   xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
   const bool accepted = xcb_connection_has_error(connection) == 0;
-  xcb_disconnect(connection);
-  return accepted;
+  if (!accepted) {
+    xcb_disconnect(connection);
+    return false;
+  }
+  // Kept until Qt has connected: a server with no other client (Xvfb) resets when
+  // this one leaves and refuses the next connection while it does.
+  ReleaseDisplayTest();
+  heldConnection = connection;
+  return true;
+}
+
+void ReleaseDisplayTest() {
+  if (heldConnection) xcb_disconnect(heldConnection);
+  heldConnection = nullptr;
 }
 
 bool DisplayReachable(const std::function<std::optional<std::string>(const char*)>& get) {

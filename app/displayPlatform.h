@@ -22,8 +22,11 @@ TPlatformChoice ChooseQtPlatform(const std::function<std::optional<std::string>(
 /// Applies the choice to this process's environment; false when there is no display.
 bool PrepareQtPlatform();
 
-/// Whether the X server named by `display` (as in DISPLAY) takes a connection.
+/// Whether the X server named by `display` (as in DISPLAY) takes a connection. An
+/// accepted connection stays open until ReleaseDisplayTest.
 bool XDisplayAccepts(const std::string& display);
+/// Closes the connection of the last accepted test; call once Qt has its own.
+void ReleaseDisplayTest();
 
 /// With the X11 platform chosen (QT_QPA_PLATFORM "xcb"), whether DISPLAY's server
 /// takes a connection: Qt would abort the program otherwise. Other platforms are

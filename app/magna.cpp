@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
   }
   magna::TQtArguments qtArguments(commandLine.QtArguments);
   QApplication app(qtArguments.Count(), qtArguments.Values());
+  magna::ReleaseDisplayTest();
   app.setApplicationName(QStringLiteral("Magna"));
   QGuiApplication::setDesktopFileName(kDesktopFileName);
   app.setWindowIcon(magna::ApplicationIcon());
