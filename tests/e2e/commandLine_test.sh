@@ -11,12 +11,7 @@ set -u
 magna=${1:?usage: commandLine_test.sh <path-to-magna>}
 
 source "$(dirname "$0")/xvfbSession.sh"
-e2e_enter_xvfb "$0" "$magna" xclip xprop
-
-# The X server resets when its last client leaves and may refuse the next one
-# meanwhile: one client stays connected from here to the end.
-xprop -root -spy >/dev/null 2>&1 &
-pids+=($!)
+e2e_enter_xvfb "$0" "$magna" xclip
 
 program=$work/magna
 hook=$work/hook.txt

@@ -10,7 +10,7 @@ e2e_enter_xvfb() {  # script, magna, tools needed besides xvfb-run and xdotool..
   local script=$1 program=$2
   shift 2
   if [ -z "${MAGNA_E2E_INNER:-}" ]; then
-    for tool in xvfb-run xdotool "$@"; do
+    for tool in xvfb-run xdotool xprop "$@"; do
       command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 0; }
     done
     for attempt in 1 2 3; do
@@ -22,13 +22,21 @@ e2e_enter_xvfb() {  # script, magna, tools needed besides xvfb-run and xdotool..
     done
     exit 1
   fi
+  # One client stays connected for the whole session: the server resets whenever
+  # its last client leaves and refuses the next connection meanwhile, which
+  # would fail any start that follows a short-lived client (xdotool, a program
+  # just stopped).
+  local holder=""
   for _ in $(seq 50); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    xprop -root -spy >/dev/null 2>&1 &
+    holder=$!
     sleep 0.1
+    kill -0 "$holder" 2>/dev/null && break
+    holder=""
   done
-  xdotool getdisplaygeometry >/dev/null 2>&1 || exit 99
+  [ -n "$holder" ] || exit 99
   work=$(mktemp -d)
-  pids=()
+  pids=("$holder")
   trap e2e_cleanup EXIT
 }
 
