@@ -23,6 +23,17 @@ namespace {
 /// Dialog units of the platform's default tab stops (eight average characters).
 constexpr int DefaultTabStopDlu = 32;
 
+/// One horizontal dialog unit in pixels: a quarter of the average width of the
+/// Latin letters in the user-interface font, as the platform measures dialog
+/// units with its dialog font whatever the control's own font. Measured with the
+/// text's 72-point font, one tab stop would be wider than the window.
+qreal DialogUnitWidth() {
+  static const QString letters =
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+  const QFontMetricsF metrics(QApplication::font());
+  return metrics.horizontalAdvance(letters) / qreal(letters.size()) / 4;
+}
+
 /// The text up to its terminating zero, not copied (texts of megabytes pass here).
 WideView UpToNul(const char16_t* text) {
   return text ? WideView(text) : WideView();
@@ -279,9 +290,7 @@ void TRichEditWindow::ApplyFont() {
 
 void TRichEditWindow::ApplyTabStops() {
   int dlu = tabStopDlu_ > 0 ? tabStopDlu_ : DefaultTabStopDlu;
-  // A horizontal dialog unit is a quarter of the average character width.
-  view_->setTabStopDistance(
-      std::max(1.0, dlu * QFontMetricsF(view_->font()).averageCharWidth() / 4));
+  view_->setTabStopDistance(std::max(1.0, dlu * DialogUnitWidth()));
 }
 
 void TRichEditWindow::ApplyColors() {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QContextMenuEvent>
+#include <QFontMetricsF>
 #include <QInputMethodEvent>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -433,6 +434,22 @@ TEST_F(EditorTest, LookChangesAreNoTextChanges) {
   memo->SetReadOnly(true);
   EXPECT_EQ(changes, 0);
   EXPECT_FALSE(memo->GetModified());
+}
+
+// Regression: tab stops were measured with the text's own font, so at 72 points
+// one tab was about 768 pixels wide and "ab<Tab>cd" wrapped onto two lines.
+TEST_F(EditorTest, TabStopsAreMeasuredInTheInterfaceFontWhateverTheTextsSize) {
+  memo->Font()->SetSize(72);
+  const qreal defaultStop = View()->tabStopDistance();
+  const qreal letter = QFontMetricsF(QApplication::font()).horizontalAdvance(u'x');
+  EXPECT_GT(defaultStop, 4 * letter);
+  EXPECT_LT(defaultStop, 16 * letter) << "about eight characters of the interface font";
+  memo->Font()->SetSize(8);
+  EXPECT_DOUBLE_EQ(View()->tabStopDistance(), defaultStop);
+  memo->SetTab(4);  // four average characters: half the default
+  EXPECT_DOUBLE_EQ(View()->tabStopDistance(), defaultStop / 2);
+  memo->SetTab(0);
+  EXPECT_DOUBLE_EQ(View()->tabStopDistance(), defaultStop);
 }
 
 TEST_F(EditorTest, EmptyMeansNoTextAndOneLine) {
