@@ -128,7 +128,7 @@ LRESULT TRichEditWindow::WindowProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam
     }
     case EM_REPLACESEL:
       ReplaceSelection(UpToNul(static_cast<const char16_t*>(ptr)));
-      if (!wParam) view_->document()->clearUndoRedoStacks();
+      if (!wParam) undo_.Clear();
       return 0;
     case EM_GETMODIFY: return modified_ ? 1 : 0;
     case EM_SETMODIFY: modified_ = wParam != 0; return 0;
@@ -148,10 +148,10 @@ LRESULT TRichEditWindow::WindowProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam
       WideString part = text_->Range(range->chrg.cpMin, end - range->chrg.cpMin);
       return CopyOut(part, range->lpstrText, part.size() + 1);
     }
-    case EM_CANUNDO: return view_->document()->isUndoAvailable() ? 1 : 0;
-    case EM_UNDO: view_->undo(); return 1;
-    case EM_CANREDO: return view_->document()->isRedoAvailable() ? 1 : 0;
-    case EM_REDO: view_->redo(); return 1;
+    case EM_CANUNDO: return undo_.CanUndo() ? 1 : 0;
+    case EM_UNDO: return Undo() ? 1 : 0;
+    case EM_CANREDO: return undo_.CanRedo() ? 1 : 0;
+    case EM_REDO: return Redo() ? 1 : 0;
     case EM_CHARFROMPOS: return CharFromPos(static_cast<const POINTL*>(ptr));
     case EM_GETTHUMB: return view_->verticalScrollBar()->value();
     case EM_SCROLLCARET:
@@ -228,6 +228,9 @@ LRESULT TRichEditWindow::Create(const CREATESTRUCTW& cs) {
   ApplyFont();
   QTextDocument* document = view_->document();
   QObject::connect(document, &QTextDocument::contentsChanged, view_, [this] { TextChanged(); });
+  QObject::connect(
+      document, &QTextDocument::contentsChange, view_,
+      [this](int from, int removed, int added) { DocumentChanged(from, removed, added); });
   QObject::connect(view_, &QPlainTextEdit::cursorPositionChanged, view_,
                    [this] { SelectionMaybeChanged(); });
   QObject::connect(view_, &QPlainTextEdit::selectionChanged, view_,
@@ -243,6 +246,7 @@ LRESULT TRichEditWindow::Create(const CREATESTRUCTW& cs) {
 
 void TRichEditWindow::Destroy() {
   if (!view_) return;
+  capture_.reset();
   TRichEditView* view = view_;
   view_ = nullptr;
   text_ = nullptr;
@@ -411,23 +415,116 @@ WideString TRichEditWindow::SelectedText(bool crlf) const {
   return out;
 }
 
+namespace {
+
+/// Counts one of the window's own edits while it runs.
+class OwnEdit {
+ public:
+  explicit OwnEdit(int& count) : count_(++count) {}
+  ~OwnEdit() { --count_; }
+  OwnEdit(const OwnEdit&) = delete;
+  OwnEdit& operator=(const OwnEdit&) = delete;
+
+ private:
+  int& count_;
+};
+
+}  // namespace
+
 void TRichEditWindow::ReplaceSelection(WideView text) {
   if (!view_) return;
   text = text.substr(0, text.find(u'\0'));  // the control's texts end at the first zero
   BeginInput();
   QTextCursor cursor = view_->textCursor();
-  cursor.beginEditBlock();
-  text_->Replace(cursor, text);
-  cursor.endEditBlock();
+  const int start = text_->ToText(cursor.selectionStart());
+  const int end = text_->ToText(cursor.selectionEnd());
+  bool record = captureDepth_ == 0;  // else part of what the capture finds
+  if (record && !TRichEditUndo::Fits(size_t(end - start),
+                                     size_t(text_->Length() - (end - start)) + text.size())) {
+    undo_.Clear();  // a removal beyond the budget would push out every step, itself too
+    record = false;
+  }
+  WideString removed = record ? text_->Range(start, end - start) : WideString();
+  {
+    OwnEdit own(ownEdits_);
+    cursor.beginEditBlock();
+    text_->Replace(cursor, text);
+    cursor.endEditBlock();
+  }
   view_->setTextCursor(cursor);
+  if (record)
+    undo_.Record(start, std::move(removed), text_->ToText(cursor.position()) - start, false,
+                 size_t(text_->Length()));
   EndInput();
 }
 
 void TRichEditWindow::ReplaceAll(WideView text) {
-  text_->SetAll(text);
+  {
+    OwnEdit own(ownEdits_);
+    text_->SetAll(text);
+  }
+  undo_.Clear();
   QTextCursor start(view_->document());
   view_->setTextCursor(start);
   modified_ = false;
+}
+
+WideString TRichEditWindow::ReplaceRange(int start, int length, WideView text) {
+  WideString replaced = text_->Range(start, length);
+  BeginInput();
+  QTextCursor cursor = view_->textCursor();
+  cursor.setPosition(text_->ToDocument(start));
+  cursor.setPosition(text_->ToDocument(start + length), QTextCursor::KeepAnchor);
+  {
+    OwnEdit own(ownEdits_);
+    cursor.beginEditBlock();
+    text_->Replace(cursor, text);
+    cursor.endEditBlock();
+  }
+  view_->setTextCursor(cursor);
+  EndInput();
+  return replaced;
+}
+
+bool TRichEditWindow::Undo() {
+  if (!view_) return false;
+  return undo_.Undo([this](int s, int n, WideView t) { return ReplaceRange(s, n, t); },
+                    size_t(text_->Length()));
+}
+
+bool TRichEditWindow::Redo() {
+  if (!view_) return false;
+  return undo_.Redo([this](int s, int n, WideView t) { return ReplaceRange(s, n, t); },
+                    size_t(text_->Length()));
+}
+
+void TRichEditWindow::BeginCapture(int alsoAt) {
+  if (captureDepth_++ > 0 || !view_) return;
+  QTextCursor cursor = view_->textCursor();
+  int from = cursor.selectionStart(), to = cursor.selectionEnd();
+  if (alsoAt >= 0) {
+    from = std::min(from, alsoAt);
+    to = std::max(to, alsoAt);
+  }
+  capture_.emplace(*text_, from, to);
+}
+
+void TRichEditWindow::EndCapture() {
+  if (--captureDepth_ > 0 || !capture_) return;
+  TEditCapture::Result result = capture_->Finish();
+  capture_.reset();
+  if (result.kind == TEditCapture::Result::Edit)
+    undo_.Record(result.start, std::move(result.removed), result.insertedLength, true,
+                 size_t(text_->Length()));
+  else if (result.kind == TEditCapture::Result::Unknown)
+    undo_.Clear();
+}
+
+void TRichEditWindow::DocumentChanged(int from, int removed, int added) {
+  if (capture_)
+    capture_->Changed(from, removed, added);
+  else if (ownEdits_ == 0 && (removed != 0 || added != 0))
+    undo_.Clear();
 }
 
 void TRichEditWindow::Command(uint16_t code) {

@@ -8,7 +8,10 @@
 #include <QColor>
 #include <QFont>
 #include <QPointer>
+#include <optional>
 
+#include "editor/myRichEditCapture.h"
+#include "editor/myRichEditUndo.h"
 #include "platform/myWindows.h"
 
 namespace magna {
@@ -49,6 +52,17 @@ class TRichEditWindow : public platform::TWindowObject {
   void FocusLost();
   /// Replaces the selection as one undoable edit; the caret ends after the text.
   void ReplaceSelection(WideView text);
+  /// Qt's own editing (keys, input methods, drops) between these two becomes undo
+  /// steps; a document change outside them and the window's own edits empties the
+  /// undo store, which could no longer restore the text.
+  /// The capture keeps the text around the selection, and up to `alsoAt` (a
+  /// document position) when given.
+  void BeginCapture(int alsoAt = -1);
+  void EndCapture();
+  /// One step of the undo store; false when there is none.
+  bool Undo();
+  bool Redo();
+  const TRichEditUndo& UndoStore() const { return undo_; }
   /// Selected text with "\r" breaks (or "\r\n").
   WideString SelectedText(bool crlf) const;
 
@@ -70,6 +84,9 @@ class TRichEditWindow : public platform::TWindowObject {
   platform::LRESULT CharFromPos(const platform::POINTL* point) const;
   platform::LRESULT GetSel(platform::WPARAM startOut, platform::LPARAM endOut) const;
   void ReplaceAll(WideView text);
+  /// Replaces code units of the text as the undo store asks; gives back what was there.
+  WideString ReplaceRange(int start, int length, WideView text);
+  void DocumentChanged(int from, int removed, int added);
   void Command(uint16_t code);
   void FlushChanges();
   bool Wants(platform::DWORD mask) const { return (eventMask_ & mask) != 0; }
@@ -85,6 +102,10 @@ class TRichEditWindow : public platform::TWindowObject {
   bool pendingChange_ = false;
   int inputDepth_ = 0;
   int tabStopDlu_ = 0;
+  TRichEditUndo undo_;
+  std::optional<TEditCapture> capture_;
+  int captureDepth_ = 0;
+  int ownEdits_ = 0;  // the window's own edits under way: the undo store knows of them
   QFont font_;
   QColor textColor_{Qt::black};
   QColor background_{Qt::white};

@@ -1,5 +1,6 @@
 #include "editor/myRichEditView.h"
 
+#include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -33,6 +34,24 @@ class InputFrame {
   TRichEditWindow* const& window_;
 };
 
+/// Frames Qt's own handling of an event that may edit the text, so that the
+/// window's undo store learns what it did (Qt's own undo store stays off).
+class EditCapture {
+ public:
+  explicit EditCapture(TRichEditWindow* const& window, int alsoAt = -1) : window_(window) {
+    if (window_) window_->BeginCapture(alsoAt);
+  }
+  ~EditCapture() {
+    if (window_) window_->EndCapture();
+  }
+  EditCapture(const EditCapture&) = delete;
+  EditCapture& operator=(const EditCapture&) = delete;
+
+ private:
+  TMessageFrame keepAlive_;
+  TRichEditWindow* const& window_;
+};
+
 LPARAM KeyData(const QKeyEvent& event, bool release) {
   uintptr_t data = 1 | (uintptr_t(event.nativeScanCode() & 0xFF) << 16);
   if (event.modifiers() & Qt::AltModifier) data |= uintptr_t(1) << 29;
@@ -51,6 +70,19 @@ LPARAM PointData(int x, int y) {
   return LPARAM(int32_t(uint32_t(MAKELONG(uint16_t(x), uint16_t(y)))));
 }
 
+/// Whether Qt's own handling of the key may change the text: typing or deleting.
+/// Other keys are not captured (a large selection would be copied on every
+/// arrow key); should one change the text all the same, the undo store empties.
+bool MayEdit(const QKeyEvent* event) {
+  if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete) return true;
+  for (auto key : {QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
+                   QKeySequence::DeleteEndOfLine, QKeySequence::DeleteCompleteLine,
+                   QKeySequence::InsertParagraphSeparator, QKeySequence::InsertLineSeparator})
+    if (event->matches(key)) return true;
+  const QString text = event->text();
+  return !text.isEmpty() && (text.at(0) == u'\t' || text.at(0).category() != QChar::Other_Control);
+}
+
 bool IsCharacterMove(const QKeyEvent* event) {
   for (auto key : {QKeySequence::MoveToNextChar, QKeySequence::MoveToPreviousChar,
                    QKeySequence::SelectNextChar, QKeySequence::SelectPreviousChar,
@@ -66,8 +98,9 @@ TRichEditView::TRichEditView(TRichEditWindow* window, QWidget* parent)
     : QPlainTextEdit(parent), window_(window) {
   setContextMenuPolicy(Qt::NoContextMenu);  // the host's popup menu answers
   viewport()->setMouseTracking(true);
-  setUndoRedoEnabled(true);
-  document()->setUndoRedoEnabled(true);
+  // The window keeps the undo steps, within limits: Qt's store grows without end.
+  setUndoRedoEnabled(false);
+  document()->setUndoRedoEnabled(false);
 }
 
 void TRichEditView::SetHideSelection(bool hide) {
@@ -137,7 +170,12 @@ void TRichEditView::ActOnKey(QKeyEvent* event) {
   TRichEditText* store = window_->Text();
   int before = store->ToText(textCursor().position());
   int beforeDocument = textCursor().position();
-  QPlainTextEdit::keyPressEvent(event);
+  if (MayEdit(event)) {
+    EditCapture capture(window_);
+    QPlainTextEdit::keyPressEvent(event);
+  } else {
+    QPlainTextEdit::keyPressEvent(event);
+  }
   // A step that only crossed a soft break moved no character: step again.
   if (window_ && IsCharacterMove(event) && textCursor().position() != beforeDocument &&
       store->ToText(textCursor().position()) == before)
@@ -159,6 +197,10 @@ bool TRichEditView::HandleEditingKey(QKeyEvent* event) {
     if (!isReadOnly()) window_->ReplaceSelection(GetClipboardText());
     return true;
   }
+  if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
+    if (!isReadOnly()) event->matches(QKeySequence::Undo) ? window_->Undo() : window_->Redo();
+    return true;
+  }
   if (isReadOnly()) return false;
   if (event->text().contains(QChar::LineSeparator)) {
     // Typed through the text store, which keeps a U+2028 a character of the text.
@@ -175,11 +217,9 @@ bool TRichEditView::HandleEditingKey(QKeyEvent* event) {
   bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
   if (!plain) return false;
   if (textCursor().hasSelection()) return false;
-  if (event->key() == Qt::Key_Backspace && StepOverSoftBreak(true)) {
-    QPlainTextEdit::keyPressEvent(event);
-    return true;
-  }
-  if (event->key() == Qt::Key_Delete && StepOverSoftBreak(false)) {
+  if ((event->key() == Qt::Key_Backspace && StepOverSoftBreak(true)) ||
+      (event->key() == Qt::Key_Delete && StepOverSoftBreak(false))) {
+    EditCapture capture(window_);
     QPlainTextEdit::keyPressEvent(event);
     return true;
   }
@@ -296,6 +336,12 @@ void TRichEditView::focusOutEvent(QFocusEvent* event) {
   if (window_ && event->reason() != Qt::PopupFocusReason) window_->FocusLost();
 }
 
+void TRichEditView::dropEvent(QDropEvent* event) {
+  // A text moved inside the view leaves one place and arrives at another.
+  EditCapture capture(window_, cursorForPosition(event->position().toPoint()).position());
+  QPlainTextEdit::dropEvent(event);
+}
+
 void TRichEditView::insertFromMimeData(const QMimeData* source) {
   if (!window_ || isReadOnly() || !source->hasText()) return;
   InputFrame frame(window_);
@@ -305,11 +351,16 @@ void TRichEditView::insertFromMimeData(const QMimeData* source) {
 
 void TRichEditView::inputMethodEvent(QInputMethodEvent* event) {
   QString commit = event->commitString();
-  if (!window_ || isReadOnly() || !commit.contains(QChar::LineSeparator))
+  if (!window_ || isReadOnly() || !commit.contains(QChar::LineSeparator)) {
+    EditCapture capture(window_);
     return QPlainTextEdit::inputMethodEvent(event);
+  }
   // A committed U+2028 stays a character: the text goes in through the text store.
   QInputMethodEvent composing(event->preeditString(), event->attributes());
-  QPlainTextEdit::inputMethodEvent(&composing);
+  {
+    EditCapture capture(window_);
+    QPlainTextEdit::inputMethodEvent(&composing);
+  }
   InputFrame frame(window_);
   window_->ReplaceSelection(qt::ToWide(commit));
   event->accept();

@@ -35,6 +35,7 @@ class TRichEditView : public QPlainTextEdit {
   void wheelEvent(QWheelEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   void insertFromMimeData(const QMimeData* source) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
   QMimeData* createMimeDataFromSelection() const override;
