@@ -36,23 +36,22 @@ constexpr uint16_t kKeyUp = 38;
 constexpr uint16_t kKeyDown = 40;
 constexpr int kKeyShift = 16;
 
-/// Line breaks as the text area keeps them, so that a text copied with LF
-/// breaks by another program compares equal to the same text shown.
-WideString UnifiedBreaks(const WideString& text) {
-  WideString out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    char16_t c = text[i];
-    if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-    out.push_back(c == u'\n' ? u'\r' : c);
-  }
-  return out;
+/// The code unit at `i` with line breaks as the text area keeps them ("\r\n" and
+/// "\n" read as "\r"); moves `i` past it.
+char16_t NextUnified(const WideString& text, size_t& i) {
+  const char16_t c = text[i++];
+  if (c == u'\r' && i < text.size() && text[i] == u'\n') ++i;
+  return c == u'\n' ? u'\r' : c;
 }
 
+/// Whether a text copied by another program (with LF breaks, say) is the text
+/// shown. Compared in place: both may be tens of megabytes.
 bool SameText(const WideString& a, const WideString& b) {
   if (a == b) return true;
-  if (a.empty() || b.empty()) return false;
-  return UnifiedBreaks(a) == UnifiedBreaks(b);
+  size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size())
+    if (NextUnified(a, i) != NextUnified(b, j)) return false;
+  return i == a.size() && j == b.size();
 }
 
 /// Runs a handler from an event of Qt's; nothing it throws leaves the event loop.
