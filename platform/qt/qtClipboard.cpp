@@ -29,7 +29,7 @@ QtClipboard::~QtClipboard() = default;
 
 const QtClipboard::Offer& QtClipboard::Offered() {
   if (offer_) return *offer_;
-  offer_.emplace();
+  offer_ = Offer{};  // clang refuses emplace() of a nested aggregate with member initializers
   const QMimeData* data = clipboard_ ? clipboard_->mimeData(QClipboard::Clipboard) : nullptr;
   if (!data) return *offer_;
   // One list, not hasText() and hasFormat(): each may ask the owner again.
