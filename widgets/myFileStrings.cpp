@@ -287,10 +287,33 @@ bool TMyFileStrings::SearchFolder(const WideString& pattern, TMyFileStrings& que
   } while (goOn && finder.FindNext(found));
   finder.Close();
   if (added) {
-    SortPathsRange(run.unsortedFrom, Count() - 1);
+    SortFolderFiles(run.unsortedFrom, folder);
     run.unsortedFrom = Count();
   }
   return goOn;
+}
+
+void TMyFileStrings::SortFolderFiles(int Low, const WideString& folder) {
+  // SortPathsRange(Low, Count() - 1), with the comparison spared the folder part:
+  // for two names of the folder without a separator in them, CompareDigitPath
+  // splits both at the folder's end, finds the folders equal and compares the
+  // names by CompareDigitText. Any other pair (a name with "\" or ":", an item an
+  // event handler added meanwhile) is compared as a whole path.
+  const int high = Count() - 1;
+  std::vector<WideString> names;
+  std::vector<bool> plain;
+  for (int i = Low; i <= high; ++i) {
+    WideString item = Get(i);
+    const bool inFolder =
+        item.starts_with(folder) && item.find_first_of(u"\\/:", folder.size()) == WideString::npos;
+    names.push_back(inFolder ? item.substr(folder.size()) : std::move(item));
+    plain.push_back(inFolder);
+  }
+  MergeSort(Low, high, [&](TMyWStrings& list, int index1, int index2) {
+    const size_t a = size_t(index1 - Low), b = size_t(index2 - Low);
+    if (plain[a] && plain[b]) return CompareDigitText(names[a], names[b]);
+    return PathCompare(list, index1, index2);
+  });
 }
 
 bool TMyFileStrings::SearchCancellable() {

@@ -126,6 +126,7 @@ class TMyFileStrings : public TMyWStrings {
   bool SearchPath(const WideString& start, SearchRun& run);
   bool SearchFolder(const WideString& pattern, TMyFileStrings& queue, SearchRun& run);
   bool ContinueSearch();
+  void SortFolderFiles(int Low, const WideString& folder);
   void SortByKey(bool Ascending, int Low, int High,
                  const std::function<int(const WideString&, const WideString&)>& compare);
 };

@@ -143,8 +143,9 @@ std::vector<WideString> OrderResortingTheQueue(const WideString& root) {
 }
 
 TEST_F(FileStringsTest, SearchOrderEqualsResortingTheQueueAfterEveryFolder) {
-  // Random trees with names rich in digit runs (fixed random start).
-  const char* parts[] = {"a", "b", "1", "2", "10", "0", "_", "."};
+  // Random trees with names rich in digit runs, some holding a backslash or a
+  // colon (fixed random start).
+  const char* parts[] = {"a", "b", "1", "2", "10", "0", "_", ".", "\\", ":"};
   std::mt19937 random(15);
   auto name = [&] {
     std::string n;
