@@ -181,8 +181,8 @@ WideString NewLineText(TMyNewLine newLine) {
 
 // ---- detection ------------------------------------------------------------------------
 
-unsigned DetectCodePage(const char* bytes, size_t count) {
-  return platform::DetectInputCodepage(std::string_view(bytes, count)).value_or(1252);
+unsigned DetectCodePage(const char* bytes, size_t count, bool wholeFile) {
+  return platform::DetectInputCodepage(std::string_view(bytes, count), wholeFile).value_or(1252);
 }
 
 TMyCharCode CharCodeOfCodePage(unsigned codePage) {
@@ -226,26 +226,29 @@ bool ByteOrderMark(const char* bytes, size_t count, TMyCharCode& code, size_t& l
 
 }  // namespace
 
-TMyCharCode DetectCharCode(const char* bytes, size_t count) {
+TMyCharCode DetectCharCode(const char* bytes, size_t count, bool wholeFile) {
   TMyCharCode code;
   size_t markLength;
   if (ByteOrderMark(bytes, count, code, markLength)) return code;
-  code = CharCodeOfCodePage(DetectCodePage(bytes, count));
+  code = CharCodeOfCodePage(DetectCodePage(bytes, count, wholeFile));
   if (code != cdSJis || count == 0) return code;
   return GuessSJisOrUtf16(bytes, count);
 }
 
 namespace {
 
+/// Lead bytes of code page 932: 81..9F and E0..FC. F0..F9 (user-defined characters) and
+/// FA..FC (the IBM extensions: ⅰ, ￤, 髙, 﨑, common in names) are lead bytes as much as
+/// E0..EF are; a guess that knew only 81..9F and E0..EF took such text for UTF-16.
 bool IsGuessLeadByte(unsigned char b) {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xEF);
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
 /// Whether a byte that is neither zero nor a lead byte is valid Shift_JIS where it stands.
 bool ValidSJisByte(unsigned char b, bool afterLead) {
   if (b == 0x7F || b >= 0xFD) return false;
   if (b <= 0x3F) return !afterLead;
-  if (b == 0x80 || b == 0xA0 || b >= 0xF0) return afterLead;
+  if (b == 0x80 || b == 0xA0) return afterLead;
   return true;
 }
 
@@ -264,18 +267,16 @@ bool MostlyKanaLittleEndian(const unsigned char* p, size_t count) {
 
 TMyCharCode GuessSJisOrUtf16(const char* bytes, size_t count) {
   auto p = reinterpret_cast<const unsigned char*>(bytes);
-  bool zeroAtOdd = false, zeroAtEven = false, inDoubleByte = false;
-  bool validSJis = true, couldBeUtf16 = true;
-  for (size_t i = 0; i < count && couldBeUtf16; ++i) {
+  // Zero bytes are counted by parity rather than flagged: UTF-16 of ASCII-rich text has
+  // one in nearly every unit at one parity, while a few zeros appended to a Shift_JIS
+  // file (what a crash leaves behind) must not turn it into UTF-16.
+  size_t zeroAtOdd = 0, zeroAtEven = 0;
+  bool inDoubleByte = false, validSJis = true;
+  for (size_t i = 0; i < count; ++i) {
     unsigned char b = p[i];
     if (b == 0) {
       inDoubleByte = false;
-      validSJis = false;
-      bool odd = i % 2 == 1;
-      if (odd ? zeroAtEven : zeroAtOdd)
-        couldBeUtf16 = false;
-      else
-        (odd ? zeroAtOdd : zeroAtEven) = true;
+      ++(i % 2 == 1 ? zeroAtOdd : zeroAtEven);
     } else if (IsGuessLeadByte(b)) {
       inDoubleByte = !inDoubleByte;
     } else {
@@ -283,36 +284,88 @@ TMyCharCode GuessSJisOrUtf16(const char* bytes, size_t count) {
       inDoubleByte = false;
     }
   }
-  if (!couldBeUtf16 || validSJis) return cdSJis;
-  if (zeroAtOdd) return cdUTF_16LE;
-  if (zeroAtEven) return cdUTF_16BE;
-  return MostlyKanaLittleEndian(p, count) ? cdUTF_16LE : cdUTF_16BE;
+  const size_t more = std::max(zeroAtOdd, zeroAtEven), fewer = std::min(zeroAtOdd, zeroAtEven);
+  if (more == 0)
+    return validSJis ? cdSJis : MostlyKanaLittleEndian(p, count) ? cdUTF_16LE : cdUTF_16BE;
+  if (more < 2 * fewer) return cdSJis;  // zeros at both parities alike: no byte order
+  if (validSJis && more * 8 < count) return cdSJis;
+  return zeroAtOdd > zeroAtEven ? cdUTF_16LE : cdUTF_16BE;
 }
 
 // ---- files ----------------------------------------------------------------------------
 
 namespace {
 
-WideString DecodeBuffer(const std::string& buffer, size_t read, TMyCharCode& code, size_t skip) {
-  std::string_view content(buffer.data() + skip, read - skip);
-  switch (code) {
-    case cdBINDUMP: return AnsiToWide(HexDump(buffer.data(), read));
-    case cdUTF_8:
-    case cdUTF_8N: return Utf8ToWide(content);
-    case cdUnicodeLE:
-    case cdUTF_16LE: return platform::Utf16BytesToWide(content, false);
-    case cdUnicodeBE:
-    case cdUTF_16BE: return platform::Utf16BytesToWide(content, true);
-    case cdUTF_7: return Utf7ToWide(content);
-    case cdJIS: return JisToWide(content);
-    case cdEUC: return EucToWide(content);
-    default: code = cdSJis; return AnsiToWide(content);
+/// The offset of the first zero unit (`unit` bytes, aligned) at or after `from`, or the size.
+size_t NextZero(std::string_view bytes, size_t from, size_t unit) {
+  for (size_t i = from; i + unit <= bytes.size(); i += unit)
+    if (bytes[i] == 0 && (unit == 1 || bytes[i + 1] == 0)) return i;
+  return bytes.size();
+}
+
+/// The decoders stop at the first zero; for a text that goes on after its zeros, each
+/// piece between them is decoded on its own and every zero becomes U+0000.
+template <class Decode>
+WideString DecodePieces(std::string_view bytes, size_t unit, Decode decode) {
+  WideString text;
+  for (size_t start = 0;;) {
+    const size_t zero = NextZero(bytes, start, unit);
+    text += decode(bytes.substr(start, zero - start));
+    if (zero == bytes.size()) return text;
+    text += u'\0';
+    start = zero + unit;
   }
 }
 
-}  // namespace
+WideString Utf16LittleEndian(std::string_view bytes) {
+  return platform::Utf16BytesToWide(bytes, false);
+}
+WideString Utf16BigEndian(std::string_view bytes) {
+  return platform::Utf16BytesToWide(bytes, true);
+}
 
-WideString ReadTextFileBytes(const WideString& fileName, TMyCharCode& code, uint64_t count) {
+/// The decoder of a code, and the size of its terminator.
+WideString (*DecoderOf(TMyCharCode code, size_t& unit))(std::string_view) {
+  unit = 1;
+  switch (code) {
+    case cdUTF_8:
+    case cdUTF_8N: return Utf8ToWide;
+    case cdUnicodeLE:
+    case cdUTF_16LE: unit = 2; return Utf16LittleEndian;
+    case cdUnicodeBE:
+    case cdUTF_16BE: unit = 2; return Utf16BigEndian;
+    case cdUTF_7: return Utf7ToWide;
+    case cdJIS: return JisToWide;
+    case cdEUC: return EucToWide;
+    default: return AnsiToWide;
+  }
+}
+
+/// The text of a file's bytes in `code` (cdBINDUMP dumps them); `skip` bytes of mark
+/// are left out. keepZeros: zeros do not end the text.
+WideString DecodeBuffer(const std::string& buffer, size_t read, TMyCharCode& code, size_t skip,
+                        bool keepZeros) {
+  if (code == cdBINDUMP) return AnsiToWide(HexDump(buffer.data(), read));
+  if (code < cdSJis || code > cdEUC) code = cdSJis;
+  size_t unit;
+  const auto decode = DecoderOf(code, unit);
+  const std::string_view content(buffer.data() + skip, read - skip);
+  return keepZeros ? DecodePieces(content, unit, decode) : decode(content);
+}
+
+/// Detection looks at the first bytes only: a whole file's worth only for small files.
+constexpr size_t kDetectionSample = 1024;
+
+/// The code automatic detection finds for a file's bytes (`skip`: the mark's length).
+TMyCharCode DetectFileCode(const char* bytes, size_t read, size_t& skip) {
+  TMyCharCode code;
+  skip = 0;
+  if (ByteOrderMark(bytes, read, code, skip)) return code;
+  return DetectCharCode(bytes, std::min(read, kDetectionSample), read <= kDetectionSample);
+}
+
+WideString ReadFileText(const WideString& fileName, TMyCharCode& code, uint64_t count,
+                        bool keepZeros) {
   if (count == 0) return {};
   std::string buffer;
   size_t read = 0;
@@ -320,18 +373,61 @@ WideString ReadTextFileBytes(const WideString& fileName, TMyCharCode& code, uint
   if (read == 0) return {};
   if (code > cdBINDUMP) code = cdAuto;
   size_t skip = 0;
-  if (code == cdAuto && !ByteOrderMark(buffer.data(), read, code, skip))
-    code = DetectCharCode(buffer.data(), std::min<size_t>(read, 1024));
-  return DecodeBuffer(buffer, read, code, skip);
+  if (code == cdAuto) code = DetectFileCode(buffer.data(), read, skip);
+  return DecodeBuffer(buffer, read, code, skip, keepZeros);
+}
+
+uint64_t SizeToRead(const WideString& fileName) {
+  uint64_t size = NonDirectorySize(NativePath(fileName));
+  if (size >= (uint64_t{1} << 32)) throw ERangeError("File is 4 GiB or larger");
+  return size;
+}
+
+}  // namespace
+
+WideString ReadTextFileBytes(const WideString& fileName, TMyCharCode& code, uint64_t count) {
+  return ReadFileText(fileName, code, count, false);
 }
 
 WideString ReadTextFile(const WideString& fileName, TMyCharCode& code) {
-  uint64_t size = NonDirectorySize(NativePath(fileName));
-  if (size >= (uint64_t{1} << 32)) throw ERangeError("File is 4 GiB or larger");
-  return ReadTextFileBytes(fileName, code, size);
+  return ReadFileText(fileName, code, SizeToRead(fileName), false);
+}
+
+WideString ReadWholeTextFile(const WideString& fileName, TMyCharCode& code) {
+  return ReadFileText(fileName, code, SizeToRead(fileName), true);
 }
 
 namespace {
+
+/// Calls f(piece) for each piece of the text between its U+0000 units, in order.
+template <class F>
+void ForEachPiece(WideView text, F f) {
+  for (size_t start = 0;;) {
+    const size_t zero = text.find(u'\0', start);
+    f(text.substr(start, zero == WideView::npos ? WideView::npos : zero - start));
+    if (zero == WideView::npos) return;
+    start = zero + 1;
+  }
+}
+
+/// A byte conversion of a text that may hold U+0000. The conversions stop at the first
+/// zero unit, which would drop what follows it from the file: each piece is converted on
+/// its own and every U+0000 is written as a zero byte.
+template <class Convert>
+AnsiString ConvertPieces(WideView text, Convert convert) {
+  AnsiString bytes;
+  ForEachPiece(text, [&](WideView piece) {
+    if (piece.data() != text.data()) bytes += '\0';
+    bytes += convert(piece);
+  });
+  return bytes;
+}
+
+bool AnyPieceNeedsUnicode(WideView text) {
+  bool needs = false;
+  ForEachPiece(text, [&needs](WideView piece) { needs = needs || NeedsUnicode(piece); });
+  return needs;
+}
 
 AnsiString Utf16Bytes(WideView text, bool bigEndian, bool withMark) {
   if (!text.empty() && text[0] == 0xFEFF) text.remove_prefix(1);
@@ -347,7 +443,7 @@ AnsiString Utf16Bytes(WideView text, bool bigEndian, bool withMark) {
 }
 
 AnsiString Utf8Bytes(WideView text, bool withMark) {
-  AnsiString bytes = WideToUtf8(text);
+  AnsiString bytes = ConvertPieces(text, WideToUtf8);
   bool hasMark = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
   if (hasMark != withMark) {
     if (hasMark)
@@ -358,22 +454,32 @@ AnsiString Utf8Bytes(WideView text, bool withMark) {
   return bytes;
 }
 
+/// Shift_JIS when every character fits and detection will take the bytes for Shift_JIS
+/// again; UTF-8 with its mark otherwise. Some Shift_JIS texts are also valid in another
+/// code and read likelier so (a few kanji that are well-formed UTF-8, half-width katakana
+/// that are EUC-JP kanji); writing them as Shift_JIS would change them on the next read.
+AnsiString AutoBytes(WideView text) {
+  if (AnyPieceNeedsUnicode(text)) return Utf8Bytes(text, true);
+  AnsiString bytes = ConvertPieces(text, WideToAnsi);
+  size_t skip;
+  if (DetectFileCode(bytes.data(), bytes.size(), skip) != cdSJis) return Utf8Bytes(text, true);
+  return bytes;
+}
+
 /// The whole content of a file written in `code`.
 AnsiString EncodeForFile(WideView text, TMyCharCode code) {
   switch (code) {
     case cdUTF_8: return Utf8Bytes(text, true);
     case cdUTF_8N: return Utf8Bytes(text, false);
-    case cdUTF_7: return WideToUtf7(text);
+    case cdUTF_7: return ConvertPieces(text, WideToUtf7);
     case cdUnicodeLE: return Utf16Bytes(text, false, true);
     case cdUTF_16LE: return Utf16Bytes(text, false, false);
     case cdUnicodeBE: return Utf16Bytes(text, true, true);
     case cdUTF_16BE: return Utf16Bytes(text, true, false);
-    case cdJIS: return WideToJis(text);
-    case cdEUC: return WideToEuc(text);
-    case cdAuto:
-      if (NeedsUnicode(text)) return Utf8Bytes(text, true);
-      [[fallthrough]];
-    default: return WideToAnsi(text);
+    case cdJIS: return ConvertPieces(text, WideToJis);
+    case cdEUC: return ConvertPieces(text, WideToEuc);
+    case cdAuto: return AutoBytes(text);
+    default: return ConvertPieces(text, WideToAnsi);
   }
 }
 

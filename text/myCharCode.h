@@ -31,24 +31,44 @@ enum TMyCharCode : uint8_t {
 enum TMyNewLine : uint8_t { nlCRLF, nlCR, nlLF };
 
 /// Reads the whole named file (size from the file system). Raises ERangeError for 4 GiB or more.
+/// `code` is both the request and the result: cdAuto (or any value above 11) detects the
+/// code and stores it (a byte order mark is then skipped); a named code is used as it is
+/// and keeps a byte order mark as a leading U+FEFF. The text ends at the file's first
+/// zero byte (zero unit in the UTF-16 codes). A missing or empty file gives the empty
+/// text at once and leaves `code` unchanged.
 WideString ReadTextFile(const WideString& fileName, TMyCharCode& code);
-/// Reads `count` bytes of the file: four attempts 200 ms apart, then a beep and empty text.
+/// As ReadTextFile, but a zero byte (a zero unit in the UTF-16 codes) does not end the
+/// text: it reads as U+0000 and what follows is read too. For files that are written
+/// back whole, such as the settings file.
+WideString ReadWholeTextFile(const WideString& fileName, TMyCharCode& code);
+/// Reads `count` bytes of the file: four attempts 200 ms apart, letting the user interface
+/// process pending messages between them, then a beep and empty text. `code` as for
+/// ReadTextFile; count 0 gives the empty text at once.
 WideString ReadTextFileBytes(const WideString& fileName, TMyCharCode& code, uint64_t count);
 /// Writes text in `code`; false when the file could not be written whole. A failed
-/// write leaves the previous content of the file in place.
+/// write leaves the previous content of the file in place. cdAuto writes Shift_JIS when
+/// every character fits and detection takes the bytes for Shift_JIS again, else UTF-8
+/// with its mark: what is written with cdAuto reads back with cdAuto unchanged.
 [[nodiscard]] bool WriteTextFile(const WideString& fileName, const WideString& text,
                                  TMyCharCode code);
 
-TMyCharCode DetectCharCode(const char* bytes, size_t count);
+/// The code of a sample: byte order mark, then the detector, then GuessSJisOrUtf16.
+/// `wholeFile`: the sample is the whole file (a sequence cut by its end is ill-formed).
+TMyCharCode DetectCharCode(const char* bytes, size_t count, bool wholeFile = false);
 /// The detector's best guess as a code page number, 1252 when it has none.
-unsigned DetectCodePage(const char* bytes, size_t count);
+unsigned DetectCodePage(const char* bytes, size_t count, bool wholeFile = false);
 TMyCharCode CharCodeOfCodePage(unsigned codePage);
 /// cdSJis, cdUTF_16LE or cdUTF_16BE; count >= 1.
 TMyCharCode GuessSJisOrUtf16(const char* bytes, size_t count);
 
-/// Whether some character of the text has no exact mapping in code page 932.
+/// Whether some character of the text (up to its first U+0000) has no exact mapping in
+/// code page 932.
 bool NeedsUnicode(WideView text);
 
+// The single conversions. Each stops at the first terminator of its input (a zero
+// code unit, a zero byte): what follows it is not converted. Invalid bytes become
+// U+FFFD; characters a code cannot hold become its default character ("?" in code
+// pages 932 and 20932, a substitute in the others).
 AnsiString WideToUtf8(WideView text);
 WideString Utf8ToWide(std::string_view bytes);
 AnsiString WideToUtf7(WideView text);
@@ -65,7 +85,8 @@ WideString AnsiToWide(std::string_view bytes);
 AnsiString WideToEscapedAnsi(WideView text);
 WideString EscapedAnsiToWide(std::string_view bytes);
 
-/// Rows of 16 bytes: hex column, tab, character column, CR.
+/// Rows of 16 bytes: hex column, tab, character column, CR. The user interface processes
+/// its pending messages once after each row (the world may change during the call).
 AnsiString HexDump(const char* bytes, size_t count);
 
 /// CR LF, CR or LF.

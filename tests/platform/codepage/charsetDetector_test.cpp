@@ -45,13 +45,63 @@ TEST(CodePageDetector, JapaneseCodesAndUnicodeForms) {
       {"EUC-JP kanji that is also UTF-8 (a combining mark)", ".SH \xCC\xBE", 20932},
       {"UTF-8 Latin-1 signs", "24 \xC2\xB1 1 \xC3\x97 2", 65001},
       {"Shift_JIS half-width katakana with kana", "\xB6\xC0\xB6\xC5\x82\xC5\x82\xB7", 932},
-      // Known limit: half-width katakana alone are EUC-JP kanji as well, and likelier.
-      {"Shift_JIS half-width katakana alone", "\xB6\xC0\xB6\xC5", 20932},
+      {"Shift_JIS half-width katakana alone: ﾒｲﾘｵ, rare kanji in EUC-JP", "\xD2\xB2\xD8\xB5", 932},
+      {"EUC-JP name with one rare kanji: 倉澤 望", "\xC1\xD2\xDF\xB7 \xCB\xBE\n", 20932},
+      // Known limit: half-width katakana that are common kanji in EUC-JP (ｶﾀｶﾅ is two
+      // kanji of the first level) read as EUC-JP; automatic writing then picks UTF-8.
+      {"Shift_JIS half-width katakana alone: ｶﾀｶﾅ", "\xB6\xC0\xB6\xC5", 20932},
       {"Latin-1 goes to uchardet",
        "Le caf\xE9 cr\xE8me est tr\xE8s bon, \xE0 la fran\xE7"
        "aise, d\xE9j\xE0 vu.",
        28591},
       {"empty", "", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(DetectInputCodepage(c.bytes), c.codePage) << test::Hex(c.bytes);
+  }
+}
+
+TEST(CodePageDetector, Utf7NeedsRealEvidence) {
+  const std::pair<const char*, std::optional<unsigned>> cases[] = {
+      {"mail=foo+bar@example.com\n", 20127},  // "+bar" decodes to one implausible unit
+      {"a+bcd\n", 20127},                     // leftover bits that are not zero
+      {"x+bcA\n", 20127},                     // well-formed, one kanji: no evidence
+      {"value=+Inf\n", 20127},                //
+      {"FontName=Hack+Mono\n", 20127},        //
+      {"1 + 1, C++\n", 20127},                // '+' before a character that is not base64
+      {"+AFwAIg-x\n", 20127},                 // ASCII-range units alone: no evidence
+      {"+ZeVnLIqe-\n", 65000},                // 日本語: three common kanji
+      {"see +MEIwRA-\n", 65000},              // あい
+      {"see +MEIwRA- and 1+1\n", 20127},      // one ill-formed shift spoils the rest
+      {"+2D3eAA-\n", 20127},                  // a surrogate pair alone: no Japanese
+      {"+ZeVnLIqe", 65000},                   // cut by the end of the sample
+  };
+  for (const auto& [bytes, codePage] : cases) {
+    SCOPED_TRACE(bytes);
+    EXPECT_EQ(DetectInputCodepage(bytes), codePage);
+  }
+  // The end of the whole text ends its last shift, which must then be well-formed too.
+  EXPECT_EQ(DetectInputCodepage("see +MEIwRA", true), 65000u);
+  EXPECT_EQ(DetectInputCodepage("see +MEIwRB", true), 20127u);
+}
+
+TEST(CodePageDetector, ZeroBytesAreCountedNotFlagged) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::optional<unsigned> codePage;
+  };
+  const WideString kanjiBesideAscii = W("一a"), emoji = W("x😀y\r\n");
+  const std::string sjis = WideToMultiByte(CP_ANSI, W("[Text]\r\nFontName=ＭＳ ゴシック\r\n"));
+  const Case cases[] = {
+      {"一 beside ASCII, LE: zeros at both offsets", Utf16(kanjiBesideAscii, false), 1200},
+      {"一 beside ASCII, BE", Utf16(kanjiBesideAscii, true), 1201},
+      {"emoji whose low surrogate ends in 00, LE", Utf16(emoji, false), 1200},
+      {"emoji whose low surrogate ends in 00, BE", Utf16(emoji, true), 1201},
+      {"Shift_JIS with one zero appended", sjis + std::string(1, '\0'), 932},
+      {"Shift_JIS with a block of zeros appended", sjis + std::string(100, '\0'), 932},
+      {"UTF-8 with one zero appended", WideToMultiByte(CP_UTF8, W("名前=値\n")) + '\0', 65001},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
