@@ -73,15 +73,21 @@ bool WriteAll(int fd, const std::string& bytes) {
   return true;
 }
 
-/// The file a name stands for: a symbolic link is followed so that the link stays.
-std::string ResolvedTarget(const std::string& name) {
-  struct stat info {};
-  if (::lstat(name.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return name;
-  char* real = ::realpath(name.c_str(), nullptr);
-  if (real == nullptr) return name;
-  std::string target = real;
-  std::free(real);
-  return target;
+/// The file a name stands for: symbolic links are followed (also to a target that does not
+/// exist yet), so that a write replaces the target and the link stays a link.
+std::string LinkTarget(std::string name) {
+  for (int hops = 0; hops < 40; ++hops) {  // the kernel's own limit on nested links
+    struct stat info {};
+    if (::lstat(name.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return name;
+    std::string target(static_cast<size_t>(info.st_size > 0 ? info.st_size : PATH_MAX), '\0');
+    const ssize_t n = ::readlink(name.c_str(), target.data(), target.size());
+    if (n < 0) return name;
+    target.resize(static_cast<size_t>(n));
+    const size_t slash = name.rfind('/');
+    name = target[0] == '/' || slash == std::string::npos ? target
+                                                          : name.substr(0, slash + 1) + target;
+  }
+  return name;
 }
 
 /// A new, empty file beside `target`; its name goes to `tempName`.
@@ -93,6 +99,48 @@ int CreateFileBeside(const std::string& target, std::string& tempName) {
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
+}
+
+/// Writes over the file itself: what keeps its owner, its links and every other trait
+/// where a replacement could not. Not atomic: a failure on the way leaves it damaged.
+bool WriteInPlace(const std::string& target, const std::string& bytes) {
+  FileDescriptor file(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
+  if (file.Get() < 0 || !WriteAll(file.Get(), bytes)) return false;
+  struct stat info {};
+  const bool regular = ::fstat(file.Get(), &info) == 0 && S_ISREG(info.st_mode);
+  if (regular &&
+      (::ftruncate(file.Get(), static_cast<off_t>(bytes.size())) != 0 || ::fsync(file.Get()) != 0))
+    return false;
+  return file.Close();
+}
+
+/// Gives the new file the old one's owner and permission bits (in that order: a change
+/// of owner clears the set-user-ID bits); false when the owner can't be kept.
+bool TakeOwnerAndMode(int fd, const struct stat& old) {
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0) return false;
+  return ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
+enum class Replaced { Yes, No, KeepsNothing };
+
+/// The safe replacement: a new file beside the target, renamed over it once all is
+/// written and flushed. KeepsNothing: no file could be made or given the old owner, so
+/// nothing was replaced (and no temporary file is left).
+Replaced ReplaceByRename(const std::string& target, const std::string& bytes,
+                         const struct stat* old) {
+  std::string tempName;
+  FileDescriptor file(CreateFileBeside(target, tempName));
+  if (file.Get() < 0) return Replaced::KeepsNothing;
+  if (old != nullptr && !TakeOwnerAndMode(file.Get(), *old)) {
+    file.Close();
+    ::unlink(tempName.c_str());
+    return Replaced::KeepsNothing;
+  }
+  bool ok = WriteAll(file.Get(), bytes) && ::fsync(file.Get()) == 0;
+  ok = file.Close() && ok;
+  ok = ok && ::rename(tempName.c_str(), target.c_str()) == 0;
+  if (!ok) ::unlink(tempName.c_str());
+  return ok ? Replaced::Yes : Replaced::No;
 }
 
 }  // namespace
@@ -116,25 +164,22 @@ bool ReadFileWithRetries(const std::string& name, uint64_t count, std::string& b
 }
 
 bool ReplaceFileContent(const std::string& name, const std::string& bytes) {
-  std::string target = ResolvedTarget(name);
+  const std::string target = LinkTarget(name);
   struct stat old {};
-  bool exists = ::stat(target.c_str(), &old) == 0;
-  if (exists && (S_ISDIR(old.st_mode) || ::access(target.c_str(), W_OK) != 0)) return false;
-  std::string tempName;
-  FileDescriptor file(CreateFileBeside(target, tempName));
-  if (file.Get() < 0) return false;
-  bool ok = WriteAll(file.Get(), bytes);
-  if (ok && exists) {
-    ok = ::fchmod(file.Get(), old.st_mode & 07777) == 0;
-    if (::fchown(file.Get(), old.st_uid, old.st_gid) != 0) {
-      // Only the owner's own group may be kept by an ordinary user; the mode still is.
-    }
+  if (::stat(target.c_str(), &old) != 0)
+    return ReplaceByRename(target, bytes, nullptr) == Replaced::Yes;
+  if (S_ISDIR(old.st_mode) || ::access(target.c_str(), W_OK) != 0) return false;
+  // A file with other names (hard links) or that is no plain file is written in place:
+  // a replacement would part it from its other names.
+  if (!S_ISREG(old.st_mode) || old.st_nlink > 1) return WriteInPlace(target, bytes);
+  switch (ReplaceByRename(target, bytes, &old)) {
+    case Replaced::Yes: return true;
+    case Replaced::No: return false;
+    // A folder we may not write in, or an owner we may not give: the file itself is
+    // writable, so it is written in place.
+    case Replaced::KeepsNothing: return WriteInPlace(target, bytes);
   }
-  ok = ok && ::fsync(file.Get()) == 0;
-  ok = file.Close() && ok;
-  ok = ok && ::rename(tempName.c_str(), target.c_str()) == 0;
-  if (!ok) ::unlink(tempName.c_str());
-  return ok;
+  return false;
 }
 
 }  // namespace magna

@@ -18,8 +18,12 @@ bool ReadFileWithRetries(const std::string& name, uint64_t count, std::string& b
                          size_t& read);
 
 /// Writes `bytes` to a new file beside `name` and renames it over `name` only when all
-/// was written and flushed; false (old content intact) otherwise. An existing file keeps
-/// its permission bits; a new one gets 0666 less the umask.
+/// was written and flushed; false (old content intact, no temporary file left) otherwise.
+/// An existing file keeps its owner and permission bits; a new one gets 0666 less the
+/// umask. A symbolic link stays a link: its target is written (made if missing). Where
+/// the replacement can't keep what the file had (a folder we may not write in, an owner
+/// we may not give, other hard links, no plain file), a writable file is written in place.
+/// A read-only file or a directory is never written: false.
 bool ReplaceFileContent(const std::string& name, const std::string& bytes);
 
 }  // namespace magna
