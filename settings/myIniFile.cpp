@@ -81,6 +81,17 @@ void CleanEntries(TMyWStrings& list) {
   }
 }
 
+/// Raises EIniLineError unless `line` stays one line of the file that is no header.
+void CheckWrittenLine(const WideString& line) {
+  if (line.find_first_of(WideView(u"\r\n\0", 3)) != WideString::npos)
+    throw EIniLineError("INI line holds a line break or U+0000");
+  if (!SectionNameOfLine(line).empty()) throw EIniLineError("INI line would read as a header");
+}
+
+void CheckWrittenLines(TMyWStrings& lines) {
+  for (int i = 0; i < lines.Count(); ++i) CheckWrittenLine(lines.Get(i));
+}
+
 /// Whether the file can be opened for reading.
 bool FileIsReadable(const WideString& fileName) {
   return platform::GetOpenFileStatus(NativePath(fileName)).has_value();
@@ -113,12 +124,22 @@ TMyIniFile::~TMyIniFile() {
 }
 
 void TMyIniFile::Load() {
-  lines_.LoadFromFile(fileName_, readCode_);
+  // Read whole: a zero byte in the file must not cut off the lines after it, which
+  // the next write would then drop.
+  lines_.Clear();
+  lines_.AddWholeText(ReadWholeTextFile(fileName_, readCode_));
   DropByteOrderMark();
-  // Asked after the read: a file we could not read must never be replaced by
-  // what little we know of it.
-  unreadable_ = !FileIsReadable(fileName_);
   BuildSectionIndex();
+  // Asked after the read: a file we could not read must never be replaced by what
+  // little we know of it. Nor must one whose content yields no section at all: that
+  // is a file read in the wrong code, or no settings file.
+  unreadable_ = !FileIsReadable(fileName_) || (sectionIndex_.Count() == 0 && HasContent());
+}
+
+bool TMyIniFile::HasContent() {
+  for (int i = 0; i < lines_.Count(); ++i)
+    if (!IsBlank(lines_.Get(i))) return true;
+  return false;
 }
 
 void TMyIniFile::DropByteOrderMark() {
@@ -284,6 +305,7 @@ void TMyIniFile::ReadSectionChecked(const WideString& Section, TMyWStrings& Stri
 void TMyIniFile::WriteSectionChecked(const WideString& Section, TMyWStrings& Strings, bool raw) {
   const WideString name = UsableSectionName(Section);
   if (name.empty()) return;
+  CheckWrittenLines(Strings);
   modified_ = true;
   FlushCache();
   WriteSectionToLines(name, Strings, raw);
@@ -344,10 +366,12 @@ void TMyIniFile::WriteString(const WideString& Section, const WideString& Ident,
                              const WideString& Value) {
   const WideString name = UsableSectionName(Section);
   if (name.empty()) return;
+  const WideString item = TrimBlanks(Ident) + u"=" + Value;
+  CheckWrittenLine(item);
+  if (Ident.find(u'=') != WideString::npos) throw EIniLineError("INI name holds \"=\"");
   modified_ = true;
   SelectSection(name);
   sectionModified_ = true;
-  const WideString item = TrimBlanks(Ident) + u"=" + Value;
   const int i = sectionValues_.IndexOfName(Ident);
   if (i >= 0)
     sectionValues_.Put(i, item);

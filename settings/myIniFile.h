@@ -21,6 +21,12 @@
 //    value is everything after that "=", untrimmed. The last occurrence of a
 //    name wins. Other lines of a section (blank, comments, lines without a name)
 //    are dropped when that section is written back. No quoting or escaping.
+//  - A write never changes the file's structure: a value or name holding CR, LF or
+//    U+0000, a name holding "=", and an entry or line that would read as a section
+//    header raise EIniLineError, and nothing is written. (Written raw, such a value
+//    split into lines, lost its tail on the next write and could plant a section.)
+//  - A zero byte in the file does not end it: it is kept in its line (as U+0000) and
+//    written back, so what follows it is never lost.
 //  - A section that is written moves to the end of the file, its entries cleaned
 //    and followed by one empty line.
 //  - Writing or erasing a section also removes the later sections of the same
@@ -28,7 +34,9 @@
 //    (or gone) they would be found instead of it.
 //
 // Choices made here for safety:
-//  - A file that exists but could not be read at creation is never replaced.
+//  - A file that exists but could not be read at creation is never replaced, nor is
+//    one that is not blank but holds no section at all (read in the wrong code, or
+//    no settings file): reads give their defaults, UpdateFile writes nothing.
 //  - A section name that cannot be written as a header naming that same section
 //    (empty after trimming, holding a line break, U+0000 or a "]" the header
 //    would end at) is ignored: reads give their defaults or nothing, writes and
@@ -46,6 +54,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 
 #include "platform/myBase.h"
 #include "platform/myFont.h"
@@ -54,6 +63,12 @@
 #include "text/myWStrings.h"
 
 namespace magna {
+
+/// Raised by a write that would change the file's structure (see the format above).
+class EIniLineError : public std::invalid_argument {
+ public:
+  using std::invalid_argument::invalid_argument;
+};
 
 /// The settings file of a program file: its path with the extension changed to
 /// ".ini" by this platform's rules (only a slash ends the search for the dot; a
@@ -94,19 +109,24 @@ class TMyIniFile : public TObject {
   /// The section's entries (name=value), cleaned.
   virtual void ReadSectionValues(const WideString& Section, TMyWStrings& Strings);
   /// Replaces the section with the given entries, cleaned; the section moves to the end.
+  /// EIniLineError (nothing changed) for an item with a line break or U+0000 or that
+  /// would read as a header.
   virtual void WriteSectionValues(const WideString& Section, TMyWStrings& Strings);
   /// As above, for a byte-string list that receives / holds escaped ANSI items.
   virtual void ReadSectionValues(const WideString& Section, TMyStore& Strings);
   virtual void WriteSectionValues(const WideString& Section, TMyStore& Strings);
   /// The section's lines without the header, as they are.
   virtual void ReadSectionLines(const WideString& Section, TMyWStrings& Strings);
-  /// Replaces the section with the given lines as they are.
+  /// Replaces the section with the given lines as they are; EIniLineError as above.
   virtual void WriteSectionLines(const WideString& Section, TMyWStrings& Strings);
   virtual void ReadSectionLines(const WideString& Section, TMyStore& Strings);
   virtual void WriteSectionLines(const WideString& Section, TMyStore& Strings);
   /// The value after the entry's first "="; Default when missing or empty.
   virtual WideString ReadString(const WideString& Section, const WideString& Ident,
                                 const WideString& Default);
+  /// Sets the entry Ident (trimmed) to Value in the cached section. EIniLineError
+  /// (nothing changed) when Ident or Value holds CR, LF or U+0000, Ident holds "=", or
+  /// the entry would read as a header. A section name that cannot be a header is ignored.
   virtual void WriteString(const WideString& Section, const WideString& Ident,
                            const WideString& Value);
   /// ParseInteger of the value; ERangeError when it does not fit 32 bits.
@@ -162,6 +182,8 @@ class TMyIniFile : public TObject {
   };
 
   void Load();
+  /// Whether some line is not blank.
+  bool HasContent();
   void DropByteOrderMark();
   void BuildSectionIndex();
   SectionSpan FindSection(const WideString& name);

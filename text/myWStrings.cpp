@@ -309,11 +309,18 @@ void TMyWStrings::SetText(const WideString& S) {
 }
 
 void TMyWStrings::AddText(const WideString& S) {
+  AddLines(S, std::min(S.size(), S.find(u'\0')));
+}
+
+void TMyWStrings::AddWholeText(const WideString& S) {
+  AddLines(S, S.size());
+}
+
+void TMyWStrings::AddLines(const WideString& S, size_t end) {
   bool sawCR = false;
   bool sawLF = false;
   {
     UpdateScope<TMyWStrings> update(*this);
-    const size_t end = std::min(S.size(), S.find(u'\0'));
     size_t p = 0;
     while (p < end) {
       const size_t start = p;

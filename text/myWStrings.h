@@ -85,6 +85,9 @@ class TMyWStrings : public TObject {
   /// Adds the lines of S (CR LF, CR or LF end a line; U+0000 ends the text) and
   /// sets LineBreak from the breaks seen.
   virtual void AddText(const WideString& S);
+  /// As AddText, but U+0000 does not end the text: it stays a character of its line.
+  /// For texts read with ReadWholeTextFile, so that a write puts back what was read.
+  void AddWholeText(const WideString& S);
   virtual void Append(const WideString& S);
   virtual void Assign(TMyStore& Strings);
   virtual void Assign(TMyWStrings& Strings);
@@ -174,6 +177,8 @@ class TMyWStrings : public TObject {
  private:
   /// Capacity for `added` more items and 100 to spare (bulk appends).
   void ReserveFor(int64_t added);
+  /// AddText of S's first `end` code units.
+  void AddLines(const WideString& S, size_t end);
   void Changed();
   void FreeObjectAt(int Index);
   void MergeSortIndexes(std::vector<int>& indexes, size_t first, size_t count,

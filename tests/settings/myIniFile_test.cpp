@@ -19,6 +19,7 @@ using test::Hex;
 using test::U8;
 using test::W;
 using ::testing::ElementsAre;
+using namespace std::string_literals;
 
 std::filesystem::path GoldenDir() {
   const char* data = std::getenv("MAGNA_TEST_DATA");
@@ -288,6 +289,108 @@ TEST_F(MyIniFileTest, UpdateFileReportsAFailedWrite) {
   TMyIniFile ini(dir.Wide("missing-folder/settings.ini"), cdAuto);
   ini.WriteString(u"A", u"b", u"c");
   EXPECT_FALSE(ini.UpdateFile());
+}
+
+TEST_F(MyIniFileTest, StrayZeroBytesDoNotTurnAGoodFileIntoMojibake) {
+  // A crash or power loss can leave zero bytes at the end of a file. One of them once
+  // made a Shift_JIS file read as UTF-16LE: every value its default, and the old
+  // content written back as mojibake.
+  const std::string good =
+      "[Text]\r\nFontName=\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E\r\n";
+  for (size_t zeros : {1, 2, 7}) {
+    SCOPED_TRACE(zeros);
+    Put(good + std::string(zeros, '\0'));
+    {
+      TMyIniFile ini(Name(), cdAuto);
+      EXPECT_EQ(ini.ReadCode(), cdSJis);
+      EXPECT_EQ(ini.ReadString(u"Text", u"FontName", u""), W("ＭＳ ゴシック"));
+      ini.WriteInteger(u"Text", u"FontSize", 72);
+    }
+    EXPECT_EQ(Bytes().substr(0, good.size()), good);
+    TMyIniFile again(Name(), cdAuto);
+    EXPECT_EQ(again.ReadString(u"Text", u"FontName", u""), W("ＭＳ ゴシック"));
+    EXPECT_EQ(again.ReadInteger(u"Text", u"FontSize", 0), 72);
+  }
+}
+
+TEST_F(MyIniFileTest, ZeroByteInTheFileDoesNotCutOffWhatFollows) {
+  Put("[A]\r\nx=1\0tail\r\ny=2\r\n[B]\r\nz=3\r\n"s);
+  {
+    TMyIniFile ini(Name(), cdAuto);
+    EXPECT_EQ(ini.ReadString(u"A", u"x", u""), WideString(u"1\0tail", 6));
+    EXPECT_EQ(ini.ReadString(u"B", u"z", u""), u"3");
+    ini.WriteString(u"B", u"w", u"4");
+  }
+  EXPECT_EQ(Hex(Bytes()), Hex("[A]\r\nx=1\0tail\r\ny=2\r\n[B]\r\nz=3\r\nw=4\r\n\r\n"s));
+}
+
+TEST_F(MyIniFileTest, NonBlankFileWithoutASectionIsNeverReplaced) {
+  for (const std::string original : {"just some text\r\n", "\x82\xA0=\x82\xA2\n; note\n"}) {
+    SCOPED_TRACE(original);
+    Put(original);
+    {
+      TMyIniFile ini(Name(), cdAuto);
+      ini.WriteString(u"Text", u"a", u"1");
+      EXPECT_FALSE(ini.UpdateFile());
+    }
+    EXPECT_EQ(Bytes(), original);
+  }
+  Put(" \r\n\r\n");  // blank: as good as empty
+  { TMyIniFile(Name(), cdAuto).WriteString(u"Text", u"a", u"1"); }
+  EXPECT_EQ(Bytes(), " \r\n\r\n[Text]\r\na=1\r\n\r\n");
+}
+
+TEST_F(MyIniFileTest, WritesThatWouldChangeTheFilesStructureRaise) {
+  const std::string original = "[Text]\r\na=1\r\n";
+  Put(original);
+  {
+    TMyIniFile ini(Name(), cdAuto);
+    const WideString nul(u"x\0[Bounds]", 10);
+    for (const WideString& value :
+         {WideString(u"x\r\n[Bounds]"), WideString(u"x\ny"), WideString(u"x\ry"), nul}) {
+      SCOPED_TRACE(U8(value));
+      EXPECT_THROW(ini.WriteString(u"Text", u"b", value), EIniLineError);
+      EXPECT_THROW(ini.WriteString(u"Text", value, u"v"), EIniLineError);
+    }
+    EXPECT_THROW(ini.WriteString(u"Text", u"k=x", u"v"), EIniLineError);
+    EXPECT_THROW(ini.WriteString(u"Text", u" [Bounds] x", u"v"), EIniLineError);
+    TMyWStrings list;
+    list.Add(u"b=2");
+    list.Add(u"[Bounds]=1");
+    EXPECT_THROW(ini.WriteSectionValues(u"Text", list), EIniLineError);
+    list.Delete(1);
+    list.Add(u"c=x\ny");
+    EXPECT_THROW(ini.WriteSectionValues(u"Text", list), EIniLineError);
+    list.Clear();
+    list.Add(u"[Other]");
+    EXPECT_THROW(ini.WriteSectionLines(u"Text", list), EIniLineError);
+    EXPECT_EQ(ini.ReadString(u"Text", u"b", u"none"), u"none");
+    EXPECT_FALSE(ini.UpdateFile()) << "nothing was changed";
+    EXPECT_THROW(ini.WriteString(u"Text", u"[b", u"[x]"), EIniLineError);  // header "b=[x"
+    ini.WriteString(u"Text", u"[b", u"x");  // no header: nothing closes the bracket
+  }
+  EXPECT_EQ(Bytes(), "[Text]\r\na=1\r\n[b=x\r\n\r\n");
+}
+
+// A fuzz input: read, written back, read again and written again, this file once read
+// differently the third time (Shift_JIS half-width katakana taken for EUC-JP kanji).
+TEST_F(MyIniFileTest, FuzzInputHalfWidthKanaWithZerosReadsAlikeAfterEveryWrite) {
+  Put("\x7F\xBB\xBE\n[E]\0\0"s);
+  std::vector<std::string> contents;
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round);
+    TMyIniFile ini(Name(), cdAuto);
+    TMyWStrings lines;
+    ini.ReadSections(lines);
+    EXPECT_THAT(Items(lines), ElementsAre("E"));
+    TMyWStrings values;
+    ini.ReadSectionValues(u"E", values);
+    ini.WriteSectionValues(u"E", values);
+    EXPECT_TRUE(ini.UpdateFile());
+    contents.push_back(Bytes());
+  }
+  EXPECT_EQ(Hex(contents[1]), Hex(contents[0]));
+  EXPECT_EQ(Hex(contents[2]), Hex(contents[0]));
 }
 
 TEST(SettingsFileName, ExtensionChangesWithinTheLastPathComponentOnly) {
