@@ -19,22 +19,18 @@ namespace {
 constexpr unsigned kKnownFlags = NORM_IGNORECASE | NORM_IGNORENONSPACE | SORT_STRINGSORT;
 
 // One Japanese collator per flag combination; opening a collator per call is slow.
-//  - ignoring non-spacing marks compares at the primary level (case-level kept
-//    on unless case is ignored too); otherwise at the identical level, because the
-//    Japanese tailoring leaves width and kana-type differences to the last levels
-//    and the platform tells ＡＢＣ from ABC and あ from ア;
-//  - ignoring case alone is done by folding the texts first (see FoldInto) so that
-//    width and kana differences still count, as they do on the platform;
+//  - the comparison ends at the identical level: the Japanese tailoring leaves width
+//    and kana-type differences to the last levels, and the platform tells ＡＢＣ from
+//    ABC and あ from ア whatever is ignored;
+//  - ignoring case is done by folding the texts first (see FoldInto), ignoring
+//    non-spacing marks by dropping them first (see StripMarksInto): so exactly these
+//    differences are ignored and the comparison stays an order (a lower strength would
+//    ignore width and kana type too, and case would then break its ties);
 //  - without the string sort, punctuation and symbols are shifted: they only break
 //    ties at the quaternary level (the platform's word sort weights them lightly).
 void Configure(UCollator* collator, unsigned flags, UErrorCode& status) {
-  const bool ignoreNonSpace = (flags & NORM_IGNORENONSPACE) != 0;
-  const bool ignoreCase = (flags & NORM_IGNORECASE) != 0;
   const bool stringSort = (flags & SORT_STRINGSORT) != 0;
-  const UColAttributeValue strength = ignoreNonSpace ? UCOL_PRIMARY : UCOL_IDENTICAL;
-  ucol_setAttribute(collator, UCOL_STRENGTH, strength, &status);
-  ucol_setAttribute(collator, UCOL_CASE_LEVEL, ignoreNonSpace && !ignoreCase ? UCOL_ON : UCOL_OFF,
-                    &status);
+  ucol_setAttribute(collator, UCOL_STRENGTH, UCOL_IDENTICAL, &status);
   ucol_setAttribute(collator, UCOL_ALTERNATE_HANDLING,
                     stringSort ? UCOL_NON_IGNORABLE : UCOL_SHIFTED, &status);
   ucol_setAttribute(collator, UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
@@ -100,6 +96,31 @@ struct FoldedPair {
   WideView a;
   WideView b;
 };
+
+// The text without its non-spacing marks (general category Mn): canonically decomposed,
+// so that が loses its voiced mark as か゛ would, and é its accent. Texts without any
+// character that decomposes or is a mark are returned as they are.
+WideView StripMarksInto(WideView text, WideString& buffer) {
+  if (std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x00C0; })) return text;
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
+  if (U_FAILURE(status)) throw std::runtime_error("ICU: no NFD data");
+  const icu::UnicodeString decomposed =
+      nfd->normalize(icu::UnicodeString(false, reinterpret_cast<const UChar*>(text.data()),
+                                        static_cast<int32_t>(text.size())),
+                     status);
+  if (U_FAILURE(status)) throw std::runtime_error("ICU: decomposition failed");
+  buffer.clear();
+  for (int32_t i = 0; i < decomposed.length();) {
+    const UChar32 c = decomposed.char32At(i);
+    const int32_t length = U16_LENGTH(c);
+    if (u_charType(c) != U_NON_SPACING_MARK)
+      buffer.append(reinterpret_cast<const char16_t*>(decomposed.getBuffer()) + i,
+                    static_cast<size_t>(length));
+    i += length;
+  }
+  return buffer;
+}
 
 // The folded code unit at i, when it is a starter without a canonical decomposition
 // (so the text's NFD form holds it right after the NFD form of what precedes it).
@@ -195,9 +216,15 @@ bool AppendSplitVoiced(char16_t c, const WidthMap& map, WideString& out) {
 
 int CompareLocale(WideView a, WideView b, unsigned flags) {
   flags &= kKnownFlags;
+  if (flags & NORM_IGNORENONSPACE) {
+    thread_local WideString bufferA;
+    thread_local WideString bufferB;
+    a = StripMarksInto(a, bufferA);
+    b = StripMarksInto(b, bufferB);
+    flags &= ~unsigned{NORM_IGNORENONSPACE};
+  }
   UCollator* collator = CachedCollator(flags);
-  const bool foldFirst = (flags & NORM_IGNORECASE) && !(flags & NORM_IGNORENONSPACE);
-  if (!foldFirst) return Collate(collator, a, b);
+  if (!(flags & NORM_IGNORECASE)) return Collate(collator, a, b);
   const FoldedPair folded(a, b);
   return folded.a == folded.b ? 0 : Collate(collator, folded.a, folded.b);
 }

@@ -212,19 +212,17 @@ std::optional<int64_t> ReadDigitRun(WideView digits) {
   return value;
 }
 
-bool SameUpperCase(WideView a, WideView b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (a[i] != b[i] && platform::UpperCaseChar(a[i]) != platform::UpperCaseChar(b[i]))
-      return false;
-  }
-  return true;
-}
-
-// Texts that differ only in case: the longer one first, equal lengths give 1.
+// Texts the locale comparison finds equal: 0 when their upper-case forms are the same,
+// else the longer one first. Texts of one length go by their upper-case forms, code unit
+// by code unit: giving 1 both ways, as the rule once did, is no order, and a stable sort
+// then reversed such pairs.
 int ByLengthUnlessSameUpper(WideView a, WideView b) {
-  if (SameUpperCase(a, b)) return 0;
-  return b.size() < a.size() ? -1 : 1;
+  if (a.size() != b.size()) return b.size() < a.size() ? -1 : 1;
+  for (size_t i = 0; i < a.size(); ++i) {
+    const char16_t ua = platform::UpperCaseChar(a[i]), ub = platform::UpperCaseChar(b[i]);
+    if (ua != ub) return ua < ub ? -1 : 1;
+  }
+  return 0;
 }
 
 // The whole-text comparison r of one level. It is needed only when the texts
@@ -247,12 +245,21 @@ std::optional<int> CompareWholeTexts(const WholeTexts& texts) {
   return std::nullopt;
 }
 
+/// A text that starts with a number against one that does not: the number goes where
+/// "0" goes among texts. The whole-text comparison once decided this, but it puts 一 after
+/// letters and ① before them while their values put 一 first: no order (ａ壱 < 一 < ⑫ < ａ壱).
+int NumberFirstOrNot(WideView pb, const WholeTexts& texts) {
+  const bool aHasPrefix = pb.empty();
+  const int side = CompareLocaleTextView(aHasPrefix ? texts.a : texts.b, u"0") < 0 ? -1 : 1;
+  return aHasPrefix ? side : -side;
+}
+
 /// Steps decided on the prefixes before the numbers; nullopt when they tie.
 std::optional<int> ComparePrefixes(WideView pa, WideView pb, const WholeTexts& texts) {
-  if (pa.empty() != pb.empty()) return texts.Result();
+  if (pa.empty() != pb.empty()) return NumberFirstOrNot(pb, texts);
   if (pa == pb) return std::nullopt;
   if (const int c = CompareLocaleTextView(pa, pb)) return c;
-  if (!SameUpperCase(pa, pb)) return pb.size() < pa.size() ? -1 : 1;
+  if (const int c = ByLengthUnlessSameUpper(pa, pb)) return c;
   return std::nullopt;
 }
 

@@ -1,7 +1,11 @@
 #pragma once
 // Comparison of texts with embedded numbers by value: file2 < file10, and in the
-// full form also 第二章 < 第十章, ② < ⑫, 壱 < 弐. Not strict weak orders: never hand
-// them to std::sort; TMyWStrings' merge sort is the sorter.
+// full form also 第二章 < 第十章, ② < ⑫, 壱 < 弐. Each is antisymmetric and transitive
+// over texts of any width, kana type and marks; only numbers beyond 64 bits fall back to
+// the whole-text comparison, which breaks that. TMyWStrings' merge sort is the sorter.
+// Texts equal ignoring case (or prefixes equal ignoring case and marks) go by length,
+// the longer first, then by their upper-case forms code unit by code unit. A text that
+// starts with a number sorts where "0" sorts among the texts that do not.
 
 #include <cstdint>
 
@@ -15,7 +19,8 @@ int CompareNumeralPath(const WideString& a, const WideString& b);
 void SplitDigits(const WideString& text, WideString& prefix, WideString& digits, WideString& rest);
 int CompareDigitText(const WideString& a, const WideString& b);
 int CompareDigitPath(const WideString& a, const WideString& b);
-/// Locale comparison ignoring case and non-spacing marks, punctuation as ordinary characters.
+/// Locale comparison ignoring case and non-spacing marks (only those: width and kana type
+/// count), punctuation as ordinary characters. An order.
 int CompareLocaleText(const WideString& a, const WideString& b);
 
 }  // namespace magna

@@ -30,7 +30,7 @@ TEST(CompareLocaleTest, OrdersAndFoldsAsFlagsSay) {
       {"abc", "ABC", NORM_IGNORECASE, 0},
       {"ａｂｃ", "ＡＢＣ", NORM_IGNORECASE, 0},  // full-width letters have case too
       {"ABC", "ＡＢＣ", NORM_IGNORECASE, -1},
-      {"ABC", "ＡＢＣ", kText, 0},                // width still counts
+      {"ABC", "ＡＢＣ", kText, -1},               // width still counts
       {"Straße", "STRASSE", NORM_IGNORECASE, 1},  // simple folding: ß is not ss
       {"résumé", "resume", NORM_IGNORECASE, 1},
       {"résumé", "RESUME", NORM_IGNORENONSPACE, -1},  // case still counts
@@ -44,8 +44,8 @@ TEST(CompareLocaleTest, OrdersAndFoldsAsFlagsSay) {
       {"か", "が", kText, 0},  // the voiced mark is a non-spacing mark
       {"漢字", "漢字", kText, 0},
       {"あ", "ア", NORM_IGNORECASE, -1},  // kana type counts
-      {"あ", "ア", kText, 0},
-      {"ｶﾞ", "ガ", kText, 0},
+      {"あ", "ア", kText, -1},            // and so does kana type: only case and marks are ignored
+      {"ｶﾞ", "ガ", kText, 1},             // ﾞ is a letter of its own, no non-spacing mark
   };
   for (const CompareCase& c : cases) {
     SCOPED_TRACE(std::string(c.a) + " / " + c.b + " flags " + std::to_string(c.flags));

@@ -201,29 +201,34 @@ TEST(CompareNumeralTextTest, ComparesNumbersByValue) {
                     });
 }
 
-TEST(CompareNumeralTextTest, TiesOfTheWholeTextOrOfThePrefixesGoByLength) {
+TEST(CompareNumeralTextTest, TiesOfTheWholeTextOrOfThePrefixesGoByLengthThenUpperCase) {
   ExpectComparisons(CompareNumeralText,
                     {
                         // canonically equal, upper cases differ: the longer text first
                         {"e\xCC\x81", "\xC3\xA9", -1},
-                        // equal ignoring case, same length, upper cases differ: 1 either way
-                        {"\xC3\x9F", "\xE1\xBA\x9E", 1,
-                         false},  // ß against capital sharp s
-                                  // prefixes equal but for marks and width: the longer prefix first
-                        {"ｶﾞ1", "ガ2", -1},
-                        {"résumé2", "resume10", 1, false},
-                        {"file1", "ｆｉｌｅ2", 1, false},
+                        // equal ignoring case, same length: by the upper-case forms
+                        {"\xC3\x9F", "\xE1\xBA\x9E",
+                         -1},  // ß against capital sharp s
+                               // prefixes equal but for marks: the longer, then by upper case
+                        {"re\xCC\x81sume2", "r\xC3\xA9sume1", -1},
+                        {"r\xC3\xA9sum\xC3\xA9"
+                         "2",
+                         "resume10", 1},
+                        // width and kana type are no case: the prefixes differ
+                        {"ｶﾞ1", "ガ2", 1},
+                        {"file1", "ｆｉｌｅ2", -1},
+                        {"か1", "カ2", -1},
                     });
 }
 
-TEST(CompareNumeralTextTest, OnePrefixEmptyGivesTheWholeTextResult) {
-  const WideString a = u"10abc", b = u"abc10";
-  const int whole = platform::CompareLocale(a, b, platform::NORM_IGNORECASE);
-  ASSERT_NE(whole, 0);
-  EXPECT_EQ(CompareNumeralText(a, b), whole);
-  EXPECT_EQ(CompareNumeralText(b, a), -whole);
-  EXPECT_EQ(CompareNumeralText(u"2x", u"x1"),
-            platform::CompareLocale(u"2x", u"x1", platform::NORM_IGNORECASE));
+TEST(CompareNumeralTextTest, ANumberAtTheStartGoesWhereZeroGoes) {
+  ExpectComparisons(CompareNumeralText, {
+                                            {"10abc", "abc10", -1},
+                                            {"2x", "x1", -1},
+                                            {"-x", "1", -1},     // punctuation sorts before 0
+                                            {"一", "ａ壱", -1},  // as 1 does, not as kanji do
+                                            {"⑫", "ａ壱", -1},
+                                        });
 }
 
 TEST(CompareNumeralTextTest, OverflowLeavesTheComparisonUnlessInTheRests) {
