@@ -2,9 +2,11 @@
 // Fast paths over runs of ASCII, the bulk of most Japanese text files (markup, code,
 // line breaks). Sixteen bytes at a time with SSE2, byte by byte elsewhere.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/codepage/codePageOutput.h"
 #include "platform/myBase.h"
 
 #if defined(__SSE2__)
@@ -92,48 +94,66 @@ inline size_t FindZeroUnit(const char16_t* p, size_t n) {
   return i;
 }
 
-/// The decoding loop every byte code shares: ASCII runs fast, everything else through
-/// `decodeChar(p, end, out)`, which consumes at least one byte and returns the new out.
-/// The output is sized once: no code gives more units than it reads bytes.
+/// Runs `decode(p, end, out, limit)` chunk by chunk over the bytes: it reads from p while
+/// out < limit (writing up to ChunkedOutput's slack past it), keeping any state of its
+/// own between calls, and returns the new out.
+template <class Decode>
+WideString DecodeInChunks(std::string_view bytes, Decode&& decode) {
+  ChunkedOutput<char16_t> output(bytes.size());
+  const auto begin = reinterpret_cast<const unsigned char*>(bytes.data());
+  const unsigned char* p = begin;
+  const unsigned char* end = p + bytes.size();
+  while (p < end) {
+    char16_t* out = decode(p, end, output.Begin(), output.Limit());
+    output.Flush(out, static_cast<size_t>(p - begin));
+  }
+  return output.Take();
+}
+
+/// The decoding loop every stateless byte code shares: ASCII runs fast, everything else
+/// through `decodeChar(p, end, out, limit)`, which consumes at least one byte and returns
+/// the new out; it may go on while out < limit.
 template <AsciiStops kStops = AsciiStops::None, class DecodeChar>
 WideString DecodeBytes(std::string_view bytes, DecodeChar decodeChar) {
-  WideString text(bytes.size(), u'\0');
-  auto p = reinterpret_cast<const unsigned char*>(bytes.data());
-  const unsigned char* end = p + bytes.size();
-  char16_t* out = text.data();
-  while (p < end) {
-    if (*p >= 0x80 || IsAsciiStop<kStops>(*p)) {
-      out = decodeChar(p, end, out);
-      continue;
+  return DecodeInChunks(bytes, [&decodeChar](const unsigned char*& p, const unsigned char* end,
+                                             char16_t* out, const char16_t* limit) {
+    while (p < end && out < limit) {
+      if (*p >= 0x80 || IsAsciiStop<kStops>(*p)) {
+        out = decodeChar(p, end, out, limit);
+        continue;
+      }
+      // One unit a byte: no more bytes than the chunk has room for.
+      size_t n = WidenAscii<kStops>(p, p + std::min<size_t>(end - p, limit - out), out);
+      p += n;
+      out += n;
     }
-    size_t n = WidenAscii<kStops>(p, end, out);
-    p += n;
-    out += n;
-  }
-  text.resize(static_cast<size_t>(out - text.data()));
-  return text;
+    return out;
+  });
 }
 
 /// The encoding loop every code shares: blocks of ASCII fast, everything else through
-/// `encodeUnit(p, end, out)`, which consumes at least one unit and returns the new out.
-/// `maxBytesPerUnit` bounds the output; one byte more is there for four-byte stores.
+/// `encodeUnit(p, end, out, limit)`, which consumes at least one unit and returns the new
+/// out; it may go on while out < limit and write up to ChunkedOutput's slack past it.
 template <class EncodeUnit>
-AnsiString EncodeUnits(WideView text, size_t maxBytesPerUnit, EncodeUnit encodeUnit) {
-  AnsiString bytes(text.size() * maxBytesPerUnit + 1, '\0');
+AnsiString EncodeUnits(WideView text, EncodeUnit encodeUnit) {
+  ChunkedOutput<char> output(text.size());
   const char16_t* p = text.data();
   const char16_t* end = p + text.size();
-  char* out = bytes.data();
   while (p < end) {
-    if (*p < 0x80) {
-      size_t n = NarrowAsciiBlocks(p, end, out);
-      p += n;
-      out += n;
-      if (p == end) break;
+    char* out = output.Begin();
+    const char* limit = output.Limit();
+    while (p < end && out < limit) {
+      if (*p < 0x80) {
+        size_t n = NarrowAsciiBlocks(p, p + std::min<size_t>(end - p, limit - out), out);
+        p += n;
+        out += n;
+        if (p == end || out >= limit) continue;
+      }
+      out = encodeUnit(p, end, out, limit);
     }
-    out = encodeUnit(p, end, out);
+    output.Flush(out, static_cast<size_t>(p - text.data()));
   }
-  bytes.resize(static_cast<size_t>(out - bytes.data()));
-  return bytes;
+  return output.Take();
 }
 
 /// Writes the default character for an unmappable unit (a surrogate pair counts once).

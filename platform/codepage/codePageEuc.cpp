@@ -37,7 +37,8 @@ char16_t DecodeEucChar(const EucTable& t, const unsigned char*& p, const unsigne
 
 WideString DecodeEuc(std::string_view bytes) {
   const EucTable& t = Euc();
-  return DecodeBytes(bytes, [&t](const unsigned char*& p, const unsigned char* end, char16_t* out) {
+  return DecodeBytes(bytes, [&t](const unsigned char*& p, const unsigned char* end, char16_t* out,
+                                 const char16_t*) {
     *out++ = DecodeEucChar(t, p, end);
     return out;
   });
@@ -45,7 +46,7 @@ WideString DecodeEuc(std::string_view bytes) {
 
 AnsiString EncodeEuc(WideView text, bool bestFit, bool& usedDefault, char defaultChar) {
   const EucTable& t = Euc();
-  return EncodeUnits(text, 3, [&](const char16_t*& p, const char16_t* end, char* out) {
+  return EncodeUnits(text, [&](const char16_t*& p, const char16_t* end, char* out, const char*) {
     char16_t unit = *p++;
     if (unit < 0x80) {
       *out++ = static_cast<char>(unit);

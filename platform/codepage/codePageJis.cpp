@@ -58,55 +58,65 @@ char16_t DecodePair(const unsigned char*& p, const unsigned char* end, JisMode m
 
 }  // namespace
 
-WideString DecodeJis(std::string_view bytes) {
-  WideString text(bytes.size(), u'\0');
-  auto p = reinterpret_cast<const unsigned char*>(bytes.data());
-  const unsigned char* end = p + bytes.size();
-  char16_t* out = text.data();
+namespace {
+
+/// ISO-2022-JP's state between chunks: the designated set and SO/SI.
+struct JisReader {
   JisMode mode = JisMode::Ascii;
   bool shiftedOut = false;  // SO: half-width katakana until SI
-  while (p < end) {
-    unsigned b = *p;
-    JisMode current = shiftedOut ? JisMode::Kana : mode;
-    if (current == JisMode::Jis0208) {  // the bulk of Japanese text: pairs in one go
-      const uint16_t* table = Jis().jis0208;
-      for (; end - p >= 2 && IsJisByte(p[0]) && IsJisByte(p[1]); p += 2) {
-        uint16_t unit = table[JisIndex(p[0], p[1])];
-        *out++ = unit ? unit : kReplacement;
+
+  /// Decodes from p while out < limit (writing at most one unit past it).
+  char16_t* operator()(const unsigned char*& p, const unsigned char* end, char16_t* out,
+                       const char16_t* limit) {
+    while (p < end && out < limit) {
+      unsigned b = *p;
+      JisMode current = shiftedOut ? JisMode::Kana : mode;
+      if (current == JisMode::Jis0208) {  // the bulk of Japanese text: pairs in one go
+        const uint16_t* table = Jis().jis0208;
+        for (; end - p >= 2 && out < limit && IsJisByte(p[0]) && IsJisByte(p[1]); p += 2) {
+          uint16_t unit = table[JisIndex(p[0], p[1])];
+          *out++ = unit ? unit : kReplacement;
+        }
+        if (p == end || out >= limit) break;
+        b = *p;
       }
-      if (p == end) break;
-      b = *p;
-    }
-    if (current == JisMode::Ascii && b != 0x1B && b != 0x0E && b != 0x0F && b < 0x80) {
-      size_t n = WidenAscii<AsciiStops::Shifts>(p, end, out);
-      p += n;
-      out += n;
-    } else if (b == 0x1B) {
-      if (!ReadEscape(p, end, mode)) {
+      if (current == JisMode::Ascii && b != 0x1B && b != 0x0E && b != 0x0F && b < 0x80) {
+        size_t n =
+            WidenAscii<AsciiStops::Shifts>(p, p + std::min<size_t>(end - p, limit - out), out);
+        p += n;
+        out += n;
+      } else if (b == 0x1B) {
+        if (!ReadEscape(p, end, mode)) {
+          *out++ = kReplacement;
+          ++p;
+        }
+      } else if (b == 0x0E || b == 0x0F) {
+        shiftedOut = b == 0x0E;
+        ++p;
+      } else if (b >= 0xA1 && b <= 0xDF) {
+        *out++ = static_cast<char16_t>(0xFF61 + (b - 0xA1));
+        ++p;
+      } else if (b >= 0x80) {
         *out++ = kReplacement;
         ++p;
+      } else if (!IsJisByte(b)) {
+        *out++ = static_cast<char16_t>(b);  // controls and space in any mode
+        ++p;
+      } else if (current == JisMode::Kana) {
+        *out++ = b <= 0x5F ? static_cast<char16_t>(0xFF61 + (b - 0x21)) : kReplacement;
+        ++p;
+      } else {
+        *out++ = DecodePair(p, end, current);
       }
-    } else if (b == 0x0E || b == 0x0F) {
-      shiftedOut = b == 0x0E;
-      ++p;
-    } else if (b >= 0xA1 && b <= 0xDF) {
-      *out++ = static_cast<char16_t>(0xFF61 + (b - 0xA1));
-      ++p;
-    } else if (b >= 0x80) {
-      *out++ = kReplacement;
-      ++p;
-    } else if (!IsJisByte(b)) {
-      *out++ = static_cast<char16_t>(b);  // controls and space in any mode
-      ++p;
-    } else if (current == JisMode::Kana) {
-      *out++ = b <= 0x5F ? static_cast<char16_t>(0xFF61 + (b - 0x21)) : kReplacement;
-      ++p;
-    } else {
-      *out++ = DecodePair(p, end, current);
     }
+    return out;
   }
-  text.resize(static_cast<size_t>(out - text.data()));
-  return text;
+};
+
+}  // namespace
+
+WideString DecodeJis(std::string_view bytes) {
+  return DecodeInChunks(bytes, JisReader{});
 }
 
 namespace {
@@ -158,34 +168,42 @@ class JisWriter {
 AnsiString EncodeJis(WideView text) {
   const SjisTable& t = Sjis();
   size_t n = text.size();
-  AnsiString bytes(5 * n - n / 2 + 4, '\0');
-  JisWriter writer(bytes.data());
+  ChunkedOutput<char> output(n);
+  JisWriter writer(nullptr);
   for (size_t i = 0; i < n;) {
-    if (writer.InAscii()) {
-      size_t run = NarrowAsciiBlocks(text.data() + i, text.data() + n, writer.Out());
-      i += run;
-      writer.Out() += run;
-      if (i == n) break;
+    char* start = output.Begin();
+    writer.Out() = start;
+    const char* limit = output.Limit();
+    while (i < n && writer.Out() < limit) {
+      if (writer.InAscii()) {
+        const char16_t* from = text.data() + i;
+        size_t run = NarrowAsciiBlocks(from, from + std::min<size_t>(n - i, limit - writer.Out()),
+                                       writer.Out());
+        i += run;
+        writer.Out() += run;
+        if (i == n || writer.Out() >= limit) continue;
+      }
+      char16_t unit = text[i];
+      size_t used = 1;
+      if (unit >= 0xFF61 && unit <= 0xFF9F) unit = FullWidthKana(text, i, used);
+      if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < n && text[i + 1] >= 0xDC00 &&
+          text[i + 1] <= 0xDFFF)
+        used = 2;
+      i += used;
+      bool ascii = false;
+      uint16_t code = unit < 0x80 ? unit : JisCodeOf(t, unit, ascii);
+      if (unit < 0x80 || ascii) {
+        writer.Ascii(static_cast<char>(code));
+      } else if (code != 0) {
+        writer.Pair(code);
+      } else {
+        writer.Ascii('?');
+      }
     }
-    char16_t unit = text[i];
-    size_t used = 1;
-    if (unit >= 0xFF61 && unit <= 0xFF9F) unit = FullWidthKana(text, i, used);
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < n && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF)
-      used = 2;
-    i += used;
-    bool ascii = false;
-    uint16_t code = unit < 0x80 ? unit : JisCodeOf(t, unit, ascii);
-    if (unit < 0x80 || ascii) {
-      writer.Ascii(static_cast<char>(code));
-    } else if (code != 0) {
-      writer.Pair(code);
-    } else {
-      writer.Ascii('?');
-    }
+    if (i == n) writer.Finish();
+    output.Flush(writer.Out(), i);
   }
-  bytes.resize(static_cast<size_t>(writer.Finish() - bytes.data()));
-  return bytes;
+  return output.Take();
 }
 
 }  // namespace magna::platform::detail

@@ -15,7 +15,8 @@ bool IsTrailByte(unsigned b) {
 
 WideString DecodeSjis(std::string_view bytes) {
   const SjisTable& t = Sjis();
-  return DecodeBytes(bytes, [&t](const unsigned char*& p, const unsigned char* end, char16_t* out) {
+  return DecodeBytes(bytes, [&t](const unsigned char*& p, const unsigned char* end, char16_t* out,
+                                 const char16_t*) {
     uint16_t unit = t.single[*p];
     if (unit != kLeadByte) {
       ++p;
@@ -35,20 +36,21 @@ WideString DecodeSjis(std::string_view bytes) {
 
 AnsiString EncodeSjis(WideView text, bool bestFit, bool& usedDefault, char defaultChar) {
   const SjisTable& t = Sjis();
-  return EncodeUnits(text, 2, [&](const char16_t*& p, const char16_t* end, char* out) {
-    do {  // a run of non-ASCII units in one go
-      char16_t unit = *p++;
-      uint16_t code = t.exact[unit];
-      if (code == 0 && bestFit) code = t.bestFit[unit];
-      if (code == 0) {
-        out = WriteDefault(p, end, out, defaultChar, usedDefault);
-        continue;
-      }
-      if (code >= 0x100) *out++ = static_cast<char>(code >> 8);
-      *out++ = static_cast<char>(code & 0xFF);
-    } while (p < end && *p >= 0x80);
-    return out;
-  });
+  return EncodeUnits(text,
+                     [&](const char16_t*& p, const char16_t* end, char* out, const char* limit) {
+                       do {  // a run of non-ASCII units in one go
+                         char16_t unit = *p++;
+                         uint16_t code = t.exact[unit];
+                         if (code == 0 && bestFit) code = t.bestFit[unit];
+                         if (code == 0) {
+                           out = WriteDefault(p, end, out, defaultChar, usedDefault);
+                           continue;
+                         }
+                         if (code >= 0x100) *out++ = static_cast<char>(code >> 8);
+                         *out++ = static_cast<char>(code & 0xFF);
+                       } while (p < end && *p >= 0x80 && out < limit);
+                       return out;
+                     });
 }
 
 }  // namespace magna::platform::detail

@@ -67,34 +67,65 @@ size_t DirectRun(const char16_t* p, const char16_t* end, char* out) {
   return static_cast<size_t>(p - start);
 }
 
-/// The shifted run after a '+' at p[-1]; writes its units (or the '+' itself when nothing
-/// is shifted) and U+FFFD for a run that ends in the middle of a unit.
-char16_t* DecodeShift(const unsigned char*& p, const unsigned char* end, char16_t* out) {
-  if (p < end && *p == '-') {  // "+-" is the plus sign
-    ++p;
-    *out++ = u'+';
-    return out;
-  }
-  const unsigned char* start = p;
+/// UTF-7's state between chunks: whether a shift is open, and its bits so far.
+struct Utf7Reader {
+  bool inShift = false;
+  bool shiftedAny = false;  // the open shift has base64 characters
   uint32_t bits = 0;
   int bitCount = 0;
-  for (int v; p < end && (v = kBase64Values[*p]) >= 0; ++p) {
-    bits = (bits << 6 | static_cast<uint32_t>(v)) & 0x3FFFFF;
-    bitCount += 6;
-    if (bitCount >= 16) {
-      bitCount -= 16;
-      *out++ = static_cast<char16_t>(bits >> bitCount);
+
+  char16_t* operator()(const unsigned char*& p, const unsigned char* end, char16_t* out,
+                       const char16_t* limit) {
+    while (p < end && out < limit) {
+      if (inShift) {
+        out = ContinueShift(p, end, out, limit);
+      } else if (*p == '+') {
+        ++p;
+        if (p < end && *p == '-') {  // "+-" is the plus sign
+          ++p;
+          *out++ = u'+';
+        } else {
+          *this = Utf7Reader{true};
+        }
+      } else if (*p >= 0x80) {
+        ++p;
+        *out++ = kReplacement;  // eight-bit bytes have no place in UTF-7
+      } else {
+        size_t n = WidenAscii<AsciiStops::Plus>(p, p + std::min<size_t>(end - p, limit - out), out);
+        p += n;
+        out += n;
+      }
     }
-  }
-  if (p == start) {  // a shift with nothing shifted: keep the sign
-    *out++ = u'+';
+    // The end of the text ends an open shift.
+    if (p == end && inShift) out = ContinueShift(p, end, out, limit);
     return out;
   }
-  // Left-over bits must be fewer than six and zero; anything else was cut or garbled.
-  if (bitCount >= 6 || (bits & ((1u << bitCount) - 1)) != 0) *out++ = kReplacement;
-  if (p < end && *p == '-') ++p;
-  return out;
-}
+
+  /// The shifted units from p on, while out < limit; at the shift's end the sign itself
+  /// (nothing shifted), or U+FFFD for a run that ends in the middle of a unit.
+  char16_t* ContinueShift(const unsigned char*& p, const unsigned char* end, char16_t* out,
+                          const char16_t* limit) {
+    for (int v; p < end && out < limit && (v = kBase64Values[*p]) >= 0; ++p) {
+      bits = (bits << 6 | static_cast<uint32_t>(v)) & 0x3FFFFF;
+      bitCount += 6;
+      shiftedAny = true;
+      if (bitCount >= 16) {
+        bitCount -= 16;
+        *out++ = static_cast<char16_t>(bits >> bitCount);
+      }
+    }
+    if (p < end && kBase64Values[*p] >= 0) return out;  // the chunk is full: go on later
+    inShift = false;
+    if (!shiftedAny) {  // a shift with nothing shifted: keep the sign
+      *out++ = u'+';
+      return out;
+    }
+    // Left-over bits must be fewer than six and zero; anything else was cut or garbled.
+    if (bitCount >= 6 || (bits & ((1u << bitCount) - 1)) != 0) *out++ = kReplacement;
+    if (p < end && *p == '-') ++p;
+    return out;
+  }
+};
 
 /// Two base64 characters for every twelve bits, the first in the low byte, so that one
 /// lookup writes two characters in memory order.
@@ -119,56 +150,63 @@ char* StoreBase64(char* out, uint64_t bits, int count) {
 }  // namespace
 
 WideString DecodeUtf7(std::string_view bytes) {
-  return DecodeBytes<AsciiStops::Plus>(
-      bytes, [](const unsigned char*& p, const unsigned char* end, char16_t* out) {
-        if (*p++ != '+') {
-          *out++ = kReplacement;  // eight-bit bytes have no place in UTF-7
-          return out;
-        }
-        return DecodeShift(p, end, out);
-      });
+  return DecodeInChunks(bytes, Utf7Reader{});
 }
 
+namespace {
+
+/// Writes the rest of a shifted run [p, runEnd) while out < limit: three units are eight
+/// base64 characters; the last one or two units (padded with zero bits) and the closing
+/// '-' once the run is done. Returns the new out; p stops inside the run when the chunk is
+/// full.
+char* WriteShiftedRun(const char16_t*& p, const char16_t* runEnd, char* out, const char* limit) {
+  for (; runEnd - p >= 3 && out < limit; p += 3) {
+    uint64_t block = uint64_t{p[0]} << 32 | uint64_t{p[1]} << 16 | p[2];
+    out = StoreBase64(out, block << 16, 8);
+  }
+  if (runEnd - p >= 3) return out;
+  size_t rest = static_cast<size_t>(runEnd - p);
+  uint64_t tail = rest == 0   ? 0
+                  : rest == 1 ? uint64_t{p[0]} << 48
+                              : (uint64_t{p[0]} << 16 | p[1]) << 32;
+  out = StoreBase64(out, tail, rest == 0 ? 0 : rest == 1 ? 3 : 6);
+  *out++ = '-';
+  p = runEnd;
+  return out;
+}
+
+}  // namespace
+
 AnsiString EncodeUtf7(WideView text) {
-  // A shifted run of k units takes 2 + ceil(8k / 3) bytes and follows a direct unit
-  // (or starts the text): never more than three bytes a unit, two more at the start,
-  // and sixteen to spare for the wide stores.
-  AnsiString bytes(text.size() * 3 + 2 + 16, '\0');
-  char* out = bytes.data();
+  ChunkedOutput<char> output(text.size());
   const char16_t* p = text.data();
   const char16_t* end = p + text.size();
+  const char16_t* runEnd = nullptr;  // the end of the shifted run being written
   while (p < end) {
-    if (IsDirect(*p)) {
-      size_t n = DirectRun(p, end, out);
-      p += n;
-      out += n;
-      continue;
+    char* out = output.Begin();
+    const char* limit = output.Limit();
+    while (p < end && out < limit) {
+      if (runEnd != nullptr) {
+        out = WriteShiftedRun(p, runEnd, out, limit);
+        if (p == runEnd) runEnd = nullptr;
+      } else if (IsDirect(*p)) {
+        size_t n = DirectRun(p, p + std::min<size_t>(end - p, limit - out), out);
+        p += n;
+        out += n;
+      } else if (*p == u'+' && (p + 1 == end || IsDirect(p[1]))) {  // "+-" is the plus sign
+        ++p;
+        *out++ = '+';
+        *out++ = '-';
+      } else {
+        // A run takes in plus signs too, so that it ends only at a direct character.
+        *out++ = '+';
+        runEnd = p;
+        while (runEnd < end && !IsDirect(*runEnd)) ++runEnd;
+      }
     }
-    *out++ = '+';
-    if (*p == u'+' && (p + 1 == end || IsDirect(p[1]))) {  // "+-" is the plus sign
-      ++p;
-      *out++ = '-';
-      continue;
-    }
-    // A run takes in plus signs too, so that it ends only at a direct character: that
-    // keeps every run behind a direct character (or the start), and the bound above.
-    const char16_t* runEnd = p;
-    while (runEnd < end && !IsDirect(*runEnd)) ++runEnd;
-    for (; runEnd - p >= 3; p += 3) {  // three units are exactly eight base64 characters
-      uint64_t block = uint64_t{p[0]} << 32 | uint64_t{p[1]} << 16 | p[2];
-      out = StoreBase64(out, block << 16, 8);
-    }
-    // The rest of the run (0, 1 or 2 units, padded with zero bits) and the closing '-'.
-    size_t rest = static_cast<size_t>(runEnd - p);
-    uint64_t tail = rest == 0   ? 0
-                    : rest == 1 ? uint64_t{p[0]} << 48
-                                : (uint64_t{p[0]} << 16 | p[1]) << 32;
-    out = StoreBase64(out, tail, rest == 0 ? 0 : rest == 1 ? 3 : 6);
-    *out++ = '-';
-    p = runEnd;
+    output.Flush(out, static_cast<size_t>(p - text.data()));
   }
-  bytes.resize(static_cast<size_t>(out - bytes.data()));
-  return bytes;
+  return output.Take();
 }
 
 }  // namespace magna::platform::detail

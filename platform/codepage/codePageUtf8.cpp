@@ -65,45 +65,49 @@ char16_t* DecodeSequence(const unsigned char*& p, const unsigned char* end, char
 }  // namespace
 
 WideString DecodeUtf8(std::string_view bytes) {
-  return DecodeBytes(bytes, [](const unsigned char*& p, const unsigned char* end, char16_t* out) {
+  return DecodeBytes(bytes, [](const unsigned char*& p, const unsigned char* end, char16_t* out,
+                               const char16_t* limit) {
     do out = DecodeSequence(p, end, out);  // a run of non-ASCII characters in one go
-    while (p < end && *p >= 0x80);
+    while (p < end && *p >= 0x80 && out < limit);
     return out;
   });
 }
 
 AnsiString EncodeUtf8(WideView text) {
-  return EncodeUnits(text, 3, [](const char16_t*& p, const char16_t* end, char* bytes) {
-    auto out = reinterpret_cast<unsigned char*>(bytes);
-    // Kana and kanji, the bulk of Japanese text, in one tight loop.
-    for (uint32_t c; p < end && (c = *p) >= 0x800 && (c < 0xD800 || c > 0xDFFF); ++p) {
-      // One four-byte store of which three count (the buffer has a byte to spare).
-      uint32_t sequence =
-          (0xE0 | c >> 12) | (0x80 | ((c >> 6) & 0x3F)) << 8 | (0x80 | (c & 0x3F)) << 16;
-      std::memcpy(out, &sequence, 4);
-      out += 3;
-    }
-    if (p == end) return reinterpret_cast<char*>(out);
-    uint32_t c = *p++;
-    if (c < 0x80) {
-      *out++ = static_cast<unsigned char>(c);
-    } else if (c < 0x800) {
-      *out++ = static_cast<unsigned char>(0xC0 | c >> 6);
-      *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-    } else if (c >= 0xD800 && c <= 0xDBFF && p < end && *p >= 0xDC00 && *p <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (*p++ - 0xDC00);
-      *out++ = static_cast<unsigned char>(0xF0 | c >> 18);
-      *out++ = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
-      *out++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
-      *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-    } else {
-      if (c >= 0xD800 && c <= 0xDFFF) c = kReplacement;  // a lone surrogate
-      *out++ = static_cast<unsigned char>(0xE0 | c >> 12);
-      *out++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
-      *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
-    }
-    return reinterpret_cast<char*>(out);
-  });
+  return EncodeUnits(
+      text, [](const char16_t*& p, const char16_t* end, char* bytes, const char* limit) {
+        auto out = reinterpret_cast<unsigned char*>(bytes);
+        const auto stop = reinterpret_cast<const unsigned char*>(limit);
+        // Kana and kanji, the bulk of Japanese text, in one tight loop.
+        for (uint32_t c; p < end && out < stop && (c = *p) >= 0x800 && (c < 0xD800 || c > 0xDFFF);
+             ++p) {
+          // One four-byte store of which three count (the chunk has bytes to spare).
+          uint32_t sequence =
+              (0xE0 | c >> 12) | (0x80 | ((c >> 6) & 0x3F)) << 8 | (0x80 | (c & 0x3F)) << 16;
+          std::memcpy(out, &sequence, 4);
+          out += 3;
+        }
+        if (p == end) return reinterpret_cast<char*>(out);
+        uint32_t c = *p++;
+        if (c < 0x80) {
+          *out++ = static_cast<unsigned char>(c);
+        } else if (c < 0x800) {
+          *out++ = static_cast<unsigned char>(0xC0 | c >> 6);
+          *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        } else if (c >= 0xD800 && c <= 0xDBFF && p < end && *p >= 0xDC00 && *p <= 0xDFFF) {
+          c = 0x10000 + ((c - 0xD800) << 10) + (*p++ - 0xDC00);
+          *out++ = static_cast<unsigned char>(0xF0 | c >> 18);
+          *out++ = static_cast<unsigned char>(0x80 | ((c >> 12) & 0x3F));
+          *out++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+          *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        } else {
+          if (c >= 0xD800 && c <= 0xDFFF) c = kReplacement;  // a lone surrogate
+          *out++ = static_cast<unsigned char>(0xE0 | c >> 12);
+          *out++ = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+          *out++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
+        }
+        return reinterpret_cast<char*>(out);
+      });
 }
 
 }  // namespace magna::platform::detail

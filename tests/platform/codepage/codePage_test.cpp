@@ -325,6 +325,41 @@ TEST(CodePage65000, SixteenUnitBlocksTellDirectFromShiftedEverywhere) {
   }
 }
 
+// The conversions write through small chunks: a shifted run of UTF-7, a JIS X 0208 run of
+// ISO-2022-JP or a run of kanji in any code goes on across chunk boundaries, and the
+// result is sized by what it holds.
+TEST(CodePage, LongTextsGoAcrossChunksAndAreSizedByWhatTheyHold) {
+  std::mt19937 random(8192);
+  const WideString pieces[] = {u"\x65E5\x672C\x8A9E",
+                               u"\x3042\x3044\x3046",
+                               u"abc def\r\n",
+                               u"\xFF76\xFF9E",
+                               u"+",
+                               u"\x2460"};
+  for (size_t runs : {1u, 7u, 3000u}) {
+    WideString text;
+    while (text.size() < 100000) {
+      const WideString& piece = pieces[random() % std::size(pieces)];
+      for (size_t k = 1 + random() % runs; k > 0; --k) text += piece;
+    }
+    for (unsigned codePage : {CP_ANSI, CP_EUCJP, CP_ISO2022JP, CP_UTF7, CP_UTF8}) {
+      SCOPED_TRACE(testing::Message() << "code page " << codePage << ", runs up to " << runs);
+      const std::string bytes = WideToMultiByte(codePage, text);
+      const WideString back = MultiByteToWide(codePage, bytes);
+      // ISO-2022-JP writes half-width katakana full-width; the others carry them.
+      if (codePage != CP_ISO2022JP) {
+        EXPECT_TRUE(back == text);
+      }
+      EXPECT_TRUE(WideToMultiByte(codePage, back) == bytes);
+      // Room to spare is estimated from the text so far: a twentieth for mixed text, more
+      // where long runs of one kind change the rate late (a worst-case bound was 2-8x).
+      const size_t spare = runs < 10 ? 4 : 2;
+      EXPECT_LE(bytes.capacity(), bytes.size() + bytes.size() / spare + 16384);
+      EXPECT_LE(back.capacity(), back.size() + back.size() / spare + 16384);
+    }
+  }
+}
+
 TEST(CodePage, UnknownCodePageGivesNothing) {
   EXPECT_EQ(MultiByteToWide(1252, "abc"), u"");
   EXPECT_EQ(WideToMultiByte(1252, u"abc"), "");
