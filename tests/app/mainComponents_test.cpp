@@ -1,5 +1,6 @@
-// The main window's parts: the action list, the layout, the font dialog, the
-// pictures, the help page and the choice of the Qt platform.
+// The main window's components: the action list, the toolbar, the popup menu, the
+// status panel, the font dialog, the action pictures, the help page and the choice
+// of the Qt platform the window runs on.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
