@@ -348,8 +348,11 @@ void TApp_TOOLMagna::Action_FontSelExecute(QObject*) {
 }
 
 void TApp_TOOLMagna::Action_FontSizeUpExecute(QObject* Sender) {
+  StepFontSize(Sender, IsKeyDown(kKeyShift));
+}
+
+void TApp_TOOLMagna::StepFontSize(QObject* Sender, bool large) {
   const int current = Memo_Text->Font()->Size();
-  const bool large = IsKeyDown(kKeyShift);
   TSizeDirection direction;
   if (Sender == Action_FontSizeUp)
     direction = TSizeDirection::Up;
@@ -380,9 +383,11 @@ void TApp_TOOLMagna::FilterCtrlKey(uint16_t& Key, TShiftState Shift) {
 
 void TApp_TOOLMagna::Memo_TextKeyDown(TObject*, uint16_t& Key, TShiftState Shift) {
   FilterCtrlKey(Key, Shift);
+  // The step is 5 when the key event itself carries Shift, however soon it is released.
+  const bool large = InShift(Shift, ssShift);
   if (InShift(Shift, ssCtrl)) {
-    if (FCtrlKey == kKeyUp) Action_FontSizeUpExecute(Action_FontSizeUp);
-    if (FCtrlKey == kKeyDown) Action_FontSizeUpExecute(Action_FontSizeDown);
+    if (FCtrlKey == kKeyUp) StepFontSize(Action_FontSizeUp, large);
+    if (FCtrlKey == kKeyDown) StepFontSize(Action_FontSizeDown, large);
   } else if (Key == kKeyTab) {
     Key = 0;
   }
@@ -394,9 +399,10 @@ void TApp_TOOLMagna::Memo_TextKeyUp(TObject*, uint16_t&, TShiftState) {
 
 void TApp_TOOLMagna::Memo_TextMouseWheel(TObject*, TShiftState Shift, int WheelDelta, TPoint,
                                          bool& Handled) {
-  if (!InShift(Shift, ssCtrl)) return;
+  // A turn without any delta is no turn: it must not shrink the font.
+  if (!InShift(Shift, ssCtrl) || WheelDelta == 0) return;
   Handled = true;
-  Action_FontSizeUpExecute(WheelDelta > 0 ? Action_FontSizeUp : Action_FontSizeDown);
+  StepFontSize(WheelDelta > 0 ? Action_FontSizeUp : Action_FontSizeDown, InShift(Shift, ssShift));
 }
 
 void TApp_TOOLMagna::PopupMenu_MainPopup(QObject*) {

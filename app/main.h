@@ -103,6 +103,8 @@ class TApp_TOOLMagna : public QMainWindow,
   void BindActions();
   void BindMemoEvents();
   void ShowCaptions(const TStatusCaptions& captions);
+  /// One size step up or down (by Sender); `large` makes it 5.
+  void StepFontSize(QObject* Sender, bool large);
   template <class Handler>
   void Bind(QAction* action, Handler handler);
 

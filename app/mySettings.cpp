@@ -14,6 +14,7 @@ const WideString kTextSection = u"Text";
 const WideString kCheckClipboardKey = u"CheckClipboard";
 const WideString kWordWrapKey = u"WordWarp";  // so spelt in every settings file
 const WideString kFontPrefix = u"Font";
+const WideString kBoundsSection = u"Bounds";
 
 constexpr int kKeyShift = 16;
 constexpr int kKeyCtrl = 17;
@@ -31,8 +32,21 @@ void RunStep(Step&& step) noexcept {
   }
 }
 
+/// Whether the file holds any edge of the window's bounds.
+bool HasStoredBounds(TMyIniFile& ini, const TBoundsWindow& window) {
+  for (const char16_t* edge : {u"_Left", u"_Top", u"_Right", u"_Bottom"})
+    if (!ini.ReadString(kBoundsSection, window.ComponentName() + edge, WideString()).empty())
+      return true;
+  return false;
+}
+
 void ReadEntries(TMyIniFile& ini, TMainSettingsTarget& target) {
-  RunStep([&] { ini.RestoreBounds(target.Window()); });
+  // Without stored bounds the window system chooses where the window opens: bounds
+  // read before the window is shown are no place of its own, and moving it there
+  // would pin every first start to the work area's corner.
+  RunStep([&] {
+    if (HasStoredBounds(ini, target.Window())) ini.RestoreBounds(target.Window());
+  });
   RunStep([&] {
     target.SetCheckClipboard(
         ini.ReadBoolOrDefault(kTextSection, kCheckClipboardKey, target.CheckClipboard()));

@@ -2,7 +2,8 @@
 // The main window's settings: its bounds, the clipboard-watching and word-wrap
 // switches and the text area's font, loaded at start and saved at exit. Holding
 // Shift and Ctrl at that moment skips the load or the save. A bad stored value
-// only costs its own entry: the others still load.
+// only costs its own entry: the others still load. A window without stored bounds
+// is left where the window system puts it; the save writes where it then is.
 // Typical use (in the main window):
 //   TMainWindowSettings target(*this, *Action_TextCheckClipboard, *Action_TextWrap,
 //                              *Memo_Text, [this] { Action_TextWrapExecute(nullptr); });

@@ -25,8 +25,9 @@ HWND AncestorWindow(const QWidget* widget) {
   return nullptr;
 }
 
+/// Held in the input event being reported (the platform's key state of the message).
 bool KeyHeld(int virtualKey) {
-  return (KeyState().GetAsyncKeyState(virtualKey) & 0x8000) != 0;
+  return (GetKeyState(virtualKey) & 0x8000) != 0;
 }
 
 }  // namespace
@@ -547,24 +548,40 @@ void TMyMemo::HandleCommand(uint16_t code) {
 }
 
 LRESULT TMyMemo::HandleMsgFilter(MSGFILTER* filter) {
-  if (autoIndent_ && filter->msg == WM_KEYDOWN && filter->wParam == VK_RETURN) RememberIndent();
-  return TMyCustomEdit::HandleMsgFilter(filter);
+  bool isReturn = filter->msg == WM_KEYDOWN && filter->wParam == VK_RETURN;
+  if (autoIndent_ && isReturn) RememberIndent();
+  LRESULT result = TMyCustomEdit::HandleMsgFilter(filter);
+  if (isReturn && filter->wParam == 0) ForgetIndent();  // the handler kept the Return out
+  return result;
 }
 
 void TMyMemo::RememberIndent() {
+  ForgetIndent();
+  if (ReadOnly()) return;
   WideString line = GetLine(CaretLine());
   size_t limit = std::min(line.size(), size_t(std::max(CaretColumn(), 0)));
   size_t n = 0;
   while (n < limit && (line[n] == u' ' || line[n] == u'\t')) ++n;
   pendingIndent_ = line.substr(0, n);
+  caretAfterReturn_ = SelStart() + 1;
+}
+
+void TMyMemo::ForgetIndent() {
+  pendingIndent_.clear();
+  caretAfterReturn_ = -1;
 }
 
 void TMyMemo::InsertPendingIndent() {
   if (pendingIndent_.empty()) return;
-  // Emptied first: the insertion reports its own change, which must not repeat it.
+  // Taken first: the insertion reports its own change, which must not repeat it.
   WideString indent = std::move(pendingIndent_);
-  pendingIndent_.clear();
-  SetSelText(indent);
+  int32_t caret = caretAfterReturn_;
+  ForgetIndent();
+  // Only the change that the Return made takes its indent: a Return that inserted
+  // nothing must not indent whatever text changes next.
+  bool afterBreak = SelLength() == 0 && SelStart() == caret && caret > 0 &&
+                    GetTextRange(caret - 1, 1) == u"\r";
+  if (afterBreak) SetSelText(indent);
 }
 
 }  // namespace magna

@@ -205,10 +205,14 @@ class TMyMemo : public TMyCustomEdit {
 
  private:
   void RememberIndent();
+  void ForgetIndent();
   void InsertPendingIndent();
 
   bool autoIndent_ = false;
+  /// The indent of one Return, for the change that Return makes: the caret just
+  /// after the line break it inserted.
   WideString pendingIndent_;
+  int32_t caretAfterReturn_ = -1;
 };
 
 }  // namespace magna

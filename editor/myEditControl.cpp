@@ -137,13 +137,15 @@ void TMyCustomEditControl::RestoreState() {
   SetTab(Tab);
   SetAutoFont(SavedState.AutoFont);
   SetText(SavedState.Text);
-  SetSelStart(SavedState.SelStart);
-  if (SavedState.SelLength > 0) SetSelLength(SavedState.SelLength);
-  ScrollCaret();
   SetColor(SavedState.Color);
   SetReadOnly(SavedState.ReadOnly);
   OnLoadProgress = SavedState.OnLoadProgress;
+  // The focus comes before the selection: gaining it places the caret under the
+  // mouse pointer, which would otherwise replace the saved selection.
   SetFocus();
+  SetSelStart(SavedState.SelStart);
+  if (SavedState.SelLength > 0) SetSelLength(SavedState.SelLength);
+  ScrollCaret();
 }
 
 void TMyCustomEditControl::SetAutoFont(bool value) {
@@ -306,13 +308,19 @@ void TMyCustomEditControl::CopyToClipboard() {
 }
 
 void TMyCustomEditControl::CutToClipboard() {
-  CopyToClipboard();
-  ClearSelection();
+  // A selection that did not reach the clipboard (busy, or nothing selected) stays:
+  // deleting it would lose the text.
+  if (SetClipboardText(GetSelText()))
+    ClearSelection();
+  else
+    SetFocus();
 }
 
 void TMyCustomEditControl::PasteFromClipboard() {
+  // Empty means a busy clipboard or no text on it: there is nothing to put in the
+  // selection's place, so the selection stays.
   WideString text = GetClipboardText();
-  SendMessageW(Handle, EM_REPLACESEL, 1, text.c_str());
+  if (!text.empty()) SendMessageW(Handle, EM_REPLACESEL, 1, text.c_str());
   SetFocus();
 }
 

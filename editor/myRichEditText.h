@@ -9,11 +9,17 @@
 // by "soft" block breaks (blocks marked as continuations) that exist only in the
 // display. The other way round, Qt pays per block, so a pasted text of many short
 // lines is "packed": its breaks become line separators (U+2028, one code unit like
-// the "\r" it stands for) inside blocks of about ChunkTarget code units; a U+2028
-// of the text itself is inserted with a marked character format and stays a
-// character. This class maps between text indexes and document positions, answers
-// the line queries in O(log^2 n), and keeps the soft breaks bounded and marked on
-// every insertion it makes. Undo and redo restore the marks with the blocks.
+// the "\r" it stands for) inside blocks of about ChunkTarget code units.
+//
+// Qt's insertion takes U+2029, U+FDD0 and U+FDD1 for block and frame separators,
+// so those characters of the text are shown by a stand-in of one code unit (U+2028
+// for U+2029, U+FFFD for the two noncharacters) whose character format carries the
+// code unit it stands for; a U+2028 of the text is marked the same way and stays a
+// character, never a packed break. Every text reads back as it went in.
+//
+// This class maps between text indexes and document positions, answers the line
+// queries in O(log^2 n), and keeps the soft breaks bounded and marked on every
+// insertion it makes. Undo and redo restore the marks with the blocks.
 
 #include <QObject>
 #include <QTextCursor>
@@ -57,6 +63,10 @@ class TRichEditText : public QObject {
   int ToDocument(int index) const;
   int ToText(int position) const;
 
+  /// Whether typed text must be inserted through Replace: it holds a character
+  /// that Qt's own insertion would turn into a break or mistake for a stand-in.
+  static bool NeedsReplace(const QString& text);
+
   /// Replaces the cursor's selection with text ("\r", "\n" and "\r\n" are breaks),
   /// splitting long lines; the caller frames it as one edit block. The cursor ends
   /// after the inserted text.
@@ -78,6 +88,17 @@ class TRichEditText : public QObject {
     int position;  // where the continuation block starts
     int number;    // its block number
   };
+  /// A stand-in that shows another code unit than it is (U+2029, U+FDD0, U+FDD1).
+  struct StandIn {
+    int position;
+    char16_t unit;
+    friend bool operator==(const StandIn&, const StandIn&) = default;
+  };
+  /// The marks of the document positions in [from, to).
+  struct Marks {
+    std::vector<int> packed;
+    std::vector<StandIn> standIns;
+  };
   void ContentsChange(int from, int removed, int added);
   std::vector<SoftBlock> Scan(int from, int to) const;
   void FixInsertedBlocks(int from, int to);
@@ -88,15 +109,19 @@ class TRichEditText : public QObject {
   int PackedBefore(int position) const;
   /// Line breaks (packed or block separators) before the block's first position.
   int BreaksBefore(const QTextBlock& block) const;
-  /// Document positions in [from, to) of the line separators that are packed breaks.
-  std::vector<int> ScanPacked(int from, int to) const;
-  /// Inserts at the cursor; U+2028 of the text stays a character (marked), and
-  /// with `pack` the text's breaks are packed.
+  /// The packed line breaks and the stand-ins at document positions in [from, to).
+  Marks ScanMarks(int from, int to) const;
+  /// Puts back the code units that stand-ins in [from, from + count) show otherwise;
+  /// `out` holds those positions from `at` on.
+  void RestoreStandIns(WideString& out, size_t at, int from, int count) const;
+  /// Inserts at the cursor; the characters Qt would take for separators go in as
+  /// marked stand-ins, and with `pack` the text's breaks are packed.
   void Insert(QTextCursor& cursor, WideView text, bool pack);
 
   QTextDocument* document_;
   std::vector<SoftBlock> soft_;
   std::vector<int> packed_;  // document positions of line separators that are line breaks
+  std::vector<StandIn> standIns_;  // by position
   int blockCount_ = 1;
 };
 

@@ -83,6 +83,13 @@ bool MayEdit(const QKeyEvent* event) {
   return !text.isEmpty() && (text.at(0) == u'\t' || text.at(0).category() != QChar::Other_Control);
 }
 
+/// The modifiers the event carries, for the shift state of what it reports: a key
+/// released before its event is handled still counts.
+TInputKeys KeysOf(const QInputEvent& event) {
+  Qt::KeyboardModifiers m = event.modifiers();
+  return TInputKeys(m & Qt::ShiftModifier, m & Qt::ControlModifier, m & Qt::AltModifier);
+}
+
 bool IsCharacterMove(const QKeyEvent* event) {
   for (auto key : {QKeySequence::MoveToNextChar, QKeySequence::MoveToPreviousChar,
                    QKeySequence::SelectNextChar, QKeySequence::SelectPreviousChar,
@@ -131,6 +138,7 @@ bool TRichEditView::viewportEvent(QEvent* event) {
 
 void TRichEditView::keyPressEvent(QKeyEvent* event) {
   InputFrame frame(window_);
+  TInputKeys held = KeysOf(*event);
   if (!window_) return QPlainTextEdit::keyPressEvent(event);
   int virtualKey = qt::VirtualKeyOf(*event);
   WPARAM key = WPARAM(virtualKey);
@@ -188,13 +196,16 @@ bool TRichEditView::HandleEditingKey(QKeyEvent* event) {
     return true;
   }
   if (event->matches(QKeySequence::Cut)) {
-    if (!textCursor().hasSelection()) return true;
-    SetClipboardText(window_->SelectedText(true));
+    // What could not be copied is not deleted.
+    if (!textCursor().hasSelection() || !SetClipboardText(window_->SelectedText(true)))
+      return true;
     if (!isReadOnly()) window_->ReplaceSelection(u"");
     return true;
   }
   if (event->matches(QKeySequence::Paste)) {
-    if (!isReadOnly()) window_->ReplaceSelection(GetClipboardText());
+    if (isReadOnly()) return true;
+    WideString text = GetClipboardText();  // empty: busy or no text, nothing to paste
+    if (!text.empty()) window_->ReplaceSelection(text);
     return true;
   }
   if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
@@ -243,6 +254,7 @@ bool TRichEditView::StepOverSoftBreak(bool backwards) {
 
 void TRichEditView::keyReleaseEvent(QKeyEvent* event) {
   InputFrame frame(window_);
+  TInputKeys held = KeysOf(*event);
   if (window_) {
     int virtualKey = qt::VirtualKeyOf(*event);
     WPARAM key = WPARAM(virtualKey);
@@ -267,6 +279,7 @@ WPARAM TRichEditView::MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers 
 
 bool TRichEditView::FilterMouse(UINT msg, QMouseEvent* event) {
   if (!window_) return true;
+  TInputKeys held = KeysOf(*event);
   QPoint client = viewport()->mapTo(this, event->position().toPoint());
   WPARAM keys = MouseKeys(event->buttons(), event->modifiers());
   bool go = window_->Filter(msg, keys, PointData(client.x(), client.y()));
@@ -313,9 +326,11 @@ void TRichEditView::mouseMoveEvent(QMouseEvent* event) {
 
 void TRichEditView::wheelEvent(QWheelEvent* event) {
   InputFrame frame(window_);
-  if (window_) {
-    QPoint angle = event->angleDelta();
-    int delta = angle.y() != 0 ? angle.y() : angle.x();
+  // Only a turn of the vertical wheel is WM_MOUSEWHEEL: a horizontal turn, or a
+  // touchpad event without any wheel angle, just scrolls.
+  int delta = event->angleDelta().y();
+  if (window_ && delta != 0) {
+    TInputKeys held = KeysOf(*event);
     WPARAM keys =
         MAKELONG(uint16_t(MouseKeys(event->buttons(), event->modifiers())), uint16_t(delta));
     QPoint screen = event->globalPosition().toPoint();

@@ -11,17 +11,20 @@ namespace platform {
 
 namespace {
 
-/// Width times height of the common part; 0 when they don't overlap.
-int64_t CommonArea(const TRect& a, const TRect& b) {
+/// Width times height of the common part; 0 when they don't overlap. Each side is
+/// below 2^32, so the product fits unsigned 64 bits.
+uint64_t CommonArea(const TRect& a, const TRect& b) {
   const int64_t w = int64_t(std::min(a.Right, b.Right)) - std::max(a.Left, b.Left);
   const int64_t h = int64_t(std::min(a.Bottom, b.Bottom)) - std::max(a.Top, b.Top);
-  return w > 0 && h > 0 ? w * h : 0;
+  return w > 0 && h > 0 ? uint64_t(w) * uint64_t(h) : 0;
 }
 
-/// Squared distance between the closest edges; 0 when they touch or overlap.
-int64_t DistanceSquared(const TRect& a, const TRect& b) {
-  const int64_t dx = std::max<int64_t>({0, int64_t(b.Left) - a.Right, int64_t(a.Left) - b.Right});
-  const int64_t dy = std::max<int64_t>({0, int64_t(b.Top) - a.Bottom, int64_t(a.Top) - b.Bottom});
+/// Squared distance between the closest edges; 0 when they touch or overlap. The
+/// gaps reach 2^33 between edges anywhere in the 32-bit range, and their squares
+/// would overflow any integer type: a double orders them all the same.
+double DistanceSquared(const TRect& a, const TRect& b) {
+  const double dx = double(std::max<int64_t>({0, int64_t(b.Left) - a.Right, int64_t(a.Left) - b.Right}));
+  const double dy = double(std::max<int64_t>({0, int64_t(b.Top) - a.Bottom, int64_t(a.Top) - b.Bottom}));
   return dx * dx + dy * dy;
 }
 
@@ -41,9 +44,9 @@ HMONITOR Fallback(const std::vector<MonitorInfo>& monitors, const TRect& rect, u
 HMONITOR MonitorFromRect(const TRect& rect, uint32_t flags) {
   const std::vector<MonitorInfo> monitors = Screens().Monitors();
   HMONITOR best = 0;
-  int64_t bestArea = 0;
+  uint64_t bestArea = 0;
   for (const MonitorInfo& m : monitors) {
-    const int64_t area = CommonArea(rect, m.Bounds);
+    const uint64_t area = CommonArea(rect, m.Bounds);
     if (area > bestArea) {
       bestArea = area;
       best = m.Handle;

@@ -4,6 +4,8 @@
 #include <map>
 #include <vector>
 
+#include "platform/services.h"
+
 namespace magna::platform {
 
 namespace {
@@ -296,6 +298,28 @@ bool ScreenToClient(HWND hwnd, TPoint* point) {
 
 HWND GetFocus() {
   return Table().focus;
+}
+
+namespace {
+const TInputKeys* currentInputKeys = nullptr;
+constexpr int kShift = 16, kCtrl = 17, kAlt = 18;
+}  // namespace
+
+TInputKeys::TInputKeys(bool shift, bool ctrl, bool alt)
+    : outer_(currentInputKeys), shift_(shift), ctrl_(ctrl), alt_(alt) {
+  currentInputKeys = this;
+}
+
+TInputKeys::~TInputKeys() {
+  currentInputKeys = outer_;
+}
+
+uint16_t GetKeyState(int virtualKey) {
+  const TInputKeys* keys = currentInputKeys;
+  if (!keys || (virtualKey != kShift && virtualKey != kCtrl && virtualKey != kAlt))
+    return KeyState().GetAsyncKeyState(virtualKey);
+  bool down = virtualKey == kShift ? keys->shift_ : virtualKey == kCtrl ? keys->ctrl_ : keys->alt_;
+  return down ? 0x8000 : 0;
 }
 
 HWND SetFocus(HWND hwnd) {

@@ -372,6 +372,26 @@ HWND GetFocus();
 /// Moves the focus: WM_KILLFOCUS to the old window, WM_SETFOCUS to the new; returns the old.
 HWND SetFocus(HWND hwnd);
 
+/// A key's state as of the input message being handled (high bit set: down). While
+/// a TInputKeys lives, Shift (16), Ctrl (17) and Alt (18) are the ones its event
+/// carries; any other key, and every key outside such an event, is asked of the
+/// asynchronous state. A key released before its event is handled still counts.
+uint16_t GetKeyState(int virtualKey);
+
+/// The modifier keys of the input event being handled, for GetKeyState.
+class TInputKeys {
+ public:
+  TInputKeys(bool shift, bool ctrl, bool alt);
+  ~TInputKeys();
+  TInputKeys(const TInputKeys&) = delete;
+  TInputKeys& operator=(const TInputKeys&) = delete;
+
+ private:
+  friend uint16_t GetKeyState(int virtualKey);
+  const TInputKeys* outer_;
+  bool shift_, ctrl_, alt_;
+};
+
 /// The stock GUI font (WM_SETFONT with it restores the default look).
 HFONT DefaultGuiFont();
 

@@ -64,7 +64,9 @@ std::string NativePath(const WideString& name);
 
 // Clipboard and program
 WideString GetClipboardText();
-void SetClipboardText(const WideString& text);
+/// Puts a non-empty text on the clipboard; false when the text is empty or the
+/// clipboard could not be opened (nothing was put there then).
+bool SetClipboardText(const WideString& text);
 WideString ApplicationFileName();
 
 struct TMyFileVersionInfo {

@@ -56,14 +56,15 @@ WideString GetClipboardText() {
   return bytes ? AnsiToWide(UpToTerminator(*bytes)) : WideString();
 }
 
-void SetClipboardText(const WideString& text) {
-  if (text.empty()) return;
+bool SetClipboardText(const WideString& text) {
+  if (text.empty()) return false;
   platform::ClipboardService& clipboard = platform::Clipboard();
   const OpenClipboard open(clipboard);
-  if (!open.IsOpen()) return;
+  if (!open.IsOpen()) return false;
   clipboard.Empty();
   clipboard.SetUnicodeText(text);
   clipboard.SetAnsiText(WideToAnsi(text));
+  return true;
 }
 
 }  // namespace magna

@@ -90,6 +90,26 @@ TEST_F(MainWindowTest, OwnCutSuppressesItsNoticeToo) {
   EXPECT_EQ(U8(GetClipboardText()), "abc");
 }
 
+// Regression: Ctrl+V with a busy clipboard deleted the selection, and Cut with a
+// busy clipboard deleted it without copying it anywhere.
+TEST_F(MainWindowTest, PasteAndCutWithABusyClipboardLeaveTheTextAsItIs) {
+  CopyElsewhere(u"other");
+  Memo().SetText(u"hello");
+  Memo().SetSelStart(1);
+  Memo().SetSelLength(3);
+  clipboard->RefuseOpen = true;
+  Press(Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(U8(Memo().Text()), "hello");
+  window->Action_EditPaste->trigger();
+  EXPECT_EQ(U8(Memo().Text()), "hello");
+  Press(Qt::Key_X, Qt::ControlModifier);
+  window->Action_EditCut->trigger();
+  EXPECT_EQ(U8(Memo().Text()), "hello");
+  EXPECT_EQ(Memo().SelLength(), 3);
+  clipboard->RefuseOpen = false;
+  EXPECT_EQ(U8(GetClipboardText()), "other");
+}
+
 TEST_F(MainWindowTest, ReplaceButtonWorksWithMonitoringOff) {
   CopyElsewhere(u"button");  // the notice enables replace
   window->Action_TextReplace->trigger();

@@ -45,9 +45,11 @@ class MainWindowTest : public FakeServicesTest {
     view->setFocus();
     return view;
   }
-  /// One press and release; the held keys stand for the modifiers the platform reports.
-  void Press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
-    HoldModifiers(mods);
+  /// One press and release; the held keys stand for the modifiers the platform
+  /// reports, unless `holdModifiers` is false (released before the event is handled).
+  void Press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {},
+             bool holdModifiers = true) {
+    if (holdModifiers) HoldModifiers(mods);
     QWidget* target = View();
     if (!qt_sendShortcutOverrideEvent(target, 0, key, mods, text, false, 1)) {
       QKeyEvent press(QEvent::KeyPress, key, mods, text);

@@ -17,11 +17,14 @@ class MainInputTest : public MainWindowTest {
  protected:
   int Size() { return Memo().Font()->Size(); }
   void SetSize(int points) { Memo().Font()->SetSize(points); }
-  void Wheel(int delta, Qt::KeyboardModifiers mods) {
-    HoldModifiers(mods);
+  void Wheel(int delta, Qt::KeyboardModifiers mods) { Turn(QPoint(0, delta), mods, true); }
+  /// A wheel event with the given angles (x horizontal, y vertical).
+  void Turn(QPoint angle, Qt::KeyboardModifiers mods, bool holdModifiers,
+            QPoint pixels = QPoint()) {
+    if (holdModifiers) HoldModifiers(mods);
     QWidget* view = View()->viewport();
     QPointF at(10, 10);
-    QWheelEvent event(at, view->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, mods,
+    QWheelEvent event(at, view->mapToGlobal(at), pixels, angle, Qt::NoButton, mods,
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(view, &event);
     keys->Held.clear();
@@ -96,6 +99,39 @@ TEST_F(MainInputTest, CtrlWheelStepsOncePerEventWhateverTheDelta) {
   EXPECT_EQ(Size(), 77);
   Wheel(120, Qt::NoModifier);
   EXPECT_EQ(Size(), 77) << "without Ctrl the wheel only scrolls";
+}
+
+// Regression: the handlers read the live key state, so a Ctrl+Up whose Ctrl was
+// released before the event was handled was lost, and a plain Up while Ctrl was
+// still held for something else became a size step.
+TEST_F(MainInputTest, KeysAndWheelFollowTheModifiersTheirEventCarries) {
+  Memo().SetText(u"ab\rcd");
+  Memo().SetSelStart(3);
+  Press(Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier, {}, false);
+  EXPECT_EQ(Size(), 77);
+  EXPECT_EQ(Memo().SelStart(), 3);
+  Turn(QPoint(0, 120), Qt::ControlModifier, false);
+  EXPECT_EQ(Size(), 78);
+  keys->Held = {VK_CONTROL, VK_SHIFT};
+  Press(Qt::Key_Up, Qt::NoModifier, {}, false);
+  EXPECT_EQ(Size(), 78);
+  EXPECT_EQ(Memo().SelStart(), 0) << "a plain Up moves the caret";
+}
+
+// Regression: a horizontal turn, or a touchpad event without a wheel angle, with
+// Ctrl held changed the font size.
+TEST_F(MainInputTest, OnlyAVerticalTurnWithCtrlStepsTheSize) {
+  Turn(QPoint(120, 0), Qt::ControlModifier, true);
+  Turn(QPoint(-120, 0), Qt::ControlModifier, true);
+  Turn(QPoint(0, 0), Qt::ControlModifier, true, QPoint(0, 3));
+  Turn(QPoint(0, 0), Qt::ControlModifier, true);
+  EXPECT_EQ(Size(), 72);
+  bool handled = false;
+  window->Memo_TextMouseWheel(&Memo(), ssCtrl, 0, TPoint{}, handled);
+  EXPECT_EQ(Size(), 72) << "a zero delta is no turn";
+  EXPECT_FALSE(handled);
+  Turn(QPoint(30, -120), Qt::ControlModifier, true);
+  EXPECT_EQ(Size(), 71) << "a diagonal turn counts by its vertical part";
 }
 
 TEST_F(MainInputTest, CtrlWheelDoesNotScroll) {

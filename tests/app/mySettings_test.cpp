@@ -5,6 +5,8 @@
 
 #include <gmock/gmock.h>
 
+#include <QWindow>
+
 #include "settings/myIniFile.h"
 #include "tests/app/mainFixture.h"
 #include "tests/settings/fakeBoundsWindow.h"
@@ -202,6 +204,38 @@ TEST_F(MainWindowSettingsTest, ShiftAndCtrlAtTheNextStartGiveTheLayoutBack) {
   EXPECT_TRUE(Memo().WordWrap());
   window.reset();
   EXPECT_EQ(test::ReadBytes(settingsDir / "magna.ini"), saved);
+}
+
+// Regression: the first start moved the window to the work area's corner before
+// it was shown, so the window system never chose its place.
+TEST_F(MainWindowSettingsTest, FirstStartLeavesThePlaceToTheWindowSystemAndSavesWhereItIs) {
+  EXPECT_FALSE(window->testAttribute(Qt::WA_Moved));
+  EXPECT_EQ(window->size(), QSize(512, 250));
+  window->windowHandle()->setPosition(300, 200);  // where the window system put it
+  QApplication::processEvents();
+  const QRect placed(window->pos(), window->size());  // the frame's corner
+  ASSERT_GT(placed.left(), 250);
+  window.reset();
+  TMyIniFile ini(settingsDir.Wide("magna.ini"), cdAuto);
+  TRect saved;
+  ini.ReadRect(u"Bounds", u"App_TOOLMagna", saved, TRect{});
+  EXPECT_EQ(saved, (TRect{placed.left(), placed.top(), placed.right() + 1, placed.bottom() + 1}));
+}
+
+// Regression: edges at the ends of the 32-bit range overflowed the distance to a
+// monitor on the far side (undefined behaviour; the sanitizer build stopped).
+TEST_F(MainWindowSettingsTest, BoundsAtTheEndsOfTheIntegerRangeOpenOnTheNearestMonitor) {
+  screens->List.push_back({2, {1920, 0, 3840, 1080}, {1920, 0, 3840, 1080}});
+  const WideString file = window->SettingsFileName;
+  window.reset();
+  test::WriteBytes(settingsDir / "magna.ini",
+                   "[Bounds]\r\nApp_TOOLMagna_Left=-2147483648\r\nApp_TOOLMagna_Top=-2147483648\r\n"
+                   "App_TOOLMagna_Right=-2147483000\r\nApp_TOOLMagna_Bottom=-2147483000\r\n");
+  window = std::make_unique<TApp_TOOLMagna>();
+  window->SettingsFileName = file;
+  window->AfterConstruction();
+  EXPECT_EQ(window->pos(), QPoint(0, 0));
+  EXPECT_EQ(window->size(), QSize(648, 648));
 }
 
 }  // namespace

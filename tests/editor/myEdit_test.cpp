@@ -11,6 +11,8 @@
 #include <QInputMethodEvent>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <functional>
+#include <optional>
 #include <set>
 
 #include "platform/qt/virtualKeys.h"
@@ -69,15 +71,15 @@ TEST_F(EditorTest, RecreationSendsTheMessagesInOrderAndKeepsTheState) {
       {2, EM_GETLANGOPTIONS},
       {2, EM_SETLANGOPTIONS},
       {2, WM_SETTEXT},
-      {2, EM_SETSEL},
-      {2, EM_GETSEL},
-      {2, EM_SETSEL},
-      {2, EM_SCROLLCARET},
       {2, EM_SETREADONLY},
       {2, WM_SETFOCUS}};
   ASSERT_GE(spy.Log.size(), expected.size());
   std::vector<Entry> head(spy.Log.begin(), spy.Log.begin() + long(expected.size()));
   EXPECT_EQ(head, expected);
+  // The selection last, after the focus notice has placed the caret.
+  std::vector<Entry> tail = {{2, EM_SETSEL}, {2, EM_GETSEL}, {2, EM_SETSEL}, {2, EM_SCROLLCARET}};
+  ASSERT_GE(spy.Log.size(), expected.size() + tail.size());
+  EXPECT_EQ(std::vector<Entry>(spy.Log.end() - long(tail.size()), spy.Log.end()), tail);
 
   EXPECT_EQ(spied->Text(), u"one\r\ntwo\r\nthree");
   EXPECT_EQ(spied->SelStart(), 2);
@@ -167,15 +169,24 @@ TEST_F(EditorTest, KeyPressHandlerCanChangeOrDropTheCharacter) {
   EXPECT_EQ(memo->Text(), u"あ");
 }
 
-TEST_F(EditorTest, ShiftStateComesFromTheAsynchronousKeyState) {
+TEST_F(EditorTest, ShiftStateIsTheOneTheEventCarries) {
   TShiftState shift = 0;
   uint16_t released = 0;
   memo->OnKeyDown = [&](TObject*, uint16_t&, TShiftState s) { shift = s; };
   memo->OnKeyUp = [&](TObject*, uint16_t& key, TShiftState) { released = key; };
-  keys->Held = {qt::VK_SHIFT, qt::VK_CONTROL};
-  Type(Qt::Key_Down, QString());
-  EXPECT_EQ(shift, ssShift | ssCtrl);
+  Type(Qt::Key_Down, QString(), Qt::ShiftModifier | Qt::ControlModifier);
+  EXPECT_EQ(shift, ssShift | ssCtrl) << "released by the time the event is handled";
   EXPECT_EQ(released, 40);
+  keys->Held = {qt::VK_SHIFT, qt::VK_CONTROL, qt::VK_MENU};
+  Type(Qt::Key_Down, QString());
+  EXPECT_EQ(shift, 0) << "held for something else, not in this event";
+  // A message without an input event behind it asks the asynchronous state.
+  MSGFILTER filter;
+  filter.nmhdr = {Wrapper()->Handle, 0x2000, EN_MSGFILTER};
+  filter.msg = WM_KEYDOWN;
+  filter.wParam = 'A';
+  SendMessageW(memo->HostHandle(), WM_NOTIFY, 0x2000, &filter);
+  EXPECT_EQ(shift, ssShift | ssCtrl | ssAlt);
 }
 
 TEST_F(EditorTest, HandledWheelNeitherScrollsNorZooms) {
@@ -399,6 +410,49 @@ TEST_F(EditorTest, CopyAndCutUseTheNewLineConvention) {
   EXPECT_EQ(clipboard->Unicode, WideString(u"a\r\nb"));
   memo->CutToClipboard();
   EXPECT_EQ(memo->Text(), u"");
+}
+
+// Regression: a paste with nothing to paste deleted the selection, and so did a
+// cut whose copy never reached a busy clipboard.
+TEST_F(EditorTest, PasteWithNothingToPasteAndCutThatCouldNotCopyChangeNothing) {
+  struct Case {
+    const char* name;
+    bool busy;
+    std::optional<WideString> clipboardText;
+  } cases[] = {
+      {"busy clipboard", true, WideString(u"new")},
+      {"no text on the clipboard", false, std::nullopt},
+      {"empty text on the clipboard", false, WideString()},
+  };
+  auto select = [&] {
+    memo->SetText(u"hello");
+    memo->SetSelStart(1);
+    memo->SetSelLength(3);
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    clipboard->RefuseOpen = false;
+    clipboard->SimulateCopy(c.clipboardText, std::nullopt);
+    clipboard->RefuseOpen = c.busy;
+    select();
+    memo->PasteFromClipboard();
+    EXPECT_EQ(memo->Text(), u"hello");
+    EXPECT_EQ(memo->SelLength(), 3);
+    select();
+    Type(Qt::Key_V, QString(), Qt::ControlModifier);
+    EXPECT_EQ(memo->Text(), u"hello") << "Ctrl+V";
+    EXPECT_EQ(memo->SelLength(), 3);
+  }
+  clipboard->RefuseOpen = false;
+  clipboard->SimulateCopy(WideString(u"kept"), std::nullopt);
+  clipboard->RefuseOpen = true;
+  select();
+  memo->CutToClipboard();
+  EXPECT_EQ(memo->Text(), u"hello");
+  select();
+  Type(Qt::Key_X, QString(), Qt::ControlModifier);
+  EXPECT_EQ(memo->Text(), u"hello") << "Ctrl+X";
+  EXPECT_EQ(clipboard->Unicode, WideString(u"kept"));
 }
 
 TEST_F(EditorTest, ZeroCodeUnitEndsAnInsertedText) {
@@ -650,6 +704,34 @@ TEST_F(EditorFocusTest, FocusGainedUnderTheMousePlacesTheCaret) {
   EXPECT_EQ(memo->SelStart(), 5) << "outside nothing moves";
 }
 
+// Regression: re-creation restored the selection, then gave the focus, and the
+// focus notice put the caret under the mouse pointer.
+TEST_F(EditorFocusTest, RecreationGivesBackTheSelectionWhereverThePointerIs) {
+  struct Case {
+    const char* name;
+    std::function<void()> recreate;
+  } cases[] = {
+      {"word wrap", [&] { memo->SetWordWrap(!memo->WordWrap()); }},
+      {"wide line", [&] { memo->SetWideLine(!memo->WideLine()); }},
+      {"auto font", [&] { memo->SetAutoFont(!memo->AutoFont()); }},
+  };
+  memo->SetText(u"abcdefgh");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    memo->SetSelStart(1);
+    memo->SetSelLength(3);
+    PointAt(6);
+    c.recreate();
+    EXPECT_EQ(memo->SelStart(), 1);
+    EXPECT_EQ(memo->SelLength(), 3);
+    memo->SetSelStart(2);
+    PointAt(6);
+    c.recreate();
+    EXPECT_EQ(memo->SelStart(), 2) << "an empty selection too";
+    EXPECT_EQ(memo->SelLength(), 0);
+  }
+}
+
 TEST_F(EditorFocusTest, SetFocusKeepsTheCaretAndRaisesEnterAndExit) {
   int enters = 0, exits = 0;
   memo->OnEnter = [&](TObject*) { ++enters; };
@@ -682,6 +764,40 @@ TEST_F(EditorTest, AutoIndentRepeatsTheIndentBeforeTheCaretOnce) {
   memo->SetSelStart(1);
   Type(Qt::Key_Return, QStringLiteral("\r"));
   EXPECT_EQ(memo->Text(), u" \r\n  \tfoo");
+}
+
+// Regression: the indent of a Return that inserted nothing waited for the next
+// change and landed in unrelated text.
+TEST_F(EditorTest, AutoIndentBelongsToTheOneReturnThatMadeTheBreak) {
+  memo->SetAutoIndent(true);
+  auto returnAtEnd = [&] {
+    memo->SetText(u"  foo");
+    memo->SetSelStart(5);
+    Type(Qt::Key_Return, QStringLiteral("\r"));
+  };
+  memo->SetReadOnly(true);
+  returnAtEnd();
+  memo->SetReadOnly(false);
+  EXPECT_EQ(memo->Text(), u"  foo") << "read-only";
+  memo->SetText(u"new");
+  EXPECT_EQ(memo->Text(), u"new");
+
+  memo->OnKeyDown = [](TObject*, uint16_t& key, TShiftState) {
+    if (key == VK_RETURN) key = 0;
+  };
+  returnAtEnd();
+  EXPECT_EQ(memo->Text(), u"  foo") << "a key handler kept the Return out";
+  memo->OnKeyDown = nullptr;
+  memo->SetSelText(u"x");
+  EXPECT_EQ(memo->Text(), u"  foox");
+
+  memo->OnKeyPress = [](TObject*, char16_t& key) {
+    if (key == u'\r') key = 0;
+  };
+  returnAtEnd();
+  memo->OnKeyPress = nullptr;
+  memo->SetSelText(u"x");
+  EXPECT_EQ(memo->Text(), u"  foox") << "a key-press handler dropped the Return";
 }
 
 // The replace-all routine

@@ -123,6 +123,9 @@ TEST_F(MonitorsTest, FarCoordinatesDoNotOverflow) {
   const TRect huge{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
   EXPECT_EQ(NearestMonitor(huge), 11);
   EXPECT_EQ(NearestMonitor({INT32_MAX - 1, INT32_MAX - 1, INT32_MAX, INT32_MAX}), 22);
+  // Gaps of more than 2^31 on both axes: their squares overflowed 64 bits.
+  EXPECT_EQ(NearestMonitor({INT32_MIN, INT32_MIN, INT32_MIN + 648, INT32_MIN + 648}), 11);
+  EXPECT_EQ(NearestMonitor({INT32_MIN, INT32_MAX - 1, INT32_MIN + 1, INT32_MAX}), 11);
 }
 
 }  // namespace
