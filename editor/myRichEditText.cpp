@@ -12,11 +12,25 @@ namespace magna {
 namespace {
 
 constexpr int SoftProperty = QTextFormat::UserProperty + 0x4D41;  // marks a continuation block
-// Marks a line separator that is a character of the text, not a packed line break.
+// On a stand-in: the code unit of the text that it shows (a U+2028 without it is a
+// packed line break).
 constexpr int LiteralProperty = QTextFormat::UserProperty + 0x4D42;
 constexpr char16_t CR = u'\r';
 constexpr char16_t LS = QChar::LineSeparator;
 constexpr char16_t PS = QChar::ParagraphSeparator;
+constexpr char16_t Replacement = QChar::ReplacementCharacter;
+
+/// Whether the text's code unit is shown by a stand-in: Qt's insertion would take
+/// U+2029, U+FDD0 and U+FDD1 for separators, and a U+2028 for a packed break.
+bool NeedsStandIn(char16_t c) {
+  return c == LS || c == PS || c == 0xFDD0 || c == 0xFDD1;
+}
+
+/// The document's code unit that shows a text's one: a separator as a line
+/// separator, a noncharacter as the replacement character.
+char16_t StandInFor(char16_t unit) {
+  return unit == LS || unit == PS ? LS : Replacement;
+}
 
 bool IsCjk(QChar c) {
   char16_t u = c.unicode();
@@ -54,28 +68,28 @@ QString Borrowed(WideView text) {
   return QString::fromRawData(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
 }
 
+bool IsBreak(char16_t c) {
+  return c == u'\r' || c == u'\n';
+}
+
 /// What decides how a text enters the document.
 struct TextShape {
   int longestLine = 0;
-  bool lineSeparator = false;  // holds U+2028 as a character
+  bool standIns = false;  // holds a code unit shown by a stand-in
 };
 
 TextShape ShapeOf(WideView text) {
   TextShape shape;
   int run = 0;
   for (char16_t c : text) {
-    if (c == u'\r' || c == u'\n' || c == PS) {
+    if (IsBreak(c)) {
       run = 0;
       continue;
     }
-    if (c == LS) shape.lineSeparator = true;
+    if (NeedsStandIn(c)) shape.standIns = true;
     shape.longestLine = std::max(shape.longestLine, ++run);
   }
   return shape;
-}
-
-bool IsBreak(char16_t c) {
-  return c == u'\r' || c == u'\n';
 }
 
 /// The lines of a text (no U+2028 in it) packed into blocks: a break becomes a
@@ -104,9 +118,9 @@ QString PackLines(WideView text, int target, int& run) {
   return out;
 }
 
-QTextCharFormat LiteralFormat() {
+QTextCharFormat StandInFormat(char16_t unit) {
   QTextCharFormat format;
-  format.setProperty(LiteralProperty, true);
+  format.setProperty(LiteralProperty, int(unit));
   return format;
 }
 
@@ -129,8 +143,16 @@ TRichEditText::TRichEditText(QTextDocument* document) : QObject(document), docum
   document_->documentLayout();  // the document reports its changes only once it has a layout
   blockCount_ = document_->blockCount();
   soft_ = Scan(0, document_->characterCount());
-  packed_ = ScanPacked(0, document_->characterCount());
+  Marks marks = ScanMarks(0, document_->characterCount());
+  packed_ = std::move(marks.packed);
+  standIns_ = std::move(marks.standIns);
   connect(document_, &QTextDocument::contentsChange, this, &TRichEditText::ContentsChange);
+}
+
+bool TRichEditText::NeedsReplace(const QString& text) {
+  return std::any_of(text.begin(), text.end(), [](QChar c) {
+    return NeedsStandIn(c.unicode()) || c.unicode() == Replacement;
+  });
 }
 
 bool TRichEditText::IsSoft(const QTextBlock& block) {
@@ -238,6 +260,7 @@ WideString TRichEditText::Range(int start, int count) const {
     for (int i = PackedBefore(from); i < int(packed_.size()) && packed_[size_t(i)] < from + take;
          ++i)
       out[piece + size_t(packed_[size_t(i)] - from)] = CR;
+    RestoreStandIns(out, piece, from, take);
     if (int(out.size()) >= count) break;
     block = block.next();
     if (!block.isValid()) break;
@@ -276,7 +299,18 @@ WideString TRichEditText::Text(bool crlf) const {
     if (crlf) out.push_back(u'\n');
   }
   out.append(data + from, data + end);
+  for (const StandIn& s : standIns_) {
+    int index = ToText(s.position);
+    out[size_t(index) + (crlf ? size_t(LineFromChar(index)) : 0)] = s.unit;
+  }
   return out;
+}
+
+void TRichEditText::RestoreStandIns(WideString& out, size_t at, int from, int count) const {
+  auto it = std::lower_bound(standIns_.begin(), standIns_.end(), from,
+                             [](const StandIn& s, int p) { return s.position < p; });
+  for (; it != standIns_.end() && it->position < from + count; ++it)
+    out[at + size_t(it->position - from)] = it->unit;
 }
 
 bool TRichEditText::AtSoftBreakStart(int position) const {
@@ -314,22 +348,27 @@ void TRichEditText::Replace(QTextCursor& cursor, WideView text) {
 void TRichEditText::Insert(QTextCursor& cursor, WideView text, bool pack) {
   const QTextCharFormat plain;  // no marks: a line separator in it is a packed break
   int run = 0;
-  for (size_t start = 0; start <= text.size();) {
-    size_t literal = std::min(text.size(), text.find(LS, start));
-    WideView piece = text.substr(start, literal - start);
+  for (size_t start = 0; start < text.size();) {
+    size_t special = start;
+    while (special < text.size() && !NeedsStandIn(text[special])) ++special;
+    WideView piece = text.substr(start, special - start);
     if (!piece.empty())
       cursor.insertText(pack ? PackLines(piece, ChunkTarget, run) : Borrowed(piece), plain);
-    if (literal == text.size()) break;
-    cursor.insertText(QString(QChar(LS)), LiteralFormat());
-    ++run;
-    start = literal + 1;
+    if (special == text.size()) break;
+    // A run of one such code unit goes in as one insertion of its stand-ins.
+    size_t end = special;
+    while (end < text.size() && text[end] == text[special]) ++end;
+    cursor.insertText(QString(qsizetype(end - special), QChar(StandInFor(text[special]))),
+                      StandInFormat(text[special]));
+    run += int(end - special);
+    start = end;
   }
 }
 
 void TRichEditText::SetAll(WideView text) {
   // A text this short has no line longer than ChunkLimit either.
   static_assert(PackMinimum <= ChunkLimit + 1);
-  if (int(text.size()) < PackMinimum && text.find(LS) == WideView::npos) {
+  if (int(text.size()) < PackMinimum && !ShapeOf(text).standIns) {
     // The document's plain-text path, the fastest for small texts; it forgets the
     // undo steps too. Larger texts are measured once, by Replace.
     document_->setPlainText(Borrowed(text));
@@ -422,16 +461,27 @@ void TRichEditText::ContentsChange(int from, int removed, int added) {
   auto at = soft_.erase(first, last);
   soft_.insert(at, found.begin(), found.end());
 
+  Marks marks = ScanMarks(from, from + added);
   auto firstPacked = std::lower_bound(packed_.begin(), packed_.end(), from);
   auto lastPacked = std::lower_bound(firstPacked, packed_.end(), from + removed);
   for (auto it = lastPacked; it != packed_.end(); ++it) *it += shift;
-  std::vector<int> packed = ScanPacked(from, from + added);
   auto packedAt = packed_.erase(firstPacked, lastPacked);
-  packed_.insert(packedAt, packed.begin(), packed.end());
+  packed_.insert(packedAt, marks.packed.begin(), marks.packed.end());
+
+  auto byStandIn = [](const StandIn& s, int p) { return s.position < p; };
+  auto firstStandIn = std::lower_bound(standIns_.begin(), standIns_.end(), from, byStandIn);
+  auto lastStandIn = std::lower_bound(firstStandIn, standIns_.end(), from + removed, byStandIn);
+  for (auto it = lastStandIn; it != standIns_.end(); ++it) it->position += shift;
+  auto standInAt = standIns_.erase(firstStandIn, lastStandIn);
+  standIns_.insert(standInAt, marks.standIns.begin(), marks.standIns.end());
 }
 
-std::vector<int> TRichEditText::ScanPacked(int from, int to) const {
-  std::vector<int> found;
+TRichEditText::Marks TRichEditText::ScanMarks(int from, int to) const {
+  Marks found;
+  auto collect = [&](const QString& text, int start, char16_t shown, auto&& add) {
+    for (int i = int(text.indexOf(QChar(shown))); i >= 0; i = int(text.indexOf(QChar(shown), i + 1)))
+      if (start + i >= from && start + i < to) add(start + i);
+  };
   for (QTextBlock block = document_->findBlock(from); block.isValid() && block.position() < to;
        block = block.next()) {
     for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -439,17 +489,29 @@ std::vector<int> TRichEditText::ScanPacked(int from, int to) const {
       int start = fragment.position();
       if (start + fragment.length() <= from || start >= to) continue;
       QString text = fragment.text();
-      int i = int(text.indexOf(QChar(LS)));
-      if (i < 0 || fragment.charFormat().boolProperty(LiteralProperty)) continue;
-      for (; i >= 0; i = int(text.indexOf(QChar(LS), i + 1)))
-        if (start + i >= from && start + i < to) found.push_back(start + i);
+      // Most fragments hold neither shown code unit: no format lookup for them.
+      if (std::none_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() == LS || c.unicode() == Replacement; }))
+        continue;
+      QVariant unit = fragment.charFormat().property(LiteralProperty);
+      if (!unit.isValid()) {  // unmarked: every line separator is a packed break
+        collect(text, start, LS, [&](int p) { found.packed.push_back(p); });
+        continue;
+      }
+      // Marked: its stand-ins show the code unit of the mark (typed text next to a
+      // stand-in takes its format too, and stays what it is).
+      auto standsFor = char16_t(unit.toInt());
+      if (standsFor == LS) continue;  // shows itself
+      collect(text, start, StandInFor(standsFor),
+              [&](int p) { found.standIns.push_back({p, standsFor}); });
     }
   }
   return found;
 }
 
 bool TRichEditText::IndexConsistent() const {
-  if (ScanPacked(0, document_->characterCount()) != packed_) return false;
+  Marks marks = ScanMarks(0, document_->characterCount());
+  if (marks.packed != packed_ || marks.standIns != standIns_) return false;
   std::vector<SoftBlock> fresh = Scan(0, document_->characterCount());
   if (fresh.size() != soft_.size()) return false;
   for (size_t i = 0; i < fresh.size(); ++i)

@@ -213,8 +213,9 @@ bool TRichEditView::HandleEditingKey(QKeyEvent* event) {
     return true;
   }
   if (isReadOnly()) return false;
-  if (event->text().contains(QChar::LineSeparator)) {
-    // Typed through the text store, which keeps a U+2028 a character of the text.
+  if (TRichEditText::NeedsReplace(event->text())) {
+    // Typed through the text store, which keeps U+2028, U+2029 and the noncharacters
+    // Qt takes for separators characters of the text.
     window_->ReplaceSelection(qt::ToWide(event->text()));
     return true;
   }
@@ -366,11 +367,11 @@ void TRichEditView::insertFromMimeData(const QMimeData* source) {
 
 void TRichEditView::inputMethodEvent(QInputMethodEvent* event) {
   QString commit = event->commitString();
-  if (!window_ || isReadOnly() || !commit.contains(QChar::LineSeparator)) {
+  if (!window_ || isReadOnly() || !TRichEditText::NeedsReplace(commit)) {
     EditCapture capture(window_);
     return QPlainTextEdit::inputMethodEvent(event);
   }
-  // A committed U+2028 stays a character: the text goes in through the text store.
+  // The committed text goes in through the text store, which keeps every character.
   QInputMethodEvent composing(event->preeditString(), event->attributes());
   {
     EditCapture capture(window_);

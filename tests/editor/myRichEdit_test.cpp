@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QInputMethodEvent>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <chrono>
 
 #include "editor/myRichEditText.h"
+#include "platform/qt/qtText.h"
 #include "tests/editor/editorFixture.h"
 
 namespace magna {
@@ -173,6 +175,61 @@ TEST_F(PackedLinesTest, ClipboardReplaceOverALongLineKeepsEveryBreak) {
   memo->Undo();
   EXPECT_EQ(memo->Text(), WideString(20000, u'x'));
   EXPECT_EQ(memo->LineCount(), 1);
+}
+
+// Regression: Qt's insertion took U+2029, U+FDD0 and U+FDD1 for block separators,
+// so each came back as a line break ("a\u2029b" read "a\rb", and was saved so).
+using CharacterTest = test::EditorTest;
+
+TEST_F(CharacterTest, SeparatorsAndNoncharactersComeBackOnEveryWayIn) {
+  const WideString units[] = {u"\u2029", u"\uFDD0", u"\uFDD1", u"\u2028", u"\uFFFD"};
+  WideString big;  // large enough for the packed path
+  for (int i = 0; i < 1500; ++i) big += WideString(u"ab\r") + units[size_t(i) % std::size(units)];
+  memo->SetNewLine(nlCR);
+  for (const WideString& unit : units) {
+    SCOPED_TRACE(test::U8(unit));
+    const WideString text = u"a" + unit + u"b\r" + unit;
+    memo->SetText(text);
+    EXPECT_EQ(memo->Text(), text) << "set whole";
+    EXPECT_EQ(memo->LineCount(), 2);
+    memo->SelectAll();
+    memo->SetSelText(text + text);
+    EXPECT_EQ(memo->Text(), text + text) << "SetSelText";
+    memo->SetSelStart(1);
+    memo->SetSelLength(1);
+    EXPECT_EQ(memo->GetSelText(), unit);
+    EXPECT_EQ(memo->GetTextAtCaret(1), unit);
+    memo->Clear();
+    Type(Qt::Key_A, QStringLiteral("a"));
+    Type(Qt::Key_unknown, platform::qt::ToQString(unit));
+    Type(Qt::Key_B, QStringLiteral("b"));
+    EXPECT_EQ(memo->Text(), u"a" + unit + u"b") << "typed";
+    QInputMethodEvent commit;
+    commit.setCommitString(platform::qt::ToQString(unit + u"c"));
+    QApplication::sendEvent(View(), &commit);
+    Type(Qt::Key_D, QStringLiteral("d"));  // typed next to a stand-in
+    EXPECT_EQ(memo->Text(), u"a" + unit + u"b" + unit + u"cd") << "input method";
+    memo->Undo();
+    memo->Redo();
+    EXPECT_EQ(memo->Text(), u"a" + unit + u"b" + unit + u"cd") << "undone and redone";
+    memo->SelectAll();
+    memo->SetSelText(big);
+    EXPECT_EQ(memo->Text(), big) << "packed";
+    memo->SetText(big);
+    EXPECT_EQ(memo->Text(), big) << "packed, set whole";
+    EXPECT_EQ(memo->LineCount(), 1501);
+  }
+  memo->SetWordWrap(!memo->WordWrap());
+  EXPECT_EQ(memo->Text(), big) << "re-created";
+}
+
+TEST_F(CharacterTest, AFileHoldingAParagraphSeparatorIsSavedAsItWasRead) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "in.txt", "a\xE2\x80\xA9" "b\r\nc");  // UTF-8 without a mark
+  TMyCharCode code = cdUTF_8N;
+  memo->LoadFromFile(dir.Wide("in.txt"), code);
+  ASSERT_TRUE(memo->SaveToFile(dir.Wide("out.txt"), cdUTF_8N));
+  EXPECT_EQ(test::Hex(test::ReadBytes(dir / "out.txt")), test::Hex("a\xE2\x80\xA9" "b\r\nc"));
 }
 
 // Regression: a whole new text with one long line went through a path that laid
