@@ -44,10 +44,22 @@ bool IsSentenceEnd(QChar c) {
          u == u'?';
 }
 
+/// Whether a break before text[i] would part the two halves of a surrogate pair
+/// (a low surrogate without a high one before it is a character of its own).
+bool SplitsPair(const QString& text, int i) {
+  return text.at(i).isLowSurrogate() && text.at(i - 1).isHighSurrogate();
+}
+
+/// Whether a break before text[i] keeps whole characters: no pair parted, no
+/// combining mark cut from its base.
+bool KeepsCharacters(const QString& text, int i) {
+  return !SplitsPair(text, i) && !text.at(i).isMark();
+}
+
 /// 2: after the end of a sentence; 1: after a space or between CJK characters; 0: no.
 int BreakQuality(const QString& text, int i) {
   QChar before = text.at(i - 1), after = text.at(i);
-  if (after.isLowSurrogate() || after.isMark()) return 0;
+  if (!KeepsCharacters(text, i)) return 0;
   bool space = before == u' ' || before == u'\t';
   if (IsSentenceEnd(before) && (IsCjk(before) || IsCjk(after))) return 2;
   if (IsSentenceEnd(text.at(std::max(0, i - 2))) && space) return 2;
@@ -127,16 +139,23 @@ QTextCharFormat StandInFormat(char16_t unit) {
 }  // namespace
 
 int ChunkEnd(const QString& text, int start, int target) {
+  constexpr int Reach = 256;
   int last = int(text.size()) - 1;
   target = std::clamp(target, start + 1, last);
   // A display break shows where wrapping may not put one: a sentence end hides it best.
-  int lowest = std::max(start + 1, target - 256);
+  int lowest = std::max(start + 1, target - Reach);
   for (int quality : {2, 1})
     for (int i = target; i > lowest; --i)
       if (BreakQuality(text, i) >= quality) return i;
-  int i = target;
-  while (i > start + 1 && (text.at(i).isLowSurrogate() || text.at(i).isMark())) --i;
-  return i;
+  // Else the nearest place between whole characters, on either side, so that every
+  // piece stays near its target size whatever the text.
+  for (int d = 0; d <= Reach; ++d)
+    for (int i : {target - d, target + d})
+      if (i > start && i <= last && KeepsCharacters(text, i)) return i;
+  // A run of marks longer than that is cut inside, which only the display sees;
+  // a pair never is.
+  if (!SplitsPair(text, target)) return target;
+  return target < last ? target + 1 : target - 1;
 }
 
 TRichEditText::TRichEditText(QTextDocument* document) : QObject(document), document_(document) {

@@ -126,9 +126,10 @@ class TRichEditText : public QObject {
 };
 
 /// Where to end the next piece of a long line: near `target`, after the end of a
-/// sentence, else after a space or between CJK characters when one is close; never
-/// inside a surrogate pair or before a combining mark. Returns an offset in
-/// (start, text.size()).
+/// sentence, else after a space or between CJK characters when one is close, else
+/// at the nearest place that cuts no mark from its base; never inside a surrogate
+/// pair. Returns an offset in (start, text.size()) within 256 of `target` (or at
+/// the start's side of it when the text ends sooner).
 int ChunkEnd(const QString& text, int start, int target);
 
 }  // namespace magna

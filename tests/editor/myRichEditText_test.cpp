@@ -176,6 +176,33 @@ TEST_F(RichEditTextTest, ATextReplacedWholeKeepsItsBreaks) {
   }
 }
 
+// Regression: a long run of combining marks (or of lone low surrogates) was cut
+// into blocks of one code unit: 7,906 blocks for 12,000 marks.
+TEST_F(RichEditTextTest, RunsWithoutCharacterBoundsStillSplitNearTheTarget) {
+  struct Case {
+    const char* name;
+    WideString text;
+  } cases[] = {
+      {"combining marks", u"a" + WideString(12000, u'\u0301')},
+      {"lone low surrogates", WideString(12000, u'\xDC00')},
+      {"lone high surrogates", WideString(12000, u'\xD800')},
+      {"pairs between marks", Repeat(u"\u0301\u0301𠮷", 3000)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    store.SetAll(c.text);
+    for (QTextBlock b = document.begin(); b.isValid(); b = b.next()) {
+      EXPECT_LE(b.length() - 1, TRichEditText::ChunkLimit);
+      if (b.next().isValid()) EXPECT_GE(b.length() - 1, TRichEditText::ChunkTarget - 256);
+      if (b.position() > 0)
+        EXPECT_FALSE(b.text().at(0).isLowSurrogate() &&
+                     document.characterAt(b.position() - 2).isHighSurrogate())
+            << "a pair parted at block " << b.blockNumber();
+    }
+    ExpectAgrees(store, c.text);
+  }
+}
+
 TEST_F(RichEditTextTest, ProseSplitsAfterSpaces) {
   store.SetAll(Repeat(u"word ", 5000));
   for (QTextBlock b = document.begin(); b.next().isValid(); b = b.next())

@@ -253,6 +253,13 @@ TEST_F(LayoutTest, ANewLongTextIsLaidOutOnlyWhereItIsShown) {
   }
 }
 
+TEST_F(LayoutTest, ARunOfCombiningMarksFillsBlocksNearTheirTargetSize) {
+  const WideString marks = u"e" + WideString(12000, u'\u0301');
+  memo->SetText(marks);
+  EXPECT_LE(View()->document()->blockCount(), 7);
+  EXPECT_EQ(memo->Text(), marks);
+}
+
 // A view that narrows when a long text arrives makes Qt give every block a
 // layout object at once (half a second for 400 000 short lines).
 TEST_F(LayoutTest, ALongTextKeepsTheViewWidth) {
