@@ -332,6 +332,33 @@ void TRichEditText::RestoreStandIns(WideString& out, size_t at, int from, int co
     out[at + size_t(it->position - from)] = it->unit;
 }
 
+int TRichEditText::RowStart(int position) const {
+  QTextBlock block = document_->findBlock(position);
+  if (!block.isValid()) return position;
+  int offset = position - block.position();
+  while (true) {
+    int separator = offset > 0 ? int(block.text().lastIndexOf(QChar(LS), offset - 1)) : -1;
+    if (separator >= 0) return block.position() + separator + 1;
+    if (!IsSoft(block)) return block.position();
+    block = block.previous();
+    offset = block.length() - 1;
+  }
+}
+
+int TRichEditText::RowEnd(int position) const {
+  QTextBlock block = document_->findBlock(position);
+  if (!block.isValid()) return position;
+  int offset = position - block.position();
+  while (true) {
+    int separator = int(block.text().indexOf(QChar(LS), offset));
+    if (separator >= 0) return block.position() + separator;
+    QTextBlock next = block.next();
+    if (!next.isValid() || !IsSoft(next)) return block.position() + block.length() - 1;
+    block = next;
+    offset = 0;
+  }
+}
+
 bool TRichEditText::AtSoftBreakStart(int position) const {
   return std::binary_search(
       soft_.begin(), soft_.end(), SoftBlock{position, 0},

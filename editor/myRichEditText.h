@@ -74,6 +74,12 @@ class TRichEditText : public QObject {
   /// Replaces the whole text, with no undo step.
   void SetAll(WideView text);
 
+  /// The display row of a document position as it would be without the display
+  /// split: it ends at a line separator or a hard block break, never at a soft one.
+  /// Start: its first position; End: the position of the separator that ends it.
+  int RowStart(int position) const;
+  int RowEnd(int position) const;
+
   /// Whether a block continues the line of the block before it.
   static bool IsSoft(const QTextBlock& block);
   /// Whether the document position lies right before / after a soft break.

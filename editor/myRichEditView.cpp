@@ -4,7 +4,10 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QWheelEvent>
 
 #include "editor/myRichEdit.h"
@@ -190,6 +193,72 @@ void TRichEditView::ActOnKey(QKeyEvent* event) {
     QPlainTextEdit::keyPressEvent(event);
 }
 
+bool TRichEditView::MoveAlongRows(QKeyEvent* event) {
+  if (lineWrapMode() != QPlainTextEdit::NoWrap) return false;
+  enum class To { Start, End, Previous, Next };
+  struct Move {
+    QKeySequence::StandardKey key;
+    To to;
+    bool select;
+  };
+  static const Move moves[] = {
+      {QKeySequence::MoveToStartOfLine, To::Start, false},
+      {QKeySequence::SelectStartOfLine, To::Start, true},
+      {QKeySequence::MoveToEndOfLine, To::End, false},
+      {QKeySequence::SelectEndOfLine, To::End, true},
+      {QKeySequence::MoveToPreviousLine, To::Previous, false},
+      {QKeySequence::SelectPreviousLine, To::Previous, true},
+      {QKeySequence::MoveToNextLine, To::Next, false},
+      {QKeySequence::SelectNextLine, To::Next, true},
+  };
+  const Move* move = std::find_if(std::begin(moves), std::end(moves),
+                                  [&](const Move& m) { return event->matches(m.key); });
+  if (move == std::end(moves)) return false;
+  TRichEditText* store = window_->Text();
+  QTextCursor cursor = textCursor();
+  int position = cursor.position();
+  int start = store->RowStart(position), end = store->RowEnd(position);
+  int target = position;
+  qreal x = -1;
+  switch (move->to) {
+    case To::Start: target = start; break;
+    case To::End: target = end; break;
+    case To::Previous:
+    case To::Next: {
+      // The goal x stays the one of the first vertical step, as in Qt's own moves.
+      x = cursor.verticalMovementX() >= 0 ? cursor.verticalMovementX() : XOf(position);
+      bool next = move->to == To::Next;
+      if (next ? end + 1 >= document()->characterCount() : start == 0) return true;  // no row
+      target = PositionAtX(next ? end + 1 : store->RowStart(start - 1), x);
+      break;
+    }
+  }
+  cursor.setPosition(target, move->select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+  if (x >= 0) cursor.setVerticalMovementX(int(x));
+  setTextCursor(cursor);
+  ensureCursorVisible();
+  return true;
+}
+
+QTextLine TRichEditView::LineAt(int position) {
+  QTextBlock block = document()->findBlock(position);
+  document()->documentLayout()->blockBoundingRect(block);  // lays the block out if it was not
+  QTextLayout* layout = block.layout();
+  return layout ? layout->lineForTextPosition(position - block.position()) : QTextLine();
+}
+
+qreal TRichEditView::XOf(int position) {
+  QTextLine line = LineAt(position);
+  return line.isValid() ? line.cursorToX(position - document()->findBlock(position).position()) : 0;
+}
+
+int TRichEditView::PositionAtX(int rowStart, qreal x) {
+  QTextLine line = LineAt(rowStart);
+  if (!line.isValid()) return rowStart;
+  int blockStart = document()->findBlock(rowStart).position();
+  return std::max(rowStart, blockStart + line.xToCursor(x));
+}
+
 bool TRichEditView::HandleEditingKey(QKeyEvent* event) {
   if (event->matches(QKeySequence::Copy)) {
     if (textCursor().hasSelection()) SetClipboardText(window_->SelectedText(true));
@@ -212,6 +281,7 @@ bool TRichEditView::HandleEditingKey(QKeyEvent* event) {
     if (!isReadOnly()) event->matches(QKeySequence::Undo) ? window_->Undo() : window_->Redo();
     return true;
   }
+  if (MoveAlongRows(event)) return true;
   if (isReadOnly()) return false;
   if (TRichEditText::NeedsReplace(event->text())) {
     // Typed through the text store, which keeps U+2028, U+2029 and the noncharacters

@@ -5,6 +5,7 @@
 // key, a handled wheel neither scrolls nor zooms, and Ctrl+wheel never zooms.
 
 #include <QPlainTextEdit>
+#include <QTextLine>
 
 #include "platform/myWindows.h"
 
@@ -45,6 +46,14 @@ class TRichEditView : public QPlainTextEdit {
   bool FilterCharacters(QString& text, platform::LPARAM lParam);
   void ActOnKey(QKeyEvent* event);
   bool HandleEditingKey(QKeyEvent* event);
+  /// Without word wrap: Home, End, Up and Down (and with Shift) act on rows as they
+  /// would show without the display split of long lines.
+  bool MoveAlongRows(QKeyEvent* event);
+  /// The position in the row that starts at `rowStart` nearest to x in its first piece.
+  int PositionAtX(int rowStart, qreal x);
+  /// The laid-out line of the block that holds a document position.
+  QTextLine LineAt(int position);
+  qreal XOf(int position);
   bool StepOverSoftBreak(bool backwards);
   /// Reports a mouse message; false when the parent took it.
   bool FilterMouse(platform::UINT msg, QMouseEvent* event);

@@ -55,6 +55,52 @@ TEST_F(LongLineTest, ArrowKeysCrossASoftBreakInOneStep) {
   EXPECT_EQ(memo->SelStart(), soft - 1);
 }
 
+// Regression: without word wrap a line longer than the display split was navigated
+// as several rows: Home from 5000 went to 4096, End from 10 to 2048, Down from 10
+// stayed on the same line.
+TEST_F(LongLineTest, WithoutWrapHomeEndUpAndDownActOnTheWholeLine) {
+  ASSERT_FALSE(memo->WordWrap());
+  memo->SetText(original + u"\r12345\r" + original);  // digits: one width, x is the column
+  const int second = 10001, third = 10007, total = 20007;
+  const auto shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier;
+  struct Case {
+    const char* name;
+    int from;
+    int key;
+    Qt::KeyboardModifiers mods;
+    int selStart, selLength;
+  } cases[] = {
+      {"Home", 5000, Qt::Key_Home, {}, 0, 0},
+      {"End", 10, Qt::Key_End, {}, 10000, 0},
+      {"Shift+Home", 5000, Qt::Key_Home, shift, 0, 5000},
+      {"Shift+End", 10, Qt::Key_End, shift, 10, 9990},
+      {"Home on the third line", third + 7000, Qt::Key_Home, {}, third, 0},
+      {"Down", 3, Qt::Key_Down, {}, second + 3, 0},
+      {"Down from deep in the line", 5000, Qt::Key_Down, {}, second + 5, 0},
+      {"Down into a long line", second + 2, Qt::Key_Down, {}, third + 2, 0},
+      {"Up into a long line", second + 2, Qt::Key_Up, {}, 2, 0},
+      {"Up from a long line", third + 4, Qt::Key_Up, {}, second + 4, 0},
+      {"Shift+Down", 3, Qt::Key_Down, shift, 3, second},
+      {"Shift+Up", second + 1, Qt::Key_Up, shift, 1, second},
+      {"Up on the first line", 3, Qt::Key_Up, {}, 3, 0},
+      {"Down on the last line", third + 3, Qt::Key_Down, {}, third + 3, 0},
+      {"Ctrl+End", 3, Qt::Key_End, ctrl, total, 0},
+      {"Ctrl+Home", 9000, Qt::Key_Home, ctrl, 0, 0},
+      {"Shift+Ctrl+End", third + 9000, Qt::Key_End, shift | ctrl, third + 9000, 1000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    memo->SetSelStart(c.from);
+    Type(c.key, QString(), c.mods);
+    EXPECT_EQ(memo->SelStart(), c.selStart);
+    EXPECT_EQ(memo->SelLength(), c.selLength);
+  }
+  memo->SetSelStart(3);
+  Type(Qt::Key_Down, QString());
+  Type(Qt::Key_Down, QString());
+  EXPECT_EQ(memo->SelStart(), third + 3) << "the goal column outlives a row";
+}
+
 TEST_F(LongLineTest, BackspaceAndDeleteAtASoftBreakRemoveRealCharacters) {
   PlaceAtDocument(store->ToDocument(soft));  // start of the continuation block
   Type(Qt::Key_Backspace, QStringLiteral("\b"));
