@@ -193,11 +193,14 @@ TEST_F(RichEditTextTest, RunsWithoutCharacterBoundsStillSplitNearTheTarget) {
     store.SetAll(c.text);
     for (QTextBlock b = document.begin(); b.isValid(); b = b.next()) {
       EXPECT_LE(b.length() - 1, TRichEditText::ChunkLimit);
-      if (b.next().isValid()) EXPECT_GE(b.length() - 1, TRichEditText::ChunkTarget - 256);
-      if (b.position() > 0)
+      if (b.next().isValid()) {
+        EXPECT_GE(b.length() - 1, TRichEditText::ChunkTarget - 256);
+      }
+      if (b.position() > 0) {
         EXPECT_FALSE(b.text().at(0).isLowSurrogate() &&
                      document.characterAt(b.position() - 2).isHighSurrogate())
             << "a pair parted at block " << b.blockNumber();
+      }
     }
     ExpectAgrees(store, c.text);
   }
