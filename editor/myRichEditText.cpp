@@ -169,8 +169,10 @@ TRichEditText::TRichEditText(QTextDocument* document) : QObject(document), docum
 }
 
 bool TRichEditText::NeedsReplace(const QString& text) {
+  // A break made by Qt's insertion would take the format of the block it splits,
+  // a continuation's mark included, and so be no break of the text.
   return std::any_of(text.begin(), text.end(), [](QChar c) {
-    return NeedsStandIn(c.unicode()) || c.unicode() == Replacement;
+    return NeedsStandIn(c.unicode()) || c.unicode() == Replacement || IsBreak(c.unicode());
   });
 }
 

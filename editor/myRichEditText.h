@@ -63,8 +63,9 @@ class TRichEditText : public QObject {
   int ToDocument(int index) const;
   int ToText(int position) const;
 
-  /// Whether typed text must be inserted through Replace: it holds a character
-  /// that Qt's own insertion would turn into a break or mistake for a stand-in.
+  /// Whether typed text must be inserted through Replace: it holds a break, or a
+  /// character that Qt's own insertion would turn into a break or mistake for a
+  /// stand-in.
   static bool NeedsReplace(const QString& text);
 
   /// Replaces the cursor's selection with text ("\r", "\n" and "\r\n" are breaks),
