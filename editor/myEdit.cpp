@@ -579,8 +579,8 @@ void TMyMemo::InsertPendingIndent() {
   ForgetIndent();
   // Only the change that the Return made takes its indent: a Return that inserted
   // nothing must not indent whatever text changes next.
-  bool afterBreak = SelLength() == 0 && SelStart() == caret && caret > 0 &&
-                    GetTextRange(caret - 1, 1) == u"\r";
+  bool afterBreak =
+      SelLength() == 0 && SelStart() == caret && caret > 0 && GetTextRange(caret - 1, 1) == u"\r";
   if (afterBreak) SetSelText(indent);
 }
 

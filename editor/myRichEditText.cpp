@@ -527,7 +527,8 @@ void TRichEditText::ContentsChange(int from, int removed, int added) {
 TRichEditText::Marks TRichEditText::ScanMarks(int from, int to) const {
   Marks found;
   auto collect = [&](const QString& text, int start, char16_t shown, auto&& add) {
-    for (int i = int(text.indexOf(QChar(shown))); i >= 0; i = int(text.indexOf(QChar(shown), i + 1)))
+    for (int i = int(text.indexOf(QChar(shown))); i >= 0;
+         i = int(text.indexOf(QChar(shown), i + 1)))
       if (start + i >= from && start + i < to) add(start + i);
   };
   for (QTextBlock block = document_->findBlock(from); block.isValid() && block.position() < to;
@@ -550,8 +551,9 @@ TRichEditText::Marks TRichEditText::ScanMarks(int from, int to) const {
       // stand-in takes its format too, and stays what it is).
       auto standsFor = char16_t(unit.toInt());
       if (standsFor == LS) continue;  // shows itself
-      collect(text, start, StandInFor(standsFor),
-              [&](int p) { found.standIns.push_back({p, standsFor}); });
+      collect(text, start, StandInFor(standsFor), [&](int p) {
+        found.standIns.push_back({p, standsFor});
+      });
     }
   }
   return found;

@@ -127,7 +127,7 @@ class TRichEditText : public QObject {
 
   QTextDocument* document_;
   std::vector<SoftBlock> soft_;
-  std::vector<int> packed_;  // document positions of line separators that are line breaks
+  std::vector<int> packed_;        // document positions of line separators that are line breaks
   std::vector<StandIn> standIns_;  // by position
   int blockCount_ = 1;
 };

@@ -1,10 +1,10 @@
 #include "editor/myRichEditView.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -266,8 +266,7 @@ bool TRichEditView::HandleEditingKey(QKeyEvent* event) {
   }
   if (event->matches(QKeySequence::Cut)) {
     // What could not be copied is not deleted.
-    if (!textCursor().hasSelection() || !SetClipboardText(window_->SelectedText(true)))
-      return true;
+    if (!textCursor().hasSelection() || !SetClipboardText(window_->SelectedText(true))) return true;
     if (!isReadOnly()) window_->ReplaceSelection(u"");
     return true;
   }

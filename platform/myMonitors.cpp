@@ -23,8 +23,10 @@ uint64_t CommonArea(const TRect& a, const TRect& b) {
 /// gaps reach 2^33 between edges anywhere in the 32-bit range, and their squares
 /// would overflow any integer type: a double orders them all the same.
 double DistanceSquared(const TRect& a, const TRect& b) {
-  const double dx = double(std::max<int64_t>({0, int64_t(b.Left) - a.Right, int64_t(a.Left) - b.Right}));
-  const double dy = double(std::max<int64_t>({0, int64_t(b.Top) - a.Bottom, int64_t(a.Top) - b.Bottom}));
+  const double dx =
+      double(std::max<int64_t>({0, int64_t(b.Left) - a.Right, int64_t(a.Left) - b.Right}));
+  const double dy =
+      double(std::max<int64_t>({0, int64_t(b.Top) - a.Bottom, int64_t(a.Top) - b.Bottom}));
   return dx * dx + dy * dy;
 }
 

@@ -271,11 +271,14 @@ TEST_F(CharacterTest, SeparatorsAndNoncharactersComeBackOnEveryWayIn) {
 
 TEST_F(CharacterTest, AFileHoldingAParagraphSeparatorIsSavedAsItWasRead) {
   test::TempDir dir;
-  test::WriteBytes(dir / "in.txt", "a\xE2\x80\xA9" "b\r\nc");  // UTF-8 without a mark
+  test::WriteBytes(dir / "in.txt",
+                   "a\xE2\x80\xA9"
+                   "b\r\nc");  // UTF-8 without a mark
   TMyCharCode code = cdUTF_8N;
   memo->LoadFromFile(dir.Wide("in.txt"), code);
   ASSERT_TRUE(memo->SaveToFile(dir.Wide("out.txt"), cdUTF_8N));
-  EXPECT_EQ(test::Hex(test::ReadBytes(dir / "out.txt")), test::Hex("a\xE2\x80\xA9" "b\r\nc"));
+  EXPECT_EQ(test::Hex(test::ReadBytes(dir / "out.txt")), test::Hex("a\xE2\x80\xA9"
+                                                                   "b\r\nc"));
 }
 
 // Regression: a whole new text with one long line went through a path that laid

@@ -41,10 +41,10 @@ class TTextAreaScript {
 
   /// One random step; empty when the text area agrees with the model, else what differed.
   std::string Step() {
-    static const char* const names[] = {"set whole", "set whole", "select", "select", "select",
-                                        "replace", "replace", "insert in pieces", "type", "type",
-                                        "undo and redo", "undo and redo", "re-create",
-                                        "home or end", "queries", "queries"};
+    static const char* const names[] = {
+        "set whole", "set whole",        "select",  "select", "select",        "replace",
+        "replace",   "insert in pieces", "type",    "type",   "undo and redo", "undo and redo",
+        "re-create", "home or end",      "queries", "queries"};
     uint32_t kind = Pick(16);
     switch (kind) {
       case 0:
@@ -91,8 +91,8 @@ class TTextAreaScript {
   }
 
   WideString ShortText() {
-    static const char16_t special[] = {u'\r', u'\n', 0x2028, 0x2029, 0xFDD0, 0xFDD1, 0xFFFD,
-                                       0xFFFE, 0xFFFF, 0xD800, 0xDC00, 0x0301, u'\t', u' '};
+    static const char16_t special[] = {u'\r',  u'\n',  0x2028, 0x2029, 0xFDD0, 0xFDD1, 0xFFFD,
+                                       0xFFFE, 0xFFFF, 0xD800, 0xDC00, 0x0301, u'\t',  u' '};
     WideString out;
     for (uint32_t n = Pick(24); n > 0; --n) {
       switch (Pick(6)) {
@@ -181,7 +181,8 @@ class TTextAreaScript {
     size_t pieces = 2 + Pick(4);
     size_t at = 0;
     for (size_t i = 0; i < pieces; ++i) {
-      size_t end = i + 1 == pieces ? text.size() : std::min(text.size(), at + Pick(uint32_t(text.size() + 1)));
+      size_t end = i + 1 == pieces ? text.size()
+                                   : std::min(text.size(), at + Pick(uint32_t(text.size() + 1)));
       // A pair's halves in two pieces stay a pair; "\r" then "\n" are two breaks.
       Replace(text.substr(at, end - at));
       at = end;
@@ -276,8 +277,8 @@ class TTextAreaScript {
     if (shown != text_) {
       size_t at = 0;
       while (at < shown.size() && at < text_.size() && shown[at] == text_[at]) ++at;
-      failure << "text differs at " << at << " of " << text_.size() << " (read "
-              << shown.size() << ")";
+      failure << "text differs at " << at << " of " << text_.size() << " (read " << shown.size()
+              << ")";
     }
     if (memo_.SelStart() != start_ || memo_.SelLength() != length_)
       failure << " selection " << memo_.SelStart() << "+" << memo_.SelLength() << ", model "

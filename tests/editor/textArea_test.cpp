@@ -15,7 +15,7 @@ using TextAreaTest = test::EditorTest;
 
 TEST_F(TextAreaTest, RandomEditsAgreeWithAPlainStringModel) {
   constexpr int Scripts = 100, Steps = 25;  // 2,500 steps: well within the time of a test
-  std::mt19937 random(20260413);  // deterministic: a failure names its script and step
+  std::mt19937 random(20260413);            // deterministic: a failure names its script and step
   for (int script = 0; script < Scripts; ++script) {
     test::TTextAreaScript run(*memo, [&] { return uint32_t(random()); });
     for (int step = 0; step < Steps; ++step) {
