@@ -15,11 +15,11 @@ std::mt19937_64& Generator() {
 }  // namespace
 
 void Randomize() {
-  RandomSeed(uint64_t(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+  RandomStart(uint64_t(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
 }
 
-void RandomSeed(uint64_t seed) {
-  Generator().seed(seed);
+void RandomStart(uint64_t start) {
+  Generator() = std::mt19937_64(start);
 }
 
 int32_t Random(int32_t range) {

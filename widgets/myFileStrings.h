@@ -61,7 +61,7 @@ using TMyAbortCheckEvent = std::function<bool()>;
 
 class TMyFileStrings : public TMyWStrings {
  public:
-  /// The list on `store` (or its own), case-insensitive; reseeds the platform's
+  /// The list on `store` (or its own), case-insensitive; restarts the platform's
   /// pseudo-random generator from the clock.
   explicit TMyFileStrings(TMyStore* store = nullptr);
   ~TMyFileStrings() override;

@@ -355,12 +355,12 @@ TEST_F(FileStringsTest, ShuffleKeepsEveryItemWithItsObject) {
     EXPECT_EQ(std::unique(sorted.begin(), sorted.end()), sorted.end()) << "an item lost";
   };
   fill();
-  platform::RandomSeed(7);
+  platform::RandomStart(7);
   files.Shuffle(2, 7);
   check(2, 7);
   const std::vector<WideString> first = Items(files);
   fill();
-  platform::RandomSeed(7);
+  platform::RandomStart(7);
   files.Shuffle(2, 7);
   EXPECT_EQ(Items(files), first);  // the generator decides the order
   fill();
