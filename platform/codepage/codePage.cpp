@@ -39,19 +39,26 @@ AnsiString WideToMultiByte(unsigned codePage, WideView text, unsigned flags, boo
   text = UpToTerminator(text);
   bool used = false;
   AnsiString bytes;
-  WideString composed;
   bool bestFit = (flags & WC_NO_BEST_FIT_CHARS) == 0;
-  if ((codePage == CP_ANSI || codePage == CP_EUCJP) && (flags & WC_COMPOSITECHECK) != 0 &&
+  const auto encode = [&](WideView units) {
+    used = false;
+    switch (codePage) {
+      case CP_ANSI: bytes = detail::EncodeSjis(units, bestFit, used, defaultChar); break;
+      case CP_EUCJP: bytes = detail::EncodeEuc(units, bestFit, used, defaultChar); break;
+      case CP_ISO2022JP: bytes = detail::EncodeJis(units); break;
+      case CP_UTF7: bytes = detail::EncodeUtf7(units); break;
+      case CP_UTF8: bytes = detail::EncodeUtf8(units); break;
+      default: break;
+    }
+  };
+  encode(text);
+  // The composite check joins a base character and its combining marks first. No
+  // combining mark has a mapping in code pages 932 and 20932, so only a text whose
+  // encoding needed the default character can hold one: others are not searched again.
+  WideString composed;
+  if (used && (codePage == CP_ANSI || codePage == CP_EUCJP) && (flags & WC_COMPOSITECHECK) != 0 &&
       detail::ComposeMarks(text, composed))
-    text = composed;
-  switch (codePage) {
-    case CP_ANSI: bytes = detail::EncodeSjis(text, bestFit, used, defaultChar); break;
-    case CP_EUCJP: bytes = detail::EncodeEuc(text, bestFit, used, defaultChar); break;
-    case CP_ISO2022JP: bytes = detail::EncodeJis(text); break;
-    case CP_UTF7: bytes = detail::EncodeUtf7(text); break;
-    case CP_UTF8: bytes = detail::EncodeUtf8(text); break;
-    default: break;
-  }
+    encode(composed);
   if (usedDefault != nullptr) *usedDefault = used;
   return bytes;
 }

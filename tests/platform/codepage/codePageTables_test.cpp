@@ -2,6 +2,8 @@
 // glibc iconv everywhere except the documented Windows differences.
 #include <gtest/gtest.h>
 
+#include <unicode/uchar.h>
+
 #include <random>
 
 #include "platform/codepage/codePage.h"
@@ -212,6 +214,23 @@ TEST(CodePageFastPaths, Utf16StopsAtTheFirstZeroUnitWherever) {
         EXPECT_EQ(be.back(), 0x6100);
       }
     }
+}
+
+// The composite check searches a text for combining marks only when encoding it needed
+// the default character: that holds because no combining mark has a mapping, exact or
+// best fit, in code page 932 or 20932.
+TEST(CodePageTables, NoCombiningMarkHasAMapping) {
+  int marks = 0;
+  for (char16_t c = 0x300; c != 0; ++c) {
+    if (u_getCombiningClass(c) == 0 || (c >= 0xD800 && c <= 0xDFFF)) continue;
+    ++marks;
+    for (unsigned codePage : {CP_ANSI, CP_EUCJP}) {
+      bool used = false;
+      WideToMultiByte(codePage, WideString(1, c), WC_NONE, &used);
+      EXPECT_TRUE(used) << std::hex << int(c) << " in " << std::dec << codePage;
+    }
+  }
+  EXPECT_GT(marks, 500);
 }
 
 }  // namespace
