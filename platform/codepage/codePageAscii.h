@@ -1,6 +1,8 @@
 #pragma once
 // Fast paths over runs of ASCII, the bulk of most Japanese text files (markup, code,
-// line breaks). Sixteen bytes at a time with SSE2, byte by byte elsewhere.
+// line breaks). Sixteen bytes at a time with SSE2, byte by byte elsewhere. The build
+// option MAGNA_SCALAR compiles the SSE2 paths out, so that the tests check the scalar
+// ones too (MAGNA_SSE2 says which are built).
 
 #include <algorithm>
 #include <cstddef>
@@ -9,8 +11,11 @@
 #include "platform/codepage/codePageOutput.h"
 #include "platform/myBase.h"
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) && !defined(MAGNA_SCALAR_ONLY)
+#define MAGNA_SSE2 1
 #include <emmintrin.h>
+#else
+#define MAGNA_SSE2 0
 #endif
 
 namespace magna::platform::detail {
@@ -31,7 +36,7 @@ inline bool IsAsciiStop(unsigned char b) {
 template <AsciiStops kStops = AsciiStops::None>
 inline size_t WidenAscii(const unsigned char* p, const unsigned char* end, char16_t* out) {
   const unsigned char* start = p;
-#if defined(__SSE2__)
+#if MAGNA_SSE2
   const __m128i zero = _mm_setzero_si128();
   while (end - p >= 16) {
     __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
@@ -62,7 +67,7 @@ inline size_t WidenAscii(const unsigned char* p, const unsigned char* end, char1
 /// returns how many (a multiple of 16). Writes exactly that many bytes.
 inline size_t NarrowAsciiBlocks(const char16_t* p, const char16_t* end, char* out) {
   const char16_t* start = p;
-#if defined(__SSE2__)
+#if MAGNA_SSE2
   const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));
   while (end - p >= 16) {
     __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
@@ -83,7 +88,7 @@ inline size_t NarrowAsciiBlocks(const char16_t* p, const char16_t* end, char* ou
 /// Index of the first zero among n code units, or n.
 inline size_t FindZeroUnit(const char16_t* p, size_t n) {
   size_t i = 0;
-#if defined(__SSE2__)
+#if MAGNA_SSE2
   for (; i + 8 <= n; i += 8) {
     __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
     auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(v, _mm_setzero_si128())));

@@ -35,7 +35,7 @@ bool IsDirect(char16_t c) {
   return c < 0x80 && kDirect[c];
 }
 
-#if defined(__SSE2__)
+#if MAGNA_SSE2
 /// Sixteen units packed to bytes, and the mask of those that are not direct. Units above
 /// 0x7F pack to bytes that compare below 0x20 as signed, like the controls.
 unsigned NotDirect16(const char16_t* p, __m128i& packed) {
@@ -55,7 +55,7 @@ unsigned NotDirect16(const char16_t* p, __m128i& packed) {
 /// (writing up to sixteen bytes past the count); returns how many.
 size_t DirectRun(const char16_t* p, const char16_t* end, char* out) {
   const char16_t* start = p;
-#if defined(__SSE2__)
+#if MAGNA_SSE2
   for (__m128i packed; end - p >= 16; p += 16, out += 16) {
     unsigned notDirect = NotDirect16(p, packed);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), packed);
