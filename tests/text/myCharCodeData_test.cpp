@@ -25,6 +25,10 @@ struct Vector {
   fs::path bin, txt;
 };
 
+void PrintTo(const Vector& v, std::ostream* os) {
+  *os << v.code << "/" << v.name;
+}
+
 struct CodeInfo {
   TMyCharCode code;
   TMyCharCode detected;
