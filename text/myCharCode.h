@@ -57,8 +57,16 @@ WideString ReadTextFileBytes(const WideString& fileName, TMyCharCode& code, uint
 TMyCharCode DetectCharCode(const char* bytes, size_t count, bool wholeFile = false);
 /// The detector's best guess as a code page number, 1252 when it has none.
 unsigned DetectCodePage(const char* bytes, size_t count, bool wholeFile = false);
+/// 1200 and 1201 the UTF-16 codes, the EUC and ISO-2022 families their Japanese member,
+/// 65000 UTF-7, 65001 cdUTF_8N, anything else cdSJis.
 TMyCharCode CharCodeOfCodePage(unsigned codePage);
-/// cdSJis, cdUTF_16LE or cdUTF_16BE; count >= 1.
+/// The program's own guess between Shift_JIS and UTF-16 for a sample (count >= 1):
+/// cdSJis, cdUTF_16LE or cdUTF_16BE. Lead bytes are those of code page 932 (81..9F,
+/// E0..FC). Zero bytes are counted by parity: zeros at both parities alike, or a few
+/// (under a quarter of the units) in otherwise valid Shift_JIS, give cdSJis; zeros mostly
+/// at odd offsets give cdUTF_16LE, at even offsets cdUTF_16BE; without zeros, valid
+/// Shift_JIS is cdSJis, else cdUTF_16LE when at least 1 % of the little-endian units are
+/// kana, cdUTF_16BE otherwise.
 TMyCharCode GuessSJisOrUtf16(const char* bytes, size_t count);
 
 /// Whether some character of the text (up to its first U+0000) has no exact mapping in
