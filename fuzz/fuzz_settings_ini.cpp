@@ -1,6 +1,7 @@
 // The INI reader and writer on arbitrary bytes: read, write every section back,
 // read again. No crash, no sanitizer report, and the values read back equal the
-// values read first. The first input byte picks the file's code; for the codes
+// values read first; a value that holds U+0000 (a zero byte of the file) is refused
+// by the writes, as the file format says. The first input byte picks the file's code; for the codes
 // that carry every code unit (UTF-8 and UTF-16) the first read must survive the
 // round trip, for the others (cdAuto re-detects, Shift_JIS replaces what it can't
 // hold) the second read must survive the next one.
@@ -61,17 +62,39 @@ Snapshot Read(const WideString& file, TMyCharCode code) {
   return snapshot;
 }
 
+bool HoldsZero(const WideString& text) {
+  return text.find(u'\0') != WideString::npos;
+}
+
 /// Writes every section back: once as a whole, once value by value through the cache.
+/// A zero byte of the file stays in its line as U+0000, and no write may put one into
+/// the file: a section or value holding one must raise EIniLineError and change nothing.
 void WriteBack(const WideString& file, TMyCharCode code) {
   TMyIniFile ini(file, code);
   for (const WideString& name : DistinctSections(ini)) {
     TMyWStrings values;
     ini.ReadSectionValues(name, values);
-    ini.WriteSectionValues(name, values);
+    bool zero = false;
+    for (int i = 0; i < values.Count(); ++i) zero = zero || HoldsZero(values.Get(i));
+    try {
+      ini.WriteSectionValues(name, values);
+      if (zero) std::abort();
+    } catch (const EIniLineError&) {
+      if (!zero) std::abort();
+    }
     for (int i = 0; i < values.Count(); ++i) {
       const WideString item = values.Get(i);
       const size_t equals = item.find(u'=');
-      ini.WriteString(name, TrimBlanks(WideView(item).substr(0, equals)), item.substr(equals + 1));
+      // The name is trimmed of blanks and controls, U+0000 among them, before it is written.
+      const WideString entry = TrimBlanks(WideView(item).substr(0, equals));
+      const WideString value = item.substr(equals + 1);
+      const bool refused = HoldsZero(entry) || HoldsZero(value);
+      try {
+        ini.WriteString(name, entry, value);
+        if (refused) std::abort();
+      } catch (const EIniLineError&) {
+        if (!refused) std::abort();
+      }
     }
   }
 }

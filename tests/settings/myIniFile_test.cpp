@@ -393,6 +393,28 @@ TEST_F(MyIniFileTest, FuzzInputHalfWidthKanaWithZerosReadsAlikeAfterEveryWrite) 
   EXPECT_EQ(Hex(contents[2]), Hex(contents[0]));
 }
 
+// Fuzz inputs: zero bytes read into a section's lines. Writing such a line back through
+// the writes is refused; the file keeps it whenever it is written; a name is trimmed of
+// the zeros around it (as of any control) before it is written.
+TEST_F(MyIniFileTest, FuzzInputZeroBytesReadIntoAnEntryAreKeptAndNeverWrittenAnew) {
+  const std::string original =
+      "[Text]\rFontName=MS Gothic\r[te\0\0\0"
+      "6FontName=never read\r"s;
+  Put(original);
+  {
+    TMyIniFile ini(Name(), cdAuto);
+    TMyWStrings values;
+    ini.ReadSectionValues(u"Text", values);
+    ASSERT_EQ(values.Count(), 2);
+    EXPECT_THROW(ini.WriteSectionValues(u"Text", values), EIniLineError);
+    EXPECT_EQ(ini.ReadString(u"Text", u"FontName", u""), u"MS Gothic");
+    ini.WriteString(u"Text", WideString(u"\0Size\0", 6), u"72");  // trimmed: "Size"
+    EXPECT_EQ(ini.ReadString(u"Text", u"Size", u""), u"72");
+  }
+  EXPECT_EQ(Hex(Bytes()), Hex("[Text]\rFontName=MS Gothic\r[te\0\0\0"
+                              "6FontName=never read\rSize=72\r\r"s));
+}
+
 TEST(SettingsFileName, ExtensionChangesWithinTheLastPathComponentOnly) {
   struct Case {
     const char* program;
