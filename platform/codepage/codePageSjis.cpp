@@ -1,4 +1,6 @@
 // Code page 932: Shift_JIS as Windows maps it.
+#include <cstring>
+
 #include "platform/codepage/codePageAscii.h"
 #include "platform/codepage/codePageCodecs.h"
 #include "platform/codepage/codePageTables.h"
@@ -34,6 +36,19 @@ WideString DecodeSjis(std::string_view bytes) {
   });
 }
 
+namespace {
+
+/// Writes a code of one or two bytes with one two-byte store (the chunk has bytes to
+/// spare): the lead byte first.
+char* StoreSjis(char* out, uint16_t code) {
+  const bool pair = code >= 0x100;
+  const uint16_t bytes = pair ? static_cast<uint16_t>(code << 8 | code >> 8) : code;
+  std::memcpy(out, &bytes, 2);
+  return out + 1 + pair;
+}
+
+}  // namespace
+
 AnsiString EncodeSjis(WideView text, bool bestFit, bool& usedDefault, char defaultChar) {
   const SjisTable& t = Sjis();
   return EncodeUnits(text,
@@ -46,8 +61,7 @@ AnsiString EncodeSjis(WideView text, bool bestFit, bool& usedDefault, char defau
                            out = WriteDefault(p, end, out, defaultChar, usedDefault);
                            continue;
                          }
-                         if (code >= 0x100) *out++ = static_cast<char>(code >> 8);
-                         *out++ = static_cast<char>(code & 0xFF);
+                         out = StoreSjis(out, code);
                        } while (p < end && *p >= 0x80 && out < limit);
                        return out;
                      });
