@@ -23,7 +23,7 @@ constexpr char16_t Replacement = QChar::ReplacementCharacter;
 /// Whether the text's code unit is shown by a stand-in: Qt's insertion would take
 /// U+2029, U+FDD0 and U+FDD1 for separators, and a U+2028 for a packed break.
 bool NeedsStandIn(char16_t c) {
-  return c == LS || c == PS || c == 0xFDD0 || c == 0xFDD1;
+  return c >= LS && (c == LS || c == PS || c == 0xFDD0 || c == 0xFDD1);  // one test for most text
 }
 
 /// The document's code unit that shows a text's one: a separator as a line
@@ -539,9 +539,7 @@ TRichEditText::Marks TRichEditText::ScanMarks(int from, int to) const {
       if (start + fragment.length() <= from || start >= to) continue;
       QString text = fragment.text();
       // Most fragments hold neither shown code unit: no format lookup for them.
-      if (std::none_of(text.begin(), text.end(),
-                       [](QChar c) { return c.unicode() == LS || c.unicode() == Replacement; }))
-        continue;
+      if (!text.contains(QChar(LS)) && !text.contains(QChar(Replacement))) continue;
       QVariant unit = fragment.charFormat().property(LiteralProperty);
       if (!unit.isValid()) {  // unmarked: every line separator is a packed break
         collect(text, start, LS, [&](int p) { found.packed.push_back(p); });
