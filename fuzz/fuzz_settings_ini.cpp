@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -59,6 +60,10 @@ Snapshot Read(const WideString& file, TMyCharCode code) {
     }
     snapshot.push_back(std::move(section));
   }
+  // A written section moves to the end of the file while one whose write was refused
+  // stays where it was: the order of sections is no part of what must read back.
+  std::sort(snapshot.begin(), snapshot.end(),
+            [](const Section& a, const Section& b) { return a.Name < b.Name; });
   return snapshot;
 }
 
