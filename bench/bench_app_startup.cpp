@@ -22,9 +22,9 @@
 
 #include "app/fontMapping.h"
 #include "app/main.h"
-#include "platform/memoryServices.h"
 #include "platform/qt/qtServices.h"
 #include "platform/qt/qtText.h"
+#include "tests/support/fakeServices.h"
 
 namespace {
 
@@ -123,7 +123,7 @@ bool Shows(magna::TApp_TOOLMagna& window, const magna::WideString& text) {
 
 /// Copies the text and waits up to 10 s for the change notice to have replaced
 /// the shown text; milliseconds from the copy, or -1 when it was not replaced.
-double WatchedReplace(QApplication& app, magna::platform::MemoryClipboard& clipboard,
+double WatchedReplace(QApplication& app, magna::test::MemoryClipboard& clipboard,
                       magna::TApp_TOOLMagna& window, const magna::WideString& text) {
   const auto start = Clock::now();
   clipboard.SimulateCopy(text, std::nullopt);
@@ -136,7 +136,7 @@ double WatchedReplace(QApplication& app, magna::platform::MemoryClipboard& clipb
 
 bool WindowFigures(int argc, char** argv) {
   QApplication app(argc, argv);
-  auto clipboard = std::make_unique<magna::platform::MemoryClipboard>();
+  auto clipboard = std::make_unique<magna::test::MemoryClipboard>();
   auto* fake = clipboard.get();
   magna::platform::InstallClipboard(std::move(clipboard));
   QTemporaryDir settings;  // watching is switched on here, not by a stored setting

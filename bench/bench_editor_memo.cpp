@@ -17,10 +17,10 @@
 #include <string>
 
 #include "editor/myEdit.h"
-#include "platform/memoryServices.h"
 #include "platform/myWindows.h"
 #include "platform/qt/qtText.h"
 #include "platform/services.h"
+#include "tests/support/fakeServices.h"
 
 using namespace magna;
 
@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   bool quick = argc > 1 && std::strcmp(argv[1], "--quick") == 0;
-  platform::InstallClipboard(std::make_unique<platform::MemoryClipboard>());
+  platform::InstallClipboard(std::make_unique<test::MemoryClipboard>());
   if (argc > 1 && std::strcmp(argv[1], "--replace") == 0) {  // the replace path alone, to profile
     Area area(true);
     WideString text = ShortCrLfLines(10 * Mi);

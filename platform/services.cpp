@@ -1,10 +1,51 @@
 #include "platform/services.h"
 
-#include "platform/memoryServices.h"
-
 namespace magna::platform {
 
 namespace {
+
+// Until the program installs its own services, each answers as a desktop with
+// nothing on it would; none keeps a record that could grow.
+
+class NoClipboard : public ClipboardService {
+ public:
+  bool IsFormatAvailable(Format) override { return false; }
+  bool IsMarkedSecret() override { return false; }
+  bool Open() override { return false; }
+  void Close() override {}
+  std::optional<WideString> GetUnicodeText() override { return std::nullopt; }
+  std::optional<AnsiString> GetAnsiText() override { return std::nullopt; }
+  void Empty() override {}
+  void SetUnicodeText(const WideString&) override {}
+  void SetAnsiText(const AnsiString&) override {}
+  void SetChangeHandler(std::function<void()>) override {}
+};
+
+class NoKeysHeld : public KeyStateService {
+ public:
+  uint16_t GetAsyncKeyState(int) override { return 0; }
+  bool MouseButtonsSwapped() override { return false; }
+};
+
+class OneScreen : public ScreenService {
+ public:
+  std::vector<MonitorInfo> Monitors() override {
+    return {{1, {0, 0, 1920, 1080}, {0, 0, 1920, 1040}}};
+  }
+  TPoint CursorPos() override { return {}; }
+};
+
+class UnshownMessageBoxes : public MessageBoxService {
+ public:
+  void Show(const WideString&, const WideString&) override {}
+};
+
+class IdleUi : public UiService {
+ public:
+  void ProcessMessages() override {}
+  void Beep() override {}
+  bool Terminated() override { return false; }
+};
 
 template <class Service, class Default>
 class Slot {
@@ -19,11 +60,11 @@ class Slot {
   std::unique_ptr<Service> service_;
 };
 
-Slot<ClipboardService, MemoryClipboard> clipboardSlot;
-Slot<KeyStateService, HeldKeys> keyStateSlot;
-Slot<ScreenService, FixedScreens> screenSlot;
-Slot<MessageBoxService, RecordedMessageBoxes> messageBoxSlot;
-Slot<UiService, CountingUi> uiSlot;
+Slot<ClipboardService, NoClipboard> clipboardSlot;
+Slot<KeyStateService, NoKeysHeld> keyStateSlot;
+Slot<ScreenService, OneScreen> screenSlot;
+Slot<MessageBoxService, UnshownMessageBoxes> messageBoxSlot;
+Slot<UiService, IdleUi> uiSlot;
 
 }  // namespace
 

@@ -1,12 +1,13 @@
 #pragma once
 // The GUI services the core layers need, each behind one narrow interface.
-// The program installs Qt implementations (platform/qt) at start-up; until then,
-// and in unit tests, harmless in-process implementations answer:
-//   clipboard  - in-memory, can be told to refuse opening;
-//   key state  - keys held by the test, none by default;
-//   screens    - monitors given by the test, one 1920x1080 monitor by default;
-//   messages   - message boxes recorded instead of shown;
-//   ui         - pending messages: nothing to do; beeps counted.
+// The program installs Qt implementations (platform/qt) at start-up; tests install
+// fakes of their own. Until one is installed, a service answers as an empty
+// desktop would:
+//   clipboard  - none: it can't be opened and offers no format;
+//   key state  - no key held, buttons not swapped;
+//   screens    - one 1920x1080 monitor with a 40-pixel task bar at the bottom;
+//   messages   - not shown;
+//   ui         - nothing pending, a silent beep, never terminated.
 // Typical use:  platform::Clipboard().Open();
 
 #include <functional>

@@ -71,19 +71,19 @@ std::string Hex(std::string_view bytes) {
 }
 
 void FakeServicesTest::SetUp() {
-  auto c = std::make_unique<platform::MemoryClipboard>();
+  auto c = std::make_unique<MemoryClipboard>();
   clipboard = c.get();
   platform::InstallClipboard(std::move(c));
-  auto k = std::make_unique<platform::HeldKeys>();
+  auto k = std::make_unique<HeldKeys>();
   keys = k.get();
   platform::InstallKeyState(std::move(k));
-  auto s = std::make_unique<platform::FixedScreens>();
+  auto s = std::make_unique<FixedScreens>();
   screens = s.get();
   platform::InstallScreens(std::move(s));
-  auto m = std::make_unique<platform::RecordedMessageBoxes>();
+  auto m = std::make_unique<RecordedMessageBoxes>();
   messageBoxes = m.get();
   platform::InstallMessageBoxes(std::move(m));
-  auto u = std::make_unique<platform::CountingUi>();
+  auto u = std::make_unique<CountingUi>();
   ui = u.get();
   platform::InstallUi(std::move(u));
 }

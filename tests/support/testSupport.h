@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/memoryServices.h"
+#include "tests/support/fakeServices.h"
 
 namespace magna::test {
 
@@ -49,11 +49,11 @@ class FakeServicesTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  platform::MemoryClipboard* clipboard = nullptr;
-  platform::HeldKeys* keys = nullptr;
-  platform::FixedScreens* screens = nullptr;
-  platform::RecordedMessageBoxes* messageBoxes = nullptr;
-  platform::CountingUi* ui = nullptr;
+  MemoryClipboard* clipboard = nullptr;
+  HeldKeys* keys = nullptr;
+  FixedScreens* screens = nullptr;
+  RecordedMessageBoxes* messageBoxes = nullptr;
+  CountingUi* ui = nullptr;
 };
 
 }  // namespace magna::test

@@ -10,7 +10,7 @@ using test::Hex;
 using test::W;
 
 // A clipboard whose data reading fails, to see it closed when an exception passes.
-class ThrowingClipboard : public platform::MemoryClipboard {
+class ThrowingClipboard : public test::MemoryClipboard {
  public:
   std::optional<WideString> GetUnicodeText() override { throw std::runtime_error("lost"); }
 };

@@ -1,6 +1,6 @@
-#include "platform/memoryServices.h"
+#include "tests/support/fakeServices.h"
 
-namespace magna::platform {
+namespace magna::test {
 
 bool MemoryClipboard::IsFormatAvailable(Format format) {
   ++Questions;
@@ -77,4 +77,4 @@ FixedScreens::FixedScreens() {
   List.push_back({1, {0, 0, 1920, 1080}, {0, 0, 1920, 1040}});
 }
 
-}  // namespace magna::platform
+}  // namespace magna::test

@@ -1,15 +1,15 @@
 #pragma once
-// In-process implementations of the platform services: the defaults before the
-// program installs its Qt ones, and the fakes unit tests install and steer.
+// Fakes of the platform services that tests (and benchmarks) install and steer:
+// each records what it was asked and can be told how to answer.
 
 #include <set>
 
 #include "platform/services.h"
 
-namespace magna::platform {
+namespace magna::test {
 
 /// A clipboard held in memory; `RefuseOpen` makes Open fail like a busy clipboard.
-class MemoryClipboard : public ClipboardService {
+class MemoryClipboard : public platform::ClipboardService {
  public:
   bool IsFormatAvailable(Format format) override;
   bool IsMarkedSecret() override;
@@ -40,7 +40,7 @@ class MemoryClipboard : public ClipboardService {
 };
 
 /// Keys held by the test.
-class HeldKeys : public KeyStateService {
+class HeldKeys : public platform::KeyStateService {
  public:
   uint16_t GetAsyncKeyState(int virtualKey) override;
   bool MouseButtonsSwapped() override { return Swapped; }
@@ -51,18 +51,18 @@ class HeldKeys : public KeyStateService {
 };
 
 /// Monitors given by the test.
-class FixedScreens : public ScreenService {
+class FixedScreens : public platform::ScreenService {
  public:
   FixedScreens();  // one 1920 x 1080 monitor with a 40-pixel task bar at the bottom
-  std::vector<MonitorInfo> Monitors() override { return List; }
+  std::vector<platform::MonitorInfo> Monitors() override { return List; }
   TPoint CursorPos() override { return Cursor; }
 
-  std::vector<MonitorInfo> List;
+  std::vector<platform::MonitorInfo> List;
   TPoint Cursor;
 };
 
 /// Message boxes recorded instead of shown.
-class RecordedMessageBoxes : public MessageBoxService {
+class RecordedMessageBoxes : public platform::MessageBoxService {
  public:
   struct Box {
     WideString Text;
@@ -75,7 +75,7 @@ class RecordedMessageBoxes : public MessageBoxService {
 };
 
 /// An event loop with nothing pending; counts what the core asks of it.
-class CountingUi : public UiService {
+class CountingUi : public platform::UiService {
  public:
   void ProcessMessages() override {
     ++ProcessCount;
@@ -90,4 +90,4 @@ class CountingUi : public UiService {
   std::function<void()> OnProcess;
 };
 
-}  // namespace magna::platform
+}  // namespace magna::test
