@@ -1,5 +1,7 @@
 #include "app/clipboardChain.h"
 
+#include <unordered_set>
+
 #include "platform/services.h"
 
 namespace magna {
@@ -9,6 +11,9 @@ using platform::HWND;
 namespace {
 
 HWND g_head = nullptr;
+// Only the link before a window knows it; the chain keeps the members too, so
+// that leaving can tell a stranger from a member (handles are never reused).
+std::unordered_set<HWND> g_members;
 
 void NotifyHead() {
   if (g_head && platform::IsWindow(g_head)) platform::SendMessageW(g_head, WM_DRAWCLIPBOARD, 0, 0);
@@ -25,12 +30,13 @@ HWND SetClipboardViewer(HWND viewer) {
   WatchClipboard();
   HWND previous = g_head;
   g_head = viewer;
+  g_members.insert(viewer);
   platform::SendMessageW(viewer, WM_DRAWCLIPBOARD, 0, 0);
   return previous;
 }
 
 bool ChangeClipboardChain(HWND remove, HWND next) {
-  if (!remove || !g_head) return false;
+  if (!g_members.erase(remove)) return false;
   if (g_head == remove) {
     g_head = next;
     return true;

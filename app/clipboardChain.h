@@ -22,7 +22,9 @@ constexpr platform::UINT WM_CHANGECBCHAIN = 0x030D;
 platform::HWND SetClipboardViewer(platform::HWND viewer);
 
 /// Takes the window out of the chain; `next` is the window it passed notices to.
-/// Returns false when the window was not a member.
+/// A first window is replaced by `next` at once; for any other, WM_CHANGECBCHAIN
+/// goes round from the first window until its link takes `next`. Returns false,
+/// and tells no one, for a window that is not a member (never joined, or left).
 bool ChangeClipboardChain(platform::HWND remove, platform::HWND next);
 
 /// The window the chain tells first of a change; nullptr when the chain is empty.

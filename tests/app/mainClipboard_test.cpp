@@ -195,6 +195,7 @@ class Viewer : public platform::TWindowObject {
       if (next) platform::SendMessageW(next, msg, 0, 0);
     }
     if (msg == WM_CHANGECBCHAIN) {
+      ++chainNotices;
       auto removed = reinterpret_cast<HWND>(wParam);
       if (removed == next)
         next = reinterpret_cast<HWND>(lParam);
@@ -207,14 +208,15 @@ class Viewer : public platform::TWindowObject {
     next = SetClipboardViewer(handle);
     joined = true;
   }
-  void Leave() {
-    ChangeClipboardChain(handle, next);
+  bool Leave() {
     joined = false;
+    return ChangeClipboardChain(handle, next);
   }
   bool joined = false;
   HWND handle = nullptr;
   HWND next = nullptr;
   int draws = 0;
+  int chainNotices = 0;
 };
 
 TEST_F(MainWindowTest, JoiningSendsOneNoticeAndTheWindowIsFirst) {
@@ -256,6 +258,26 @@ TEST_F(MainWindowTest, ChainChangeNoticePassesAlongToTheRightLink) {
   CopyElsewhere(u"z");
   EXPECT_EQ(middle.draws, 2) << "its join, then the copy";
   EXPECT_EQ(last.draws, 1) << "out of the chain since it left";
+}
+
+TEST_F(MainWindowTest, LeavingAnswersWhetherTheWindowWasAMember) {
+  window->LeaveClipboardChain();
+  Viewer last, first, stranger;
+  last.Join();
+  first.Join();  // chain: first -> last
+  EXPECT_FALSE(stranger.Leave()) << "never joined";
+  EXPECT_FALSE(ChangeClipboardChain(nullptr, nullptr));
+  EXPECT_EQ(first.chainNotices, 0) << "a stranger's leaving goes round no chain";
+  EXPECT_EQ(first.next, last.handle);
+
+  EXPECT_TRUE(last.Leave()) << "a member behind the first";
+  EXPECT_EQ(first.next, nullptr);
+  EXPECT_FALSE(last.Leave()) << "the second time it is no longer a member";
+  EXPECT_EQ(first.chainNotices, 1);
+
+  EXPECT_TRUE(first.Leave()) << "the first member";
+  EXPECT_EQ(ClipboardViewerHead(), nullptr);
+  EXPECT_FALSE(first.Leave());
 }
 
 TEST_F(MainWindowTest, SecondMainWindowReceivesNoticesThroughTheFirst) {
