@@ -37,7 +37,9 @@ class TApp_TOOLMagna : public QMainWindow,
   platform::HWND Handle() const { return handle_; }
   /// 1 from the end of FormCreate to the start of FormDestroy.
   int Ready() const { return FReady; }
+  /// The next window of the clipboard viewer chain; nullptr when this one is last.
   platform::HWND NextViewer() const { return FNextViewer; }
+  /// What this window last cut or copied; emptied by every clipboard change notice.
   const WideString& CopiedText() const { return FCopiedText; }
 
   // Components (the action list, status panel and popup menu are the bases' members)
@@ -50,8 +52,11 @@ class TApp_TOOLMagna : public QMainWindow,
   /// in the user's configuration folder where it can't be kept there).
   WideString SettingsFileName = ProgramSettingsFile();
 
-  // Handlers
+  // Handlers. Run by an action or a message, a handler's failure stops there: a
+  // beep, and the window stays usable. Called directly, they may raise.
+  /// Loads the settings, joins the viewer chain, shows the window and raises it.
   void FormCreate();
+  /// Marks the window not ready, hides it, leaves the chain and saves the settings.
   void FormDestroy();
   void Action_FileExitExecute(QObject* Sender);
   void Action_EditUndoExecute(QObject* Sender);
@@ -80,7 +85,10 @@ class TApp_TOOLMagna : public QMainWindow,
   /// Inserts one TAB in place of the selection.
   void __mniPEdit_TabClick(QObject* Sender);
 
+  /// Joins the viewer chain first; the notice that comes at once reads the clipboard
+  /// when watching is on. NextViewer takes the window that was first.
   void JoinClipboardChain();
+  /// Leaves the viewer chain; nothing when the window is not in it.
   void LeaveClipboardChain();
   /// Ctrl+key: remembered in FCtrlKey; the size and paragraph keys are kept from the text.
   void FilterCtrlKey(uint16_t& Key, TShiftState Shift);

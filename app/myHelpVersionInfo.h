@@ -90,11 +90,14 @@ WideString VersionNameLine(const WideString& productTitle, const WideString& app
 /// Makes sure Help_VersionInfo is a live dialog; a new one follows mainWindow's
 /// topmost state (the active window when none is given).
 void CreateVersionInfo(QWidget* mainWindow = nullptr);
+/// SetURL / SetMemo of Help_VersionInfo, made first when there is none.
 void SetVersionInfoURL(const WideString& text);
 void SetVersionInfoMemo(const WideString& text);
-/// Refreshes the link and the extra text, then shows the dialog modally.
+/// Refreshes the link and the extra text, then shows the dialog modally; nothing
+/// when there is no dialog.
 void ShowVersionInfo();
-/// Queues the dialog's destruction and clears Help_VersionInfo.
+/// Queues the dialog's destruction and clears Help_VersionInfo (a dialog is made
+/// first when there is none, and goes the same way).
 void ReleaseVersionInfo();
 /// Opens a file, folder or web address with the system's default handler; false
 /// when that failed (nothing is reported). Parameters are not passed on.

@@ -25,6 +25,7 @@ namespace magna {
 class TMainSettingsTarget {
  public:
   virtual ~TMainSettingsTarget() = default;
+  // Each may raise; LoadSettings and SaveSettings then skip that entry alone.
   virtual TBoundsWindow& Window() = 0;
   virtual bool CheckClipboard() const = 0;
   virtual void SetCheckClipboard(bool value) = 0;
@@ -61,8 +62,11 @@ class TMainWindowSettings : public TMainSettingsTarget {
 };
 
 /// Reads the entries from the file into the target, then applies the wrap switch.
+/// Never raises: a missing file, or one that can't be read, leaves the target as it
+/// was; an entry that fails costs only itself.
 void LoadSettings(TMainSettingsTarget& target, const WideString& fileName);
-/// Writes the entries from the target; never raises.
+/// Writes the entries from the target; never raises. A file that can't be written
+/// keeps its previous content.
 void SaveSettings(TMainSettingsTarget& target, const WideString& fileName);
 
 }  // namespace magna

@@ -49,7 +49,9 @@ class TMyCustomEdit : public QFrame, public TObject {
   /// The wrapper, none before the descendant creates it.
   TMyCustomEditControl* Wrapper() const { return wrapper_.get(); }
 
-  // Published properties
+  // Published properties. Each forwards to the wrapper, whose header states its
+  // contract; without a wrapper a getter answers the default and a setter is ignored
+  // (the colour and the font are kept for the wrapper to come).
   TBorderStyle BorderStyle() const;
   void SetBorderStyle(TBorderStyle value);
   TColor Color() const;
@@ -82,7 +84,8 @@ class TMyCustomEdit : public QFrame, public TObject {
   bool FindWholeWord() const;
   void SetFindWholeWord(bool value);
 
-  // Text and editing commands (each leaves the keyboard focus in the text)
+  // Text and editing commands (each leaves the keyboard focus in the text), forwarded
+  // as the properties are: without a wrapper the text is empty and nothing changes.
   /// Whole text with the NewLine convention's breaks ("\r\n" for nlCRLF, else "\r").
   WideString Text() const;
   void SetText(const WideString& value);
@@ -116,14 +119,17 @@ class TMyCustomEdit : public QFrame, public TObject {
   virtual void SetSelText(const WideString& text);
   /// Always detects the character code and leaves it in CharCode.
   virtual void LoadFromFile(const WideString& fileName);
+  /// `charCode` is in/out: the code asked for (cdAuto detects) and the code read.
   virtual void LoadFromFile(const WideString& fileName, TMyCharCode& charCode);
   virtual void LoadFromFile(const WideString& fileName, TMyCharCode& charCode, uint64_t size);
+  /// False when the file was not written whole (or there is no wrapper).
   virtual bool SaveToFile(const WideString& fileName);
   virtual bool SaveToFile(const WideString& fileName, TMyCharCode charCode);
   /// Selected text with the NewLine convention's breaks.
   virtual WideString GetSelText() const;
   /// Up to Count code units from the caret within its line (break appended when not last).
   virtual WideString GetTextAtCaret(int32_t count) const;
+  /// Up to Count code units from Start; empty for a negative start or count <= 0.
   virtual WideString GetTextRange(int32_t start, int32_t count) const;
 
   // Events (Sender is the control)
@@ -192,11 +198,14 @@ class TMyMemo : public TMyCustomEdit {
   bool HasSelection() const;
   /// Text of one line without its break; -1 is the caret's line.
   WideString GetLine(int32_t index) const;
+  /// The caret's line and column (code units from the line's start), from 0.
   int32_t CaretLine() const;
   int32_t CaretColumn() const;
+  /// Lines of the text; 1 for the empty text, 0 without a wrapper.
   int32_t LineCount() const;
 
   using TMyCustomEdit::SaveToFile;
+  /// Writes the text with `newLine` breaks; false when the file was not written whole.
   virtual bool SaveToFile(const WideString& fileName, TMyCharCode charCode, TMyNewLine newLine);
 
  protected:

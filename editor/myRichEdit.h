@@ -34,6 +34,7 @@ class TRichEditWindow : public platform::TWindowObject {
                                platform::LPARAM lParam) override;
   TPoint ClientOrigin(platform::HWND hwnd) override;
 
+  /// The widget and its text; null before WM_CREATE and once the window is destroyed.
   TRichEditView* View() const;
   TRichEditText* Text() const { return text_; }
   platform::HWND Handle() const { return hwnd_; }
@@ -45,9 +46,16 @@ class TRichEditWindow : public platform::TWindowObject {
   /// Input handling frames: notifications of changes wait for the end of the frame.
   void BeginInput();
   void EndInput();
+  /// The text changed: marks it modified; EN_UPDATE and EN_CHANGE, as the event mask
+  /// asks, once the input frame ends (or, from inside the widget, once it returns).
   void TextChanged();
+  /// EN_SELCHANGE (mask permitting) when the selection differs from the one last
+  /// reported; nothing inside an input frame.
   void SelectionMaybeChanged();
+  /// EN_VSCROLL or EN_HSCROLL when the event mask asks for ENM_SCROLL.
   void Scrolled(bool vertical);
+  /// The widget gained or lost Qt's focus: the window's focus follows (SetFocus, which
+  /// brings WM_SETFOCUS / WM_KILLFOCUS and so the parent's EN_ notices).
   void FocusGained();
   void FocusLost();
   /// Replaces the selection as one undoable edit; the caret ends after the text.
@@ -61,6 +69,7 @@ class TRichEditWindow : public platform::TWindowObject {
   void EndCapture();
   /// One step of the undo store; false when there is none.
   bool Undo();
+  /// One step of the redo store; false when there is none.
   bool Redo();
   const TRichEditUndo& UndoStore() const { return undo_; }
   /// Selected text with "\r" breaks (or "\r\n").

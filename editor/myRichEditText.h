@@ -48,6 +48,7 @@ class TRichEditText : public QObject {
   QTextDocument* Document() const { return document_; }
   /// Text length in code units (a line break counts 1).
   int Length() const;
+  /// Lines of the text (breaks + 1): 1 for the empty text.
   int LineCount() const;
   /// 0-based line of a text index (clamped to the text).
   int LineFromChar(int index) const;
@@ -60,6 +61,8 @@ class TRichEditText : public QObject {
   /// The whole text with "\r" breaks, or "\r\n" when crlf.
   WideString Text(bool crlf) const;
 
+  /// A text index as the document position that shows it, and back (soft breaks and
+  /// packed separators accounted for); the caller keeps both within the text.
   int ToDocument(int index) const;
   int ToText(int position) const;
 

@@ -28,7 +28,8 @@ constexpr TColor clGrayText = SystemColor(17);
 constexpr TColor clHighlight = SystemColor(13);
 constexpr TColor clHighlightText = SystemColor(14);
 
-/// 0x00BBGGRR for any colour; system colours by the platform's standard scheme.
+/// 0x00BBGGRR for any colour: a plain one keeps its low 24 bits, a system colour
+/// comes from the platform's classic light scheme, 0 (black) for an unknown index.
 uint32_t ColorToRGB(TColor color);
 /// The red, green and blue parts of a plain colour.
 constexpr int RedOf(uint32_t rgb) {

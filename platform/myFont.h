@@ -29,13 +29,18 @@ class TFont : public TObject {
   TFont(const TFont& other) : TObject() { CopyFrom(other); }
   TFont& operator=(const TFont&) = delete;
 
-  /// Copies every attribute (not the handler), then notifies once.
+  /// Copies every attribute (not the handler), then notifies once, even when nothing
+  /// differed (also for the font itself).
   void Assign(const TFont& source);
 
+  // Each setter notifies once when the value changes, and not at all when it is the
+  // same; no value is refused.
   const WideString& Name() const { return name_; }
   void SetName(const WideString& name);
-  /// Size in points, from the height: -Height * 72 / PixelsPerInch, rounded.
+  /// Size in points, from the height: -Height * 72 / PixelsPerInch, rounded half away
+  /// from zero (a positive cell height gives a negative size).
   int Size() const;
+  /// Sets the height to -points * PixelsPerInch / 72, rounded half away from zero.
   void SetSize(int points);
   /// Negative: character height in pixels; positive: cell height.
   int Height() const { return height_; }
@@ -47,7 +52,7 @@ class TFont : public TObject {
   uint8_t Charset() const { return charset_; }
   void SetCharset(uint8_t charset);
 
-  /// Called after every change.
+  /// Called after every change, with the font; may be empty.
   std::function<void(TFont*)> OnChange;
 
   friend bool operator==(const TFont& a, const TFont& b) {

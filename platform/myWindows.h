@@ -311,18 +311,25 @@ constexpr int GET_Y(uintptr_t v) {
 }
 
 // Window classes and windows
-/// Registers a class; false when the name is taken.
+/// Registers a class; false, and the first registration kept, when the name is taken.
 bool RegisterClassW(const WideString& className, TWindowFactory factory);
+/// Forgets a class (its windows live on); false when no class has the name.
 bool UnregisterClassW(const WideString& className);
-/// A new window of a registered class, its procedure told WM_CREATE; nullptr when the
-/// class is unknown or WM_CREATE answers -1.
+/// A new window of a registered class, owned by the window table, its procedure told
+/// WM_CREATE with a CREATESTRUCTW of the arguments (`param` as lpCreateParams;
+/// `instance` is ignored); nullptr when the class is unknown, the parent is not a
+/// window, the factory makes no object or WM_CREATE answers -1.
 HWND CreateWindowExW(DWORD exStyle, const WideString& className, const WideString& windowName,
                      LONG style, int x, int y, int width, int height, HWND parent, uintptr_t id,
                      void* instance, void* param);
-/// Gives an existing object (for instance a host widget) a window handle; not owned.
+/// Gives an existing object (for instance a host widget) a window handle; not owned,
+/// and no WM_CREATE is sent. Never fails.
 HWND AttachWindow(TWindowObject* object, HWND parent, LONG style = 0);
-/// Destroys the window and its children (WM_DESTROY to each); an attached object lives on.
+/// Destroys the window and its children (WM_DESTROY to each, parent first); false for
+/// no window. An attached object lives on; an owned one is freed once no message is
+/// being handled.
 bool DestroyWindow(HWND hwnd);
+/// Whether the handle names a window that has not been destroyed.
 bool IsWindow(HWND hwnd);
 /// While one lives, window objects destroyed meanwhile stay in memory: code that
 /// reports to a parent and goes on afterwards holds one (message sends hold one too).
@@ -346,30 +353,43 @@ template <class T>
 LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, T* lParam) {
   return SendMessageA(hwnd, msg, wParam, reinterpret_cast<LPARAM>(lParam));
 }
+/// Sends WM_SETTEXT; false for no window or when the window answers 0.
 bool SetWindowTextW(HWND hwnd, const WideString& text);
+/// The parent given at creation; nullptr for a top-level window or no window.
 HWND GetParent(HWND hwnd);
+/// The id given at creation; 0 for no window.
 uintptr_t GetDlgCtrlID(HWND hwnd);
 /// The window's object; nullptr for no window.
 TWindowObject* GetWindowObject(HWND hwnd);
 /// The widget a GUI layer shows for the window (set by its object), nullptr if none.
 void* GetNativeView(HWND hwnd);
+/// Records the widget (not owned); ignored for no window.
 void SetNativeView(HWND hwnd, void* view);
 
-/// GWL_STYLE / GWL_EXSTYLE; setting the style sends WM_STYLECHANGED.
+/// GWL_STYLE or GWL_EXSTYLE of the window; 0 for no window or another index.
 LONG GetWindowLongW(HWND hwnd, int index);
+/// Sets GWL_STYLE or GWL_EXSTYLE and sends WM_STYLECHANGED (wParam: the index, lParam:
+/// the old value); returns the old value, 0 (nothing set) for no window or another index.
 LONG SetWindowLongW(HWND hwnd, int index, LONG value);
-/// Moves and sizes the window (parent's client coordinates); sends WM_WINDOWPOSCHANGED.
+/// Moves (unless SWP_NOMOVE) and sizes (unless SWP_NOSIZE) the window in its parent's
+/// client coordinates, then sends WM_WINDOWPOSCHANGED; false for no window. The
+/// z-order is not kept: `insertAfter` is only passed on in the record.
 bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height, UINT flags);
-/// The window's rectangle in screen coordinates.
+/// Out: the window's rectangle in screen coordinates; false, `rect` untouched, for no
+/// window or a null `rect`.
 bool GetWindowRect(HWND hwnd, TRect* rect);
-/// The window's rectangle in its parent's client coordinates.
+/// The window's rectangle in its parent's client coordinates; all zero for no window.
 TRect WindowBounds(HWND hwnd);
+/// In/out: the point moved from the window's client coordinates to the screen's (and
+/// back); false, the point untouched, for no window, no object or a null point.
 bool ClientToScreen(HWND hwnd, TPoint* point);
 bool ScreenToClient(HWND hwnd, TPoint* point);
 
 /// The window with the keyboard focus, nullptr if none of ours.
 HWND GetFocus();
-/// Moves the focus: WM_KILLFOCUS to the old window, WM_SETFOCUS to the new; returns the old.
+/// Moves the focus: WM_KILLFOCUS to the old window, WM_SETFOCUS to the new; returns the
+/// old one. nullptr takes the focus away; a handle that is no window changes nothing and
+/// returns nullptr.
 HWND SetFocus(HWND hwnd);
 
 /// A key's state as of the input message being handled (high bit set: down). While
@@ -397,11 +417,14 @@ HFONT DefaultGuiFont();
 
 // Libraries
 /// Announces a library that LoadLibraryA can load: `load` runs on the first load
-/// (registering its window classes), `unload` when the last reference is freed.
+/// (registering its window classes), `unload` when the last reference is freed. A
+/// library that is loaded now keeps its routines: the call is then ignored.
 void ProvideLibrary(const AnsiString& name, std::function<void()> load,
                     std::function<void()> unload);
-/// A module handle above 32 for a provided library, else 2 (file not found).
+/// A module handle above 32 for a provided library, counting one reference, else 2
+/// (file not found, also for a null name).
 HMODULE LoadLibraryA(const char* name);
+/// Drops one reference; the last one unloads. False for a handle not loaded.
 bool FreeLibrary(HMODULE module);
 
 }  // namespace magna::platform

@@ -16,7 +16,9 @@
 
 namespace magna::platform {
 
+/// The bytes as text; never fails, and a zero byte is kept as U+0000.
 WideString NativeNameToWide(std::string_view bytes);
+/// The text as bytes; never fails (see above for text that holds other surrogates).
 std::string WideToNativeName(WideView text);
 
 }  // namespace magna::platform

@@ -33,18 +33,21 @@ class ClipboardService {
   /// x-kde-passwordManagerHint holding "secret", or a hint that can't be read).
   /// Remembered per change like the formats.
   virtual bool IsMarkedSecret() = 0;
-  /// Opens the clipboard for one exchange; false when it can't be opened.
+  /// Opens the clipboard for one exchange; false when it can't be opened (busy, or
+  /// already open). Every true is matched by one Close.
   virtual bool Open() = 0;
+  /// Ends the exchange; what was put while open is published now. Harmless when not open.
   virtual void Close() = 0;
-  /// The data of a format while open; nullopt when the format has no data.
+  /// The data of a format while open; nullopt when not open or the format has no data.
   virtual std::optional<WideString> GetUnicodeText() = 0;
   virtual std::optional<AnsiString> GetAnsiText() = 0;
-  /// Empties the clipboard while open.
+  /// Empties the clipboard while open, taking effect at Close; ignored when not open.
   virtual void Empty() = 0;
-  /// Puts data while open; takes effect at Close.
+  /// Puts data while open, taking effect at Close; ignored when not open.
   virtual void SetUnicodeText(const WideString& text) = 0;
   virtual void SetAnsiText(const AnsiString& bytes) = 0;
-  /// Called after every change of the clipboard's content (any process, this one too).
+  /// Called after every change of the clipboard's content (any process, this one too);
+  /// replaces the previous handler, an empty one stops the calls.
   virtual void SetChangeHandler(std::function<void()> handler) = 0;
 };
 
@@ -69,8 +72,9 @@ struct MonitorInfo {
 class ScreenService {
  public:
   virtual ~ScreenService() = default;
-  /// The monitors in the platform's order; the first is the primary one.
+  /// The monitors in the platform's order; the first is the primary one. May be empty.
   virtual std::vector<MonitorInfo> Monitors() = 0;
+  /// The mouse cursor in virtual-desktop coordinates.
   virtual TPoint CursorPos() = 0;
 };
 
@@ -98,13 +102,15 @@ class UiService {
   virtual bool Terminated() = 0;
 };
 
+/// The installed service, or the default above; the reference stays valid until the
+/// next Install of that service. GUI thread only.
 ClipboardService& Clipboard();
 KeyStateService& KeyState();
 ScreenService& Screens();
 MessageBoxService& MessageBoxes();
 UiService& Ui();
 
-/// Installs a service; nullptr restores the in-process default.
+/// Installs a service, freeing the one before; nullptr restores the default.
 void InstallClipboard(std::unique_ptr<ClipboardService> service);
 void InstallKeyState(std::unique_ptr<KeyStateService> service);
 void InstallScreens(std::unique_ptr<ScreenService> service);

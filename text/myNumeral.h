@@ -13,11 +13,19 @@
 
 namespace magna {
 
+/// Out: the text before its first number, the number's value (any of the numeral
+/// forms above) and the text after it; the whole text, 0 and the empty text when it
+/// has none. Any output may be the input itself.
 void SplitNumeral(const WideString& text, WideString& prefix, int64_t& value, WideString& rest);
+/// -1, 0 or 1, numbers of every numeral form by value.
 int CompareNumeralText(const WideString& a, const WideString& b);
+/// As CompareNumeralText, the folder parts (SplitPath) first, then the names; case ignored.
 int CompareNumeralPath(const WideString& a, const WideString& b);
+/// Out: as SplitNumeral for ASCII digits only, the digits kept as text.
 void SplitDigits(const WideString& text, WideString& prefix, WideString& digits, WideString& rest);
+/// -1, 0 or 1, runs of ASCII digits by value.
 int CompareDigitText(const WideString& a, const WideString& b);
+/// As CompareDigitText, the folder parts (SplitPath) first, then the names.
 int CompareDigitPath(const WideString& a, const WideString& b);
 /// Locale comparison ignoring case and non-spacing marks (only those: width and kana type
 /// count), punctuation as ordinary characters. An order.

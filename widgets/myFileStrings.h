@@ -83,6 +83,7 @@ class TMyFileStrings : public TMyWStrings {
   /// Search, with EscapePressed as the abort check when there is no OnAbortCheck
   /// and EscapeCancels is set; the events are as before afterwards.
   virtual bool SearchCancellable();
+  /// SearchPaths takes the paths (or the one path), then Search.
   virtual bool Search(TMyWStrings& Paths);
   virtual bool Search(const WideString& Path);
   /// Search with KeepItems set for the call.

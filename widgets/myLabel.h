@@ -35,11 +35,14 @@ class TMyLabel : public QWidget, public TObject {
   explicit TMyLabel(QWidget* owner = nullptr);
   ~TMyLabel() override;
 
-  // The label's own properties.
+  // The label's own properties. A setter given the value there is does nothing; any
+  // other value is taken as it is (a negative margin too), the label re-measured
+  // (AutoSize) and repainted.
   TBorderStyle Border() const { return border_; }
   void SetBorder(TBorderStyle value);
-  /// The caption as shown; any UTF-16 text reads back unchanged.
+  /// The caption as shown; any UTF-16 text reads back unchanged up to its first U+0000.
   WideString Caption() const;
+  /// Also the accessible name; never fails.
   void SetCaption(const WideString& value);
   bool DisabledStyle() const { return disabledStyle_; }
   void SetDisabledStyle(bool value);
@@ -60,7 +63,7 @@ class TMyLabel : public QWidget, public TObject {
   /// Called after every change of the label's size.
   std::function<void(TObject* Sender)> OnResize;
 
-  // The ordinary label's properties.
+  // The ordinary label's properties, set as the label's own are.
   TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment value);
   TTextLayout Layout() const { return layout_; }
@@ -85,9 +88,10 @@ class TMyLabel : public QWidget, public TObject {
   const AnsiString& Text() const { return text_; }
 
   /// Draws the caption into the rectangle with the flags or, with DT_CALCRECT,
-  /// only measures it and returns the needed size in the rectangle.
+  /// only measures it: `rect` is in/out, its right and bottom moved to the needed
+  /// size. Draws only while the label paints; measuring works at any time.
   virtual void DoDrawText(TRect& rect, unsigned flags);
-  /// Resizes the label to its measured text when AutoSize is on.
+  /// Resizes the label to its measured text when AutoSize is on; otherwise nothing.
   void AdjustBounds();
 
   QSize sizeHint() const override;

@@ -31,6 +31,7 @@ class TMyScreen : public TObject {
   ~TMyScreen() override;
 
   int Count() const { return int(monitors_.size()); }
+  /// The monitor at 0..Count-1; std::out_of_range for any other index.
   TMyMonitor& Monitors(int index) const { return *monitors_.at(size_t(index)); }
 
  private:
@@ -43,6 +44,7 @@ extern TMyScreen* MyScreen;
 /// Makes MyScreen, enumerating the monitors, unless it exists already. Monitors are
 /// known once the application object and its services exist: call it after them.
 void InitializeMyScreen();
+/// Frees MyScreen and sets it to nullptr; harmless when there is none.
 void FinalizeMyScreen();
 
 /// The class library's list of monitors, as its last enumeration left it.

@@ -65,6 +65,7 @@ class TMyParam : public TObject {
  public:
   /// From the process's command line.
   TMyParam();
+  /// From the given command line; any text is taken (never fails).
   explicit TMyParam(const WideString& ACommandLine);
   /// Frees the entries from the last to the first.
   ~TMyParam() override;
@@ -86,6 +87,7 @@ class TMyParam : public TObject {
 extern TMyParam* MyParam;
 /// Makes MyParam from the process's command line, unless it exists already.
 void InitializeMyParam();
+/// Frees MyParam and sets it to nullptr; harmless when there is none.
 void FinalizeMyParam();
 
 }  // namespace magna

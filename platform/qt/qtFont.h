@@ -14,8 +14,9 @@ namespace magna::platform::qt {
 QFont ToQFont(const TFont& font);
 /// Takes face, size and styles from a QFont; the colour and character set stay as they are.
 void AssignQFont(TFont& target, const QFont& source);
-/// The font's colour for Qt.
+/// A colour for Qt, opaque; system colours by ColorToRGB.
 QColor ToQColor(TColor color);
+/// A plain colour of Qt's red, green and blue (alpha dropped); never a system colour.
 TColor FromQColor(const QColor& color);
 
 }  // namespace magna::platform::qt

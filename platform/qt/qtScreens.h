@@ -13,6 +13,7 @@ namespace magna::platform::qt {
 
 /// Qt's inclusive rectangle as the platform's, whose right and bottom edges are outside.
 TRect ToTRect(const QRect& r);
+/// The platform's rectangle as Qt's inclusive one (an empty one stays empty).
 QRect ToQRect(const TRect& r);
 /// One screen as a monitor; the handle is the screen's identity while it is attached.
 MonitorInfo MonitorOfScreen(const QScreen& screen);
@@ -21,6 +22,7 @@ class QtScreens : public ScreenService {
  public:
   /// The primary screen first, then the others in Qt's order.
   std::vector<MonitorInfo> Monitors() override;
+  /// QCursor::pos(): the cursor in device-independent pixels.
   TPoint CursorPos() override;
 };
 
