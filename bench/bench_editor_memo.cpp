@@ -4,7 +4,8 @@
 // QPlainTextEdit showing 10 M code units of 100-character lines (measured in the
 // same run), and the plain widget is measured on the shapes that hurt it.
 //
-// Run: QT_QPA_PLATFORM=offscreen ./bench_editor_memo [--quick]
+// Run: QT_QPA_PLATFORM=offscreen ./bench_editor_memo [--quick | --unsplit]
+// (--unsplit: what one long line would cost shown as one row without wrap)
 // Sizes are in UTF-16 code units (1 M = 1,048,576).
 
 #include <QApplication>
@@ -121,6 +122,22 @@ double PlainWidgetShow(const WideString& text, bool wrap) {
   });
 }
 
+/// Seconds per typed key in the middle of a plain widget's text, shown after each key.
+double PlainTyped(QPlainTextEdit& plain, int keys) {
+  QTextCursor cursor = plain.textCursor();
+  cursor.setPosition(plain.document()->characterCount() / 2);
+  plain.setTextCursor(cursor);
+  Show(&plain);
+  return Seconds([&] {
+           for (int i = 0; i < keys; ++i) {
+             QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+             QApplication::sendEvent(&plain, &press);
+             Show(&plain);
+           }
+         }) /
+         keys;
+}
+
 /// Lines of about 25 code units with CR LF breaks, as another program copies them.
 WideString ShortCrLfLines(int length) {
   return Fill(u"日本語のテキスト、ABC 123 かなカナ漢字。\r\n", length);
@@ -145,6 +162,44 @@ double ClipboardReplace(Area& area, const WideString& text) {
 void Row(const char* what, double seconds, double reference) {
   std::printf("  %-58s %9.1f ms  %8.2fx\n", what, seconds * 1000, seconds / reference);
   std::fflush(stdout);
+}
+
+/// What showing a long line as one row without wrap would cost: a plain widget laying
+/// out the whole line, beside the text area, which cuts it for the display only.
+void UnsplitLines(double reference) {
+  std::printf("one japanese line, wrap off: plain QPlainTextEdit (one row) / TMyMemo:\n");
+  for (int size : {4096, 64 * 1024, Mi}) {
+    const WideString text = Shapes[1].make(size);
+    QPlainTextEdit plain;
+    plain.resize(1000, 700);
+    QFont font(QStringLiteral("Noto Sans CJK JP"));
+    font.setPixelSize(96);
+    plain.setFont(font);
+    plain.setLineWrapMode(QPlainTextEdit::NoWrap);
+    plain.show();
+    Show(&plain);
+    const QString q = platform::qt::ToQString(text);
+    Area area(false);
+    char label[128];
+    std::snprintf(label, sizeof label, "%d units, plain: shown", size);
+    Row(label, Seconds([&] {
+          plain.setPlainText(q);
+          Show(&plain);
+        }),
+        reference);
+    std::snprintf(label, sizeof label, "%d units, plain: typed key in the middle", size);
+    Row(label, PlainTyped(plain, 3), reference);
+    std::snprintf(label, sizeof label, "%d units, TMyMemo: shown", size);
+    Row(label, Seconds([&] {
+          area.memo->SetText(text);
+          Show(&area.window);
+        }),
+        reference);
+    area.memo->SetSelStart(int32_t(text.size() / 2));
+    Show(&area.window);
+    std::snprintf(label, sizeof label, "%d units, TMyMemo: typed key in the middle", size);
+    Row(label, area.Type(3), reference);
+  }
 }
 
 }  // namespace
@@ -181,6 +236,10 @@ int main(int argc, char** argv) {
   }
 
   double reference = PlainWidgetShow(Shapes[0].make(10 * Mi), true);
+  if (argc > 1 && std::strcmp(argv[1], "--unsplit") == 0) {
+    UnsplitLines(reference);
+    return 0;
+  }
   std::printf(
       "reference: plain QPlainTextEdit, 10 M code units of 100-char lines, 72 pt, wrap on: %.1f "
       "ms\n\n",
