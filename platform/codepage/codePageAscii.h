@@ -85,6 +85,30 @@ inline size_t NarrowAsciiBlocks(const char16_t* p, const char16_t* end, char* ou
   return static_cast<size_t>(p - start);
 }
 
+/// Narrows the leading units of [p, end) below 0x80 into out; returns how many. May
+/// write up to 16 bytes past that count, so out must have room for as many bytes as
+/// [p, end) has units plus 16.
+inline size_t NarrowAscii(const char16_t* p, const char16_t* end, char* out) {
+  size_t n = NarrowAsciiBlocks(p, end, out);
+  p += n;
+  out += n;
+#if MAGNA_SSE2
+  if (end - p >= 16) {  // the block that stopped the run: its leading ASCII units
+    __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
+    __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));
+    __m128i ascii = _mm_packs_epi16(_mm_cmpeq_epi16(_mm_and_si128(a, high), _mm_setzero_si128()),
+                                    _mm_cmpeq_epi16(_mm_and_si128(b, high), _mm_setzero_si128()));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(a, b));
+    auto notAscii = static_cast<unsigned>(~_mm_movemask_epi8(ascii)) & 0xFFFF;
+    return n + static_cast<size_t>(__builtin_ctz(notAscii));
+  }
+#endif
+  const char16_t* start = p;
+  while (p < end && *p < 0x80) *out++ = static_cast<char>(*p++);
+  return n + static_cast<size_t>(p - start);
+}
+
 /// Index of the first zero among n code units, or n.
 inline size_t FindZeroUnit(const char16_t* p, size_t n) {
   size_t i = 0;
@@ -149,10 +173,10 @@ AnsiString EncodeUnits(WideView text, EncodeUnit encodeUnit) {
     const char* limit = output.Limit();
     while (p < end && out < limit) {
       if (*p < 0x80) {
-        size_t n = NarrowAsciiBlocks(p, p + std::min<size_t>(end - p, limit - out), out);
+        size_t n = NarrowAscii(p, p + std::min<size_t>(end - p, limit - out), out);
         p += n;
         out += n;
-        if (p == end || out >= limit) continue;
+        continue;
       }
       out = encodeUnit(p, end, out, limit);
     }

@@ -60,15 +60,20 @@ class ChunkedOutput {
 
  private:
   /// Room for the result as the output so far predicts it: what the rest of the input
-  /// will give at the same rate, a twentieth more, and a chunk; exactly what is needed
-  /// once the input is all read. A larger buffer is asked huge pages before it is touched.
+  /// will give at the same rate, with a margin, and a chunk; exactly what is needed once
+  /// the input is all read. The margin is wide while little of the input has been seen
+  /// (up to a quarter more) and narrows to a twentieth: an estimate that falls short
+  /// late costs a copy of nearly the whole result, while room never written costs no
+  /// memory, its pages never being touched. A larger buffer is asked huge pages before
+  /// it is touched.
   void Reserve(size_t needed, size_t consumed) {
     size_t estimate = needed;
     if (consumed < inputSize_) {
+      const double rest = static_cast<double>(inputSize_ - consumed);
       const double rate =
           static_cast<double>(needed) / static_cast<double>(std::max<size_t>(consumed, 1));
-      estimate +=
-          static_cast<size_t>(static_cast<double>(inputSize_ - consumed) * rate * 1.05) + kChunk;
+      const double margin = 1.05 + 0.2 * rest / static_cast<double>(inputSize_);
+      estimate += static_cast<size_t>(rest * rate * margin) + kChunk;
     }
     std::basic_string<CharT> larger;
     larger.reserve(estimate);

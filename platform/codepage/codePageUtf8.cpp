@@ -62,6 +62,61 @@ char16_t* DecodeSequence(const unsigned char*& p, const unsigned char* end, char
   return out;
 }
 
+#if MAGNA_SSE2
+/// Whether all eight units are from U+0800 up and none is a surrogate.
+bool AllThreeBytes(__m128i units) {
+  __m128i top = _mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xF800)));
+  __m128i other = _mm_or_si128(_mm_cmpeq_epi16(top, _mm_setzero_si128()),
+                               _mm_cmpeq_epi16(top, _mm_set1_epi16(static_cast<short>(0xD800))));
+  return _mm_movemask_epi8(other) == 0;
+}
+
+/// Four 32-bit lanes of three bytes each (the fourth zero) packed into the first twelve.
+__m128i PackTriples(__m128i lanes) {
+  // In each 64-bit half, the second lane's bytes follow the first's three.
+  __m128i halves = _mm_or_si128(
+      _mm_and_si128(lanes, _mm_set_epi32(0, 0xFFFFFF, 0, 0xFFFFFF)),
+      _mm_and_si128(_mm_srli_epi64(lanes, 8), _mm_set_epi32(0xFFFF, static_cast<int>(0xFF000000),
+                                                            0xFFFF, static_cast<int>(0xFF000000))));
+  return _mm_or_si128(_mm_move_epi64(halves), _mm_slli_si128(_mm_srli_si128(halves, 8), 6));
+}
+
+/// Eight units from U+0800 up as 24 bytes, with two sixteen-byte stores.
+void StoreThreeByteBlock(__m128i units, unsigned char* out) {
+  const __m128i low6 = _mm_set1_epi16(0x3F), continuation = _mm_set1_epi16(0x80);
+  __m128i lead = _mm_or_si128(_mm_srli_epi16(units, 12), _mm_set1_epi16(0xE0));
+  __m128i second = _mm_or_si128(_mm_and_si128(_mm_srli_epi16(units, 6), low6), continuation);
+  __m128i third = _mm_or_si128(_mm_and_si128(units, low6), continuation);
+  __m128i firstTwo = _mm_or_si128(lead, _mm_slli_epi16(second, 8));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
+                   PackTriples(_mm_unpacklo_epi16(firstTwo, third)));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 12),
+                   PackTriples(_mm_unpackhi_epi16(firstTwo, third)));
+}
+#endif
+
+/// Writes the leading units of [p, end) from U+0800 up, surrogates excepted (kana and
+/// kanji, the bulk of Japanese text), while out < stop; returns the new out. Writes up
+/// to 32 bytes past the last sequence.
+unsigned char* EncodeThreeByteRun(const char16_t*& p, const char16_t* end, unsigned char* out,
+                                  const unsigned char* stop) {
+#if MAGNA_SSE2
+  for (__m128i units; end - p >= 8 && out < stop; p += 8, out += 24) {
+    units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    if (!AllThreeBytes(units)) break;
+    StoreThreeByteBlock(units, out);
+  }
+#endif
+  for (uint32_t c; p < end && out < stop && (c = *p) >= 0x800 && (c < 0xD800 || c > 0xDFFF); ++p) {
+    // One four-byte store of which three count.
+    uint32_t sequence =
+        (0xE0 | c >> 12) | (0x80 | ((c >> 6) & 0x3F)) << 8 | (0x80 | (c & 0x3F)) << 16;
+    std::memcpy(out, &sequence, 4);
+    out += 3;
+  }
+  return out;
+}
+
 }  // namespace
 
 WideString DecodeUtf8(std::string_view bytes) {
@@ -78,15 +133,7 @@ AnsiString EncodeUtf8(WideView text) {
       text, [](const char16_t*& p, const char16_t* end, char* bytes, const char* limit) {
         auto out = reinterpret_cast<unsigned char*>(bytes);
         const auto stop = reinterpret_cast<const unsigned char*>(limit);
-        // Kana and kanji, the bulk of Japanese text, in one tight loop.
-        for (uint32_t c; p < end && out < stop && (c = *p) >= 0x800 && (c < 0xD800 || c > 0xDFFF);
-             ++p) {
-          // One four-byte store of which three count (the chunk has bytes to spare).
-          uint32_t sequence =
-              (0xE0 | c >> 12) | (0x80 | ((c >> 6) & 0x3F)) << 8 | (0x80 | (c & 0x3F)) << 16;
-          std::memcpy(out, &sequence, 4);
-          out += 3;
-        }
+        out = EncodeThreeByteRun(p, end, out, stop);
         if (p == end) return reinterpret_cast<char*>(out);
         uint32_t c = *p++;
         if (c < 0x80) {

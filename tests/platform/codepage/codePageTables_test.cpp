@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <unicode/uchar.h>
+#include <unicode/ustring.h>
 
 #include <random>
 
@@ -197,6 +198,39 @@ TEST(CodePageFastPaths, AgreeWithIconvAroundEveryBlockBoundary) {
       EXPECT_TRUE(ok);
       EXPECT_EQ(MultiByteToWide(c.codePage, IconvEncode(c.iconvName, text)), text);
     }
+  }
+}
+
+/// UTF-8 as ICU writes it, a lone surrogate as U+FFFD.
+std::string IcuUtf8(const WideString& text) {
+  std::string out(text.size() * 3, '\0');
+  int32_t length = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, text.data(),
+                     static_cast<int32_t>(text.size()), 0xFFFD, nullptr, &status);
+  EXPECT_TRUE(U_SUCCESS(status));
+  out.resize(static_cast<size_t>(length));
+  return out;
+}
+
+// Runs of every length of every kind of unit, so that eight-unit blocks of kana and
+// kanji and sixteen-unit blocks of ASCII start and stop at every offset beside ASCII,
+// two-byte characters, the edges of the three-byte range, pairs and lone surrogates.
+TEST(CodePageFastPaths, Utf8AgreesWithIcuAroundEveryBlockBoundary) {
+  const std::vector<WideString> kinds = {
+      u"a~\x7F\t",     u"\x80\xE9\x7FF", u"\x800\x3042\x6F22\xD7FF\xE000\xFF5E\xFFFF",
+      u"\xD83D\xDE00", u"\xD800",        u"\xDFFF"};
+  std::mt19937 random(65001);
+  for (int round = 0; round < 300; ++round) {
+    WideString text;
+    while (text.size() < 400) {
+      const WideString& kind = kinds[random() % kinds.size()];
+      for (size_t n = random() % 20; n > 0; --n) {
+        size_t pick = random() % kind.size();
+        text += kind.size() == 2 && kind[0] == 0xD83D ? kind : kind.substr(pick, 1);
+      }
+    }
+    ASSERT_EQ(Hex(WideToMultiByte(CP_UTF8, text)), Hex(IcuUtf8(text))) << round;
   }
 }
 
