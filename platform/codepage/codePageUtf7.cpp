@@ -67,6 +67,23 @@ size_t DirectRun(const char16_t* p, const char16_t* end, char* out) {
   return static_cast<size_t>(p - start);
 }
 
+/// Eight base64 characters at p as three units; false, with nothing written, when one of
+/// them is not a base64 character.
+bool DecodeBase64Block(const unsigned char* p, char16_t* out) {
+  uint64_t bits = 0;
+  int invalid = 0;
+  for (int i = 0; i < 8; ++i) {
+    const int v = kBase64Values[p[i]];
+    invalid |= v;
+    bits = bits << 6 | static_cast<uint64_t>(v & 63);
+  }
+  if (invalid < 0) return false;
+  out[0] = static_cast<char16_t>(bits >> 32);
+  out[1] = static_cast<char16_t>(bits >> 16);
+  out[2] = static_cast<char16_t>(bits);
+  return true;
+}
+
 /// UTF-7's state between chunks: whether a shift is open, and its bits so far.
 struct Utf7Reader {
   bool inShift = false;
@@ -105,6 +122,10 @@ struct Utf7Reader {
   /// (nothing shifted), or U+FFFD for a run that ends in the middle of a unit.
   char16_t* ContinueShift(const unsigned char*& p, const unsigned char* end, char16_t* out,
                           const char16_t* limit) {
+    // Where a unit starts, eight characters at a time are three whole units.
+    if (bitCount == 0)
+      for (; end - p >= 8 && out < limit && DecodeBase64Block(p, out); p += 8, out += 3)
+        shiftedAny = true;
     for (int v; p < end && out < limit && (v = kBase64Values[*p]) >= 0; ++p) {
       bits = (bits << 6 | static_cast<uint32_t>(v)) & 0x3FFFFF;
       bitCount += 6;

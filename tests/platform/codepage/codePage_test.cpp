@@ -325,6 +325,50 @@ TEST(CodePage65000, SixteenUnitBlocksTellDirectFromShiftedEverywhere) {
   }
 }
 
+/// UTF-7 read one character at a time: a plain model of the reading rules.
+WideString Utf7Model(std::string_view bytes) {
+  const std::string_view base64 =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  WideString out;
+  for (size_t i = 0; i < bytes.size();) {
+    const auto c = static_cast<unsigned char>(bytes[i++]);
+    if (c != '+') {
+      out += c < 0x80 ? c : u'\xFFFD';
+    } else if (i < bytes.size() && bytes[i] == '-') {
+      out += u'+';
+      ++i;
+    } else {
+      uint32_t bits = 0;
+      int count = 0;
+      const size_t start = i;
+      for (size_t v; i < bytes.size() && (v = base64.find(bytes[i])) != base64.npos; ++i) {
+        bits = bits << 6 | static_cast<uint32_t>(v);
+        if ((count += 6) >= 16) out += static_cast<char16_t>(bits >> (count -= 16));
+      }
+      if (i == start) out += u'+';
+      if (i > start && (count >= 6 || (bits & ((1u << count) - 1)) != 0)) out += u'\xFFFD';
+      if (i > start && i < bytes.size() && bytes[i] == '-') ++i;
+    }
+  }
+  return out;
+}
+
+TEST(CodePage65000, ShiftedRunsOfEveryLengthReadAsOneCharacterAtATime) {
+  // Runs of base64 of every length, cut by every kind of byte at every offset of the
+  // eight-character blocks that are read whole.
+  const std::string_view alphabet = "AQgw/+9z+-- !\x80~";
+  std::mt19937 random(2152);
+  for (int round = 0; round < 3000; ++round) {
+    std::string bytes;
+    while (bytes.size() < 60) {
+      bytes += '+';
+      for (size_t n = random() % 30; n > 0; --n) bytes += alphabet[random() % 6];
+      if (random() % 2) bytes += alphabet[6 + random() % (alphabet.size() - 6)];
+    }
+    ASSERT_EQ(MultiByteToWide(CP_UTF7, bytes), Utf7Model(bytes)) << bytes;
+  }
+}
+
 // The conversions write through small chunks: a shifted run of UTF-7, a JIS X 0208 run of
 // ISO-2022-JP or a run of kanji in any code goes on across chunk boundaries, and the
 // result is sized by what it holds.
@@ -361,6 +405,19 @@ TEST(CodePage, LongTextsGoAcrossChunksAndAreSizedByWhatTheyHold) {
       EXPECT_LE(back.capacity(), room(back.size()));
     }
   }
+}
+
+TEST(CodePage, ShiftedRunsEndingTheTextAcrossAChunkEndAtEveryBit) {
+  // A run read eight characters at a time ends the text with a few read one by one; when
+  // the chunk fills among them, the bits of a unit begun are carried into the next chunk.
+  for (size_t prefix = 0; prefix < 3; ++prefix)
+    for (size_t units = 8170; units < 8210; ++units) {
+      const WideString text = WideString(prefix, u'a') + WideString(units, u'\x6F22');
+      std::string bytes = WideToMultiByte(CP_UTF7, text);
+      ASSERT_EQ(bytes.back(), '-');
+      bytes.pop_back();  // the run ends with the text
+      ASSERT_TRUE(MultiByteToWide(CP_UTF7, bytes) == text) << prefix << " " << units;
+    }
 }
 
 TEST(CodePage, UnknownCodePageGivesNothing) {
