@@ -8,10 +8,12 @@
 #include "app/ctrlKeyFilter.h"
 #include "app/fontSizeStep.h"
 #include "app/helpPage.h"
+#include "app/mainExtras.h"
 #include "app/myHelpVersionInfo.h"
 #include "app/myKeys.h"
 #include "app/mySettings.h"
 #include "app/myStatusLine.h"
+#include "app/optionSettings.h"
 #include "app/testHook.h"
 #include "platform/qt/qtFont.h"
 #include "platform/services.h"
@@ -128,9 +130,11 @@ void TApp_TOOLMagna::BuildComponents() {
   TabKey->setShortcut(QKeySequence(Qt::Key_Tab));
   TabKey->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   Memo_Text->addAction(TabKey);
+  extras_ = std::make_unique<TMainExtras>(*this);
   new TActionShortcutFilter(Memo_Text, [this] {
     std::vector<QAction*> all = All;
     all.push_back(TabKey);
+    all.insert(all.end(), extras_->Actions.All.begin(), extras_->Actions.All.end());
     return all;
   });
 }
@@ -160,6 +164,10 @@ void TApp_TOOLMagna::BindActions() {
   Bind(Action_HelpVersionInfo, &TApp_TOOLMagna::Action_HelpVersionInfoExecute);
   Bind(mniPEdit_Tab, &TApp_TOOLMagna::__mniPEdit_TabClick);
   Bind(TabKey, &TApp_TOOLMagna::__mniPEdit_TabClick);
+  const TExtraActions& extra = extras_->Actions;
+  Bind(extra.Action_ViewCharDetails, &TApp_TOOLMagna::Action_ViewCharDetailsExecute);
+  Bind(extra.Action_ViewFullScreen, &TApp_TOOLMagna::Action_ViewFullScreenExecute);
+  Bind(extra.FullScreenEscape, &TApp_TOOLMagna::Action_ViewFullScreenExecute);
   connect(PopupMenu_Main, &QMenu::aboutToShow, this,
           [this] { Guarded([this] { PopupMenu_MainPopup(PopupMenu_Main); }); });
   connect(Memo_Text, &QWidget::customContextMenuRequested, this,
@@ -206,18 +214,20 @@ void TApp_TOOLMagna::FormDestroy() {
   FReady = 0;
   hide();
   LeaveClipboardChain();
+  extras_->LeaveFullScreen();  // the bounds saved are the window's, not the monitor's
   SaveSettings();
 }
 
 void TApp_TOOLMagna::LoadSettings() {
-  TMainWindowSettings target(*this, *Action_TextCheckClipboard, *Action_TextWrap, *Memo_Text,
-                             [this] { Action_TextWrapExecute(nullptr); });
+  TMainWindowOptions target(
+      *this, *Action_TextCheckClipboard, *Action_TextWrap, *Memo_Text,
+      [this] { Action_TextWrapExecute(nullptr); }, *extras_->Actions.Action_TextCheckSelection);
   magna::LoadSettings(target, SettingsFileName);
 }
 
 void TApp_TOOLMagna::SaveSettings() {
-  TMainWindowSettings target(*this, *Action_TextCheckClipboard, *Action_TextWrap, *Memo_Text,
-                             nullptr);
+  TMainWindowOptions target(*this, *Action_TextCheckClipboard, *Action_TextWrap, *Memo_Text,
+                            nullptr, *extras_->Actions.Action_TextCheckSelection);
   magna::SaveSettings(target, SettingsFileName);
 }
 
@@ -315,16 +325,19 @@ void TApp_TOOLMagna::Action_EditSelectAllExecute(QObject*) {
 
 void TApp_TOOLMagna::Action_TextReplaceExecute(QObject*) {
   const WideString text = GetClipboardText();
-  if (!text.empty() && !SameText(text, FCopiedText) && !SameText(text, Memo_Text->Text())) {
-    Memo_Text->SelectAll();
-    Memo_Text->ClearSelection();
-    // The text just read, not a second read: the owner may have stopped answering
-    // (an empty paste would leave the text area empty) or copied something else.
-    Memo_Text->SetSelText(text);
-    Memo_Text->SetSelStart(0);
-    Memo_TextSelectionChange(nullptr);
-  }
+  if (!SameText(text, FCopiedText)) ShowTextFromElsewhere(text);
   FCopiedText.clear();
+}
+
+void TApp_TOOLMagna::ShowTextFromElsewhere(const WideString& text) {
+  if (text.empty() || SameText(text, Memo_Text->Text())) return;
+  Memo_Text->SelectAll();
+  Memo_Text->ClearSelection();
+  // The text just read, not a second read: the owner may have stopped answering
+  // (an empty paste would leave the text area empty) or copied something else.
+  Memo_Text->SetSelText(text);
+  Memo_Text->SetSelStart(0);
+  Memo_TextSelectionChange(nullptr);
 }
 
 void TApp_TOOLMagna::Action_TextClearExecute(QObject*) {
@@ -371,6 +384,16 @@ void TApp_TOOLMagna::Action_HelpVersionInfoExecute(QObject*) {
   SetVersionInfoMemo(u"設定ファイル: " + SettingsFileName);
   ShowVersionInfo();
   ReleaseVersionInfo();
+}
+
+void TApp_TOOLMagna::Action_ViewCharDetailsExecute(QObject*) {
+  extras_->OpenCharDetails();
+}
+
+void TApp_TOOLMagna::Action_ViewFullScreenExecute(QObject* Sender) {
+  if (Sender == extras_->Actions.FullScreenEscape)
+    extras_->Actions.Action_ViewFullScreen->setChecked(false);
+  extras_->ApplyFullScreen();
 }
 
 // Keys, wheel, enabling, status line
@@ -423,6 +446,7 @@ void TApp_TOOLMagna::Memo_TextSelectionChange(TObject*) {
   const TStatusCaptions captions =
       FormatStatusLine([this](int n) { return Memo_Text->GetTextAtCaret(n); });
   ShowCaptions(captions);
+  extras_->CaretMoved();
   if (testHook_) WriteTestHook(Memo_Text->Text(), captions);
 }
 

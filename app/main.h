@@ -21,6 +21,7 @@
 namespace magna {
 
 struct TStatusCaptions;
+class TMainExtras;
 
 class TApp_TOOLMagna : public QMainWindow,
                        public TMainActions,
@@ -41,6 +42,8 @@ class TApp_TOOLMagna : public QMainWindow,
   platform::HWND NextViewer() const { return FNextViewer; }
   /// What this window last cut or copied; emptied by every clipboard change notice.
   const WideString& CopiedText() const { return FCopiedText; }
+  /// The additions beyond the described window (details panel, full screen, selection).
+  TMainExtras& Extras() const { return *extras_; }
 
   // Components (the action list, status panel and popup menu are the bases' members)
   QToolBar* ToolBar1 = nullptr;
@@ -74,6 +77,9 @@ class TApp_TOOLMagna : public QMainWindow,
   /// Both size actions: one step up or down, told apart by Sender.
   void Action_FontSizeUpExecute(QObject* Sender);
   void Action_HelpVersionInfoExecute(QObject* Sender);
+  void Action_ViewCharDetailsExecute(QObject* Sender);
+  /// The full-screen action and Esc while full screen, told apart by Sender.
+  void Action_ViewFullScreenExecute(QObject* Sender);
   void Memo_TextKeyDown(TObject* Sender, uint16_t& Key, TShiftState Shift);
   void Memo_TextKeyUp(TObject* Sender, uint16_t& Key, TShiftState Shift);
   void Memo_TextMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos,
@@ -84,6 +90,9 @@ class TApp_TOOLMagna : public QMainWindow,
   void PopupMenu_MainPopup(QObject* Sender);
   /// Inserts one TAB in place of the selection.
   void __mniPEdit_TabClick(QObject* Sender);
+  /// A text read from elsewhere (clipboard, selection) in place of the whole text,
+  /// caret at the start, unless it is empty or the text shown already.
+  void ShowTextFromElsewhere(const WideString& text);
 
   /// Joins the viewer chain first; the notice that comes at once reads the clipboard
   /// when watching is on. NextViewer takes the window that was first.
@@ -117,6 +126,7 @@ class TApp_TOOLMagna : public QMainWindow,
   void Bind(QAction* action, Handler handler);
 
   std::unique_ptr<TWindowLink> link_;
+  std::unique_ptr<TMainExtras> extras_;
   platform::HWND handle_ = nullptr;
   QWidget* client_ = nullptr;
   platform::HWND FNextViewer = nullptr;

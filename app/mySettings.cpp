@@ -59,6 +59,7 @@ void ReadEntries(TMyIniFile& ini, TMainSettingsTarget& target) {
     ini.ReadFont(kTextSection, kFontPrefix, font);
     target.SetTextFont(font);
   });
+  RunStep([&] { target.ReadOptions(ini); });
 }
 
 void WriteEntries(TMyIniFile& ini, TMainSettingsTarget& target) {
@@ -66,6 +67,7 @@ void WriteEntries(TMyIniFile& ini, TMainSettingsTarget& target) {
   RunStep([&] { ini.WriteBool(kTextSection, kCheckClipboardKey, target.CheckClipboard()); });
   RunStep([&] { ini.WriteBool(kTextSection, kWordWrapKey, target.WordWrap()); });
   RunStep([&] { ini.WriteFont(kTextSection, kFontPrefix, target.TextFont()); });
+  RunStep([&] { target.WriteOptions(ini); });
 }
 
 }  // namespace

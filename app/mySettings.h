@@ -21,6 +21,8 @@
 
 namespace magna {
 
+class TMyIniFile;
+
 /// What the settings read from and write to.
 class TMainSettingsTarget {
  public:
@@ -35,6 +37,10 @@ class TMainSettingsTarget {
   virtual void SetTextFont(const TFont& font) = 0;
   /// Makes the text area follow the word-wrap switch.
   virtual void ApplyWordWrap() = 0;
+  /// Entries beyond the window's own, all in a section "Options" that no other
+  /// entry uses: read after the others, written after them (none here).
+  virtual void ReadOptions(TMyIniFile&) {}
+  virtual void WriteOptions(TMyIniFile&) {}
 };
 
 /// The main window's parts as a settings target: the switches are the checked

@@ -11,6 +11,7 @@ class NoClipboard : public ClipboardService {
  public:
   bool IsFormatAvailable(Format) override { return false; }
   bool IsMarkedSecret() override { return false; }
+  bool IsOwnContent() override { return false; }
   bool Open() override { return false; }
   void Close() override {}
   std::optional<WideString> GetUnicodeText() override { return std::nullopt; }
@@ -61,6 +62,7 @@ class Slot {
 };
 
 Slot<ClipboardService, NoClipboard> clipboardSlot;
+Slot<ClipboardService, NoClipboard> selectionSlot;
 Slot<KeyStateService, NoKeysHeld> keyStateSlot;
 Slot<ScreenService, OneScreen> screenSlot;
 Slot<MessageBoxService, UnshownMessageBoxes> messageBoxSlot;
@@ -70,6 +72,9 @@ Slot<UiService, IdleUi> uiSlot;
 
 ClipboardService& Clipboard() {
   return clipboardSlot.Get();
+}
+ClipboardService& Selection() {
+  return selectionSlot.Get();
 }
 KeyStateService& KeyState() {
   return keyStateSlot.Get();
@@ -86,6 +91,9 @@ UiService& Ui() {
 
 void InstallClipboard(std::unique_ptr<ClipboardService> s) {
   clipboardSlot.Install(std::move(s));
+}
+void InstallSelection(std::unique_ptr<ClipboardService> s) {
+  selectionSlot.Install(std::move(s));
 }
 void InstallKeyState(std::unique_ptr<KeyStateService> s) {
   keyStateSlot.Install(std::move(s));

@@ -4,6 +4,7 @@
 // fakes of their own. Until one is installed, a service answers as an empty
 // desktop would:
 //   clipboard  - none: it can't be opened and offers no format;
+//   selection  - none, as the clipboard;
 //   key state  - no key held, buttons not swapped;
 //   screens    - one 1920x1080 monitor with a 40-pixel task bar at the bottom;
 //   messages   - not shown;
@@ -33,6 +34,9 @@ class ClipboardService {
   /// x-kde-passwordManagerHint holding "secret", or a hint that can't be read).
   /// Remembered per change like the formats.
   virtual bool IsMarkedSecret() = 0;
+  /// Whether this program put the present content there itself (its own copy, its
+  /// own selection of text). Known in the process: no other program is asked.
+  virtual bool IsOwnContent() = 0;
   /// Opens the clipboard for one exchange; false when it can't be opened (busy, or
   /// already open). Every true is matched by one Close.
   virtual bool Open() = 0;
@@ -105,6 +109,10 @@ class UiService {
 /// The installed service, or the default above; the reference stays valid until the
 /// next Install of that service. GUI thread only.
 ClipboardService& Clipboard();
+/// The X11 PRIMARY selection (the text last selected in any program) as a clipboard
+/// that the program only reads. Where the platform has no such selection, the
+/// default above: nothing to read, no change to watch.
+ClipboardService& Selection();
 KeyStateService& KeyState();
 ScreenService& Screens();
 MessageBoxService& MessageBoxes();
@@ -112,6 +120,7 @@ UiService& Ui();
 
 /// Installs a service, freeing the one before; nullptr restores the default.
 void InstallClipboard(std::unique_ptr<ClipboardService> service);
+void InstallSelection(std::unique_ptr<ClipboardService> service);
 void InstallKeyState(std::unique_ptr<KeyStateService> service);
 void InstallScreens(std::unique_ptr<ScreenService> service);
 void InstallMessageBoxes(std::unique_ptr<MessageBoxService> service);

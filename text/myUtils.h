@@ -9,6 +9,10 @@
 
 namespace magna {
 
+namespace platform {
+class ClipboardService;
+}
+
 // Numbers
 /// Tolerant parse: trims, maps full-width to half-width, reads decimal, $hex, 0xhex,
 /// skips thousands separators; 0 for anything unreadable. Never raises.
@@ -81,6 +85,8 @@ std::string NativePath(const WideString& name);
 /// The clipboard's text, Unicode preferred over ANSI (code page 932); empty when it
 /// has none or can't be opened. The clipboard is closed again on every path.
 WideString GetClipboardText();
+/// The same read from another clipboard of the platform (the X11 selection).
+WideString GetClipboardText(platform::ClipboardService& clipboard);
 /// Puts a non-empty text on the clipboard; false when the text is empty or the
 /// clipboard could not be opened (nothing was put there then).
 bool SetClipboardText(const WideString& text);

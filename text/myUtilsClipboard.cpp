@@ -38,7 +38,10 @@ String UpToTerminator(String text) {
 }  // namespace
 
 WideString GetClipboardText() {
-  platform::ClipboardService& clipboard = platform::Clipboard();
+  return GetClipboardText(platform::Clipboard());
+}
+
+WideString GetClipboardText(platform::ClipboardService& clipboard) {
   Format format;
   if (clipboard.IsFormatAvailable(Format::UnicodeText))
     format = Format::UnicodeText;

@@ -16,10 +16,13 @@ const QString kPasswordManagerHint = QStringLiteral("x-kde-passwordManagerHint")
 
 }  // namespace
 
-QtClipboard::QtClipboard() : clipboard_(QGuiApplication::clipboard()) {
+QtClipboard::QtClipboard(QClipboard::Mode mode)
+    : mode_(mode), clipboard_(QGuiApplication::clipboard()) {
   if (!clipboard_) return;
   connection_ = std::make_unique<QObject>();
-  QObject::connect(clipboard_, &QClipboard::dataChanged, connection_.get(), [this] {
+  const auto changed =
+      mode == QClipboard::Selection ? &QClipboard::selectionChanged : &QClipboard::dataChanged;
+  QObject::connect(clipboard_, changed, connection_.get(), [this] {
     offer_.reset();
     if (!committing_) Notify();
   });
@@ -30,7 +33,7 @@ QtClipboard::~QtClipboard() = default;
 const QtClipboard::Offer& QtClipboard::Offered() {
   if (offer_) return *offer_;
   offer_ = Offer{};  // clang refuses emplace() of a nested aggregate with member initializers
-  const QMimeData* data = clipboard_ ? clipboard_->mimeData(QClipboard::Clipboard) : nullptr;
+  const QMimeData* data = clipboard_ ? clipboard_->mimeData(mode_) : nullptr;
   if (!data) return *offer_;
   // One list, not hasText() and hasFormat(): each may ask the owner again.
   const QStringList formats = data->formats();
@@ -47,7 +50,7 @@ const QtClipboard::Offer& QtClipboard::Offered() {
 
 const QMimeData* QtClipboard::TextData() {
   if (!clipboard_ || !Offered().text) return nullptr;
-  return clipboard_->mimeData(QClipboard::Clipboard);
+  return clipboard_->mimeData(mode_);
 }
 
 std::optional<WideString> QtClipboard::CurrentText() {
@@ -65,6 +68,11 @@ bool QtClipboard::IsFormatAvailable(Format) {
 
 bool QtClipboard::IsMarkedSecret() {
   return Offered().secret;
+}
+
+bool QtClipboard::IsOwnContent() {
+  if (!clipboard_) return false;
+  return mode_ == QClipboard::Selection ? clipboard_->ownsSelection() : clipboard_->ownsClipboard();
 }
 
 bool QtClipboard::Open() {
@@ -89,9 +97,9 @@ void QtClipboard::Commit() {
   if (!clipboard_ || (!text && !emptied)) return;
   committing_ = true;
   if (text)
-    clipboard_->setText(ToQString(*text), QClipboard::Clipboard);
+    clipboard_->setText(ToQString(*text), mode_);
   else
-    clipboard_->clear(QClipboard::Clipboard);
+    clipboard_->clear(mode_);
   committing_ = false;
   offer_.reset();
   Notify();

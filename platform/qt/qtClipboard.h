@@ -10,14 +10,16 @@
 // once per change, with a single list of formats: on X11 each question goes to
 // the owning program, and one that never answers costs Qt's 5-second timeout
 // per question. A list that timed out is empty, so nothing more is asked.
+// The same holds for the X11 PRIMARY selection, for which one is made in
+// QClipboard::Selection mode: that one is read and watched, never written.
 
+#include <QClipboard>
 #include <QPointer>
 
 #include <memory>
 
 #include "platform/services.h"
 
-class QClipboard;
 class QMimeData;
 class QObject;
 
@@ -25,11 +27,13 @@ namespace magna::platform::qt {
 
 class QtClipboard : public ClipboardService {
  public:
-  QtClipboard();  // needs the QGuiApplication
+  /// Needs the QGuiApplication.
+  explicit QtClipboard(QClipboard::Mode mode = QClipboard::Clipboard);
   ~QtClipboard() override;
 
   bool IsFormatAvailable(Format format) override;
   bool IsMarkedSecret() override;
+  bool IsOwnContent() override;
   bool Open() override;
   void Close() override;
   std::optional<WideString> GetUnicodeText() override;
@@ -52,6 +56,7 @@ class QtClipboard : public ClipboardService {
   void Commit();
   void Notify();
 
+  QClipboard::Mode mode_;
   QPointer<QClipboard> clipboard_;
   std::optional<Offer> offer_;
   std::unique_ptr<QObject> connection_;  // context of the change notice's connection

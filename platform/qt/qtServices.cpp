@@ -1,5 +1,7 @@
 #include "platform/qt/qtServices.h"
 
+#include <QGuiApplication>
+
 #include "platform/qt/qtClipboard.h"
 #include "platform/qt/qtKeyState.h"
 #include "platform/qt/qtMessageBox.h"
@@ -10,6 +12,10 @@ namespace magna::platform::qt {
 
 void InstallQtServices() {
   InstallClipboard(std::make_unique<QtClipboard>());
+  // Only X11 has a selection apart from the clipboard; elsewhere nothing changes it.
+  if (QClipboard* clipboard = QGuiApplication::clipboard();
+      clipboard && clipboard->supportsSelection())
+    InstallSelection(std::make_unique<QtClipboard>(QClipboard::Selection));
   InstallKeyState(std::make_unique<QtKeyState>());
   InstallScreens(std::make_unique<QtScreens>());
   InstallMessageBoxes(std::make_unique<QtMessageBox>());

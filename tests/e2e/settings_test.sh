@@ -4,8 +4,9 @@
 # lands there. It starts from a known file that fixes the window's bounds; the
 # font grows by two points and word wrap is switched off (toolbar buttons);
 # Alt+F4 closes it and the file must equal the golden file byte for byte
-# (Shift_JIS, CR LF). A second start and close without any change must write
-# the same bytes again: anything not restored would be written back as laid out.
+# (Shift_JIS, CR LF; the program's options last, in a section of their own). A
+# second start and close without any change must write the same bytes again:
+# anything not restored would be written back as laid out.
 # Only processes started here are stopped.
 # Usage: bash settings_test.sh <path-to-magna>
 set -u

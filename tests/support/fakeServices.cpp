@@ -24,6 +24,7 @@ void MemoryClipboard::Close() {
   IsOpen = false;
   if (changed_) {
     changed_ = false;
+    OwnContent = true;
     if (onChange_) onChange_();
   }
 }
@@ -65,6 +66,7 @@ void MemoryClipboard::SimulateCopy(std::optional<WideString> unicode,
   Unicode = std::move(unicode);
   Ansi = std::move(ansi);
   Secret = secret;
+  OwnContent = false;
   if (onChange_) onChange_();
 }
 

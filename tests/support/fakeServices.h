@@ -13,6 +13,7 @@ class MemoryClipboard : public platform::ClipboardService {
  public:
   bool IsFormatAvailable(Format format) override;
   bool IsMarkedSecret() override;
+  bool IsOwnContent() override { return OwnContent; }
   bool Open() override;
   void Close() override;
   std::optional<WideString> GetUnicodeText() override;
@@ -31,6 +32,7 @@ class MemoryClipboard : public platform::ClipboardService {
   int OpenCount = 0;
   int Questions = 0;  // format and secrecy questions asked
   bool Secret = false;
+  bool OwnContent = false;  // put by this process through Open ... Close
   std::optional<WideString> Unicode;
   std::optional<AnsiString> Ansi;
 

@@ -74,6 +74,9 @@ void FakeServicesTest::SetUp() {
   auto c = std::make_unique<MemoryClipboard>();
   clipboard = c.get();
   platform::InstallClipboard(std::move(c));
+  auto sel = std::make_unique<MemoryClipboard>();
+  selection = sel.get();
+  platform::InstallSelection(std::move(sel));
   auto k = std::make_unique<HeldKeys>();
   keys = k.get();
   platform::InstallKeyState(std::move(k));
@@ -90,6 +93,7 @@ void FakeServicesTest::SetUp() {
 
 void FakeServicesTest::TearDown() {
   platform::InstallClipboard(nullptr);
+  platform::InstallSelection(nullptr);
   platform::InstallKeyState(nullptr);
   platform::InstallScreens(nullptr);
   platform::InstallMessageBoxes(nullptr);

@@ -50,6 +50,7 @@ class FakeServicesTest : public ::testing::Test {
   void TearDown() override;
 
   MemoryClipboard* clipboard = nullptr;
+  MemoryClipboard* selection = nullptr;  // the X11 PRIMARY selection
   HeldKeys* keys = nullptr;
   FixedScreens* screens = nullptr;
   RecordedMessageBoxes* messageBoxes = nullptr;

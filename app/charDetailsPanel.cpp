@@ -1,0 +1,125 @@
+#include "app/charDetailsPanel.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QScreen>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/charDetailsRows.h"
+#include "editor/myEdit.h"
+#include "platform/qt/qtText.h"
+
+namespace magna {
+
+using platform::qt::ToQString;
+
+namespace {
+
+constexpr int kTitlePointSize = 40;
+constexpr int kWidth = 480;
+constexpr int kHeight = 440;
+constexpr int kGap = 8;
+
+}  // namespace
+
+TTextAroundCaret TextAroundCaret(const TMyCustomEdit& edit) {
+  TTextAroundCaret around;
+  const int32_t caret = edit.SelStart();
+  const int32_t start = std::max(0, caret - kDetailsUnitsBefore);
+  around.Before = edit.GetTextRange(start, caret - start);
+  around.BeforeIsWhole = start == 0;
+  // As the status line reads it: the caret's line, its break appended.
+  around.After = edit.GetTextAtCaret(kDetailsUnitsAfter);
+  around.AfterIsWhole = around.After.size() < size_t(kDetailsUnitsAfter);
+  return around;
+}
+
+TCharDetailsPanel::TCharDetailsPanel(QWidget* owner, TFetch fetch)
+    : QDialog(owner, Qt::Tool), fetch_(std::move(fetch)) {
+  setObjectName(QStringLiteral("CharDetailsPanel"));
+  setWindowTitle(QStringLiteral("文字の詳細"));
+  setModal(false);
+  // Opening it must leave the keys with the text area, whose caret it follows.
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  resize(kWidth, kHeight);
+
+  title_ = new QLabel(this);
+  title_->setAlignment(Qt::AlignCenter);
+  title_->setTextFormat(Qt::PlainText);
+  QFont large = title_->font();
+  large.setPointSize(kTitlePointSize);
+  title_->setFont(large);
+  title_->setMinimumHeight(QFontMetrics(large).height() + 8);
+
+  rows_ = new QTreeWidget(this);
+  rows_->setColumnCount(2);
+  rows_->setHeaderLabels({QStringLiteral("項目"), QStringLiteral("内容")});
+  rows_->setRootIsDecorated(false);
+  rows_->setIndentation(12);
+  rows_->setUniformRowHeights(true);
+  rows_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  rows_->header()->setStretchLastSection(true);
+
+  auto* column = new QVBoxLayout(this);
+  column->addWidget(title_);
+  column->addWidget(rows_, 1);
+}
+
+void TCharDetailsPanel::Open() {
+  if (isVisible()) {
+    raise();
+    return;
+  }
+  if (!placed_) PlaceBesideOwner();
+  show();
+  Follow();
+}
+
+void TCharDetailsPanel::PlaceBesideOwner() {
+  placed_ = true;
+  QWidget* owner = parentWidget();
+  if (!owner || !owner->screen()) return;
+  // Beside the window, where it hides no text: right of it, else left, else at the
+  // monitor's right edge; a window manager may still place it as it likes.
+  const QRect area = owner->screen()->availableGeometry();
+  const QRect frame = owner->frameGeometry();
+  int x = frame.right() + 1 + kGap;
+  if (x + width() > area.right() + 1) x = frame.left() - kGap - width();
+  if (x < area.left()) x = area.right() + 1 - width();
+  const int y =
+      std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() + 1 - height()));
+  move(std::max(x, area.left()), y);
+}
+
+void TCharDetailsPanel::Follow() {
+  if (!isVisible()) return;
+  TCharDetails details = DescribeCharAtCaret(fetch_());
+  // A caret move inside one character, or a key that moved nothing, changes nothing here.
+  if (filled_ && details == shown_) return;
+  Fill(details);
+  shown_ = std::move(details);
+  filled_ = true;
+}
+
+void TCharDetailsPanel::Fill(const TCharDetails& details) {
+  const WideString title = CharDetailsTitle(details);
+  title_->setText(title.empty() ? QStringLiteral("（カーソルの後に文字がありません）")
+                                : ToQString(title));
+  rows_->setUpdatesEnabled(false);
+  rows_->clear();
+  QTreeWidgetItem* codePoint = nullptr;
+  for (const TDetailRow& row : CharDetailRows(details)) {
+    const QStringList texts{ToQString(row.Caption), ToQString(row.Value)};
+    if (row.Part && codePoint) {
+      new QTreeWidgetItem(codePoint, texts);
+    } else {
+      codePoint = new QTreeWidgetItem(rows_, texts);
+    }
+  }
+  rows_->expandAll();
+  rows_->setUpdatesEnabled(true);
+}
+
+}  // namespace magna

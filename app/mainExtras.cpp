@@ -1,0 +1,76 @@
+#include "app/mainExtras.h"
+
+#include <QEvent>
+
+#include "app/charDetailsPanel.h"
+#include "app/fullScreen.h"
+#include "app/main.h"
+#include "app/selectionWatch.h"
+#include "platform/services.h"
+
+namespace magna {
+
+TMainExtras::TMainExtras(TApp_TOOLMagna& window) : QObject(&window), window_(window) {
+  Actions = CreateExtraActions(&window);
+  window.addActions(QList<QAction*>(Actions.All.begin(), Actions.All.end()));
+  AddExtraMenuEntries(window.PopupMenu_Main, Actions);
+
+  CharDetails =
+      new TCharDetailsPanel(&window, [&window] { return TextAroundCaret(*window.Memo_Text); });
+  // The status line and each of its labels open the details on a double click.
+  window.Panel_Status->installEventFilter(this);
+  for (QWidget* part : window.Panel_Status->findChildren<QWidget*>())
+    part->installEventFilter(this);
+
+  fullScreen_ = std::make_unique<TFullScreen>(
+      window, std::vector<QWidget*>{window.ToolBar1, window.Panel_Status});
+  selection_ = std::make_unique<TSelectionWatch>(
+      [this] { return WatchesSelection(); },
+      [&window](const WideString& text) { window.ShowTextFromElsewhere(text); });
+}
+
+TMainExtras::~TMainExtras() = default;
+
+bool TMainExtras::WatchesSelection() const {
+  return window_.Ready() && window_.Action_TextCheckClipboard->isChecked() &&
+         Actions.Action_TextCheckSelection->isChecked();
+}
+
+void TMainExtras::OpenCharDetails() {
+  CharDetails->Open();
+}
+
+void TMainExtras::ApplyFullScreen() {
+  if (Actions.Action_ViewFullScreen->isChecked())
+    fullScreen_->Enter();
+  else
+    fullScreen_->Leave();
+  Actions.FullScreenEscape->setEnabled(fullScreen_->Active());
+  window_.Memo_Text->SetFocus();
+}
+
+void TMainExtras::LeaveFullScreen() {
+  Actions.Action_ViewFullScreen->setChecked(false);
+  fullScreen_->Leave();
+  Actions.FullScreenEscape->setEnabled(false);
+}
+
+bool TMainExtras::FullScreen() const {
+  return fullScreen_->Active();
+}
+
+void TMainExtras::CaretMoved() {
+  CharDetails->Follow();
+}
+
+bool TMainExtras::eventFilter(QObject*, QEvent* event) {
+  if (event->type() != QEvent::MouseButtonDblClick) return false;
+  try {
+    OpenCharDetails();
+  } catch (...) {
+    platform::Ui().Beep();
+  }
+  return true;
+}
+
+}  // namespace magna
