@@ -3,8 +3,9 @@
 // data waits for the asker's timeout. With --answer N TEXT it first answers N
 // requests (the list of formats, TEXT as UTF-8) and only then stops: a reader
 // that asks twice for the text meets the hang the second time.
+// With --selection NAME it takes that selection instead (PRIMARY, say).
 // Prints "owner" once the selection is its own, then serves and sleeps until killed.
-// Usage: hungOwner [--answer N TEXT]
+// Usage: hungOwner [--selection NAME] [--answer N TEXT]
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <unistd.h>
@@ -46,11 +47,17 @@ void Answer(Display* display, const XSelectionRequestEvent& request, const char*
 int main(int argc, char** argv) {
   int answers = 0;
   const char* text = "";
+  const char* selectionName = "CLIPBOARD";
+  if (argc >= 3 && std::strcmp(argv[1], "--selection") == 0) {
+    selectionName = argv[2];
+    argc -= 2;
+    argv += 2;
+  }
   if (argc == 4 && std::strcmp(argv[1], "--answer") == 0) {
     answers = std::atoi(argv[2]);
     text = argv[3];
   } else if (argc != 1) {
-    std::fputs("usage: hungOwner [--answer N TEXT]\n", stderr);
+    std::fputs("usage: hungOwner [--selection NAME] [--answer N TEXT]\n", stderr);
     return 2;
   }
   Display* display = XOpenDisplay(nullptr);
@@ -60,9 +67,9 @@ int main(int argc, char** argv) {
   }
   const Window window =
       XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
-  const Atom clipboard = XInternAtom(display, "CLIPBOARD", False);
-  XSetSelectionOwner(display, clipboard, window, CurrentTime);
-  if (XGetSelectionOwner(display, clipboard) != window) {
+  const Atom selection = XInternAtom(display, selectionName, False);
+  XSetSelectionOwner(display, selection, window, CurrentTime);
+  if (XGetSelectionOwner(display, selection) != window) {
     std::fputs("hungOwner: the selection was not taken\n", stderr);
     return 1;
   }
