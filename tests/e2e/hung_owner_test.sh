@@ -21,13 +21,7 @@ type_key() {  # key character
 }
 type_key a a  # the program takes keys
 
-"$helpers/hungOwner" >"$work/owner.txt" &
-pids+=($!)
-for _ in $(seq 50); do
-  grep -q owner "$work/owner.txt" 2>/dev/null && break
-  sleep 0.1
-done
-grep -q owner "$work/owner.txt" || e2e_fail "the hung owner did not take the clipboard"
+e2e_start_owner owner "$helpers/hungOwner"
 
 # The notice of the new owner may wait once for its answer (Qt gives up after 5 s).
 type_key b b

@@ -35,17 +35,9 @@ toggle_entry() {
   sleep 0.3
 }
 
-e2e_start_magna_with_settings() {
-  unset QT_QPA_PLATFORM
-  export LSAN_OPTIONS=detect_leaks=0
-  hook=$work/hook.txt
-  cp "$magna" "$work/magna" || e2e_fail "cannot copy the program"
-  printf '[Text]\r\nCheckClipboard=1\r\n' >"$work/magna.ini"
-  e2e_launch "$work/magna"
-  sleep 0.3
-}
-
-e2e_start_magna_with_settings
+# Clipboard watching on from the start, the entry off (as it is by default).
+printf '[Text]\r\nCheckClipboard=1\r\n' >"$work/magna.ini"
+e2e_start_magna "$magna"
 printf '%s' "clipboard text" | xclip -quiet -selection clipboard -i >/dev/null 2>&1 &
 pids+=($!)
 e2e_expect_line "text=clipboard text"
@@ -68,24 +60,13 @@ own=$(xclip -o -selection primary 2>/dev/null)
 expect_text "選択 した 文字"
 echo "own selection '$own': the text stays"
 
-"$helpers/clipboardOwner" --primary --secret "hunter2 秘密" >"$work/owner.txt" 2>>"$work/stderr.txt" &
-pids+=($!)
-for _ in $(seq 100); do
-  grep -q ready "$work/owner.txt" 2>/dev/null && break
-  sleep 0.1
-done
+e2e_start_owner ready "$helpers/clipboardOwner" --primary --secret "hunter2 秘密"
 sleep 0.5
 expect_text "選択 した 文字"
 grep -q hunter2 "$hook" && e2e_fail "the secret was shown"
 echo "a password manager's secret in the selection is not shown"
 
-"$helpers/hungOwner" --selection PRIMARY >"$work/hung.txt" &
-pids+=($!)
-for _ in $(seq 50); do
-  grep -q owner "$work/hung.txt" 2>/dev/null && break
-  sleep 0.1
-done
-grep -q owner "$work/hung.txt" || e2e_fail "the hung owner did not take the selection"
+e2e_start_owner owner "$helpers/hungOwner" --selection PRIMARY
 xdotool key ctrl+End
 typed=""
 e2e_key_latency x "text=選択 した 文字x"  # the notice's one wait may come first

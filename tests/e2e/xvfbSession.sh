@@ -91,6 +91,20 @@ e2e_close_window() {
   [ "$status" -eq 0 ] || e2e_fail "the program ended with status $status"
 }
 
+# Starts a helper that prints `word` once it owns its selection, and waits up to
+# 10 s for that word.
+e2e_start_owner() {  # word command...
+  local word=$1 out=$work/owner$RANDOM.txt
+  shift
+  "$@" >"$out" 2>>"$work/stderr.txt" &
+  pids+=($!)
+  for _ in $(seq 100); do
+    grep -q "$word" "$out" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  e2e_fail "$1 did not take its selection"
+}
+
 e2e_fail() {
   echo "FAIL: $*"
   [ -f "${hook:-}" ] && { echo "--- hook:"; cat "$hook"; }
