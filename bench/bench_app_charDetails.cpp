@@ -17,7 +17,7 @@
 #include "app/main.h"
 #include "app/mainExtras.h"
 #include "app/myStatusLine.h"
-#include "platform/memoryServices.h"
+#include "tests/support/fakeServices.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ double PerCall(const std::vector<int>& positions, Step step) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  magna::platform::InstallClipboard(std::make_unique<magna::platform::MemoryClipboard>());
+  magna::platform::InstallClipboard(std::make_unique<magna::test::MemoryClipboard>());
   magna::TApp_TOOLMagna window;
   window.AfterConstruction();
   magna::TMyMemo& memo = *window.Memo_Text;
