@@ -48,9 +48,12 @@ TCharDetailsPanel::TCharDetailsPanel(QWidget* owner, TFetch fetch)
   title_ = new QLabel(this);
   title_->setAlignment(Qt::AlignCenter);
   title_->setTextFormat(Qt::PlainText);
+  // A window grows to its contents' minimum width and never shrinks back: a long
+  // cluster (hundreds of marks) or the note for an empty caret would leave the
+  // panel wider than the monitor. The title is cut instead.
+  title_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   QFont large = title_->font();
   large.setPointSize(kTitlePointSize);
-  title_->setFont(large);
   title_->setMinimumHeight(QFontMetrics(large).height() + 8);
 
   rows_ = new QTreeWidget(this);
@@ -105,6 +108,10 @@ void TCharDetailsPanel::Follow() {
 
 void TCharDetailsPanel::Fill(const TCharDetails& details) {
   const WideString title = CharDetailsTitle(details);
+  // Large type for a character; the note for nothing after the caret in the panel's own.
+  QFont titleFont = font();
+  if (!title.empty()) titleFont.setPointSize(kTitlePointSize);
+  title_->setFont(titleFont);
   title_->setText(title.empty() ? QStringLiteral("（カーソルの後に文字がありません）")
                                 : ToQString(title));
   rows_->setUpdatesEnabled(false);
@@ -112,11 +119,10 @@ void TCharDetailsPanel::Fill(const TCharDetails& details) {
   QTreeWidgetItem* codePoint = nullptr;
   for (const TDetailRow& row : CharDetailRows(details)) {
     const QStringList texts{ToQString(row.Caption), ToQString(row.Value)};
-    if (row.Part && codePoint) {
-      new QTreeWidgetItem(codePoint, texts);
-    } else {
-      codePoint = new QTreeWidgetItem(rows_, texts);
-    }
+    QTreeWidgetItem* item = row.Part && codePoint ? new QTreeWidgetItem(codePoint, texts)
+                                                  : new QTreeWidgetItem(rows_, texts);
+    if (!row.Part) codePoint = item;
+    item->setToolTip(1, texts[1]);  // the codes of a long cluster don't fit the column
   }
   rows_->expandAll();
   rows_->setUpdatesEnabled(true);

@@ -93,9 +93,22 @@ WideString OtherWidthCaption(const TOtherWidth& other) {
   return other.Width == TWidth::Half ? u"半角" : u"全角";
 }
 
+/// The status line's names where the text is made of control or space characters
+/// ("CR LF", "全角スペース"), else the text itself.
+WideString NamedOrItself(const WideString& text) {
+  WideString names;
+  for (char16_t unit : text) {
+    const WideString name = StatusCharName(unit);
+    if (name.empty()) return text;
+    if (!names.empty()) names += u' ';
+    names += name;
+  }
+  return names;
+}
+
 /// "ア (U+30A2)", each code point of the other form named by its code.
 WideString OtherWidthValue(const TOtherWidth& other) {
-  WideString out = other.Text + u" (";
+  WideString out = NamedOrItself(other.Text) + u" (";
   for (size_t i = 0; i < other.Text.size();) {
     UChar32 c;
     if (i > 0) out += u' ';
@@ -163,14 +176,7 @@ std::vector<TDetailRow> CharDetailRows(const TCharDetails& d) {
 }
 
 WideString CharDetailsTitle(const TCharDetails& d) {
-  WideString names;
-  for (char16_t unit : d.Cluster) {
-    const WideString name = StatusCharName(unit);
-    if (name.empty()) return d.Cluster;
-    if (!names.empty()) names += u' ';
-    names += name;
-  }
-  return names;
+  return NamedOrItself(d.Cluster);
 }
 
 }  // namespace magna

@@ -1,8 +1,8 @@
 #pragma once
 // Full-screen presentation of a window: the whole monitor the window is on, the
-// given bars (toolbar, status line) hidden, so that the text is all there is.
-// Leaving gives the window back as it was: its state (normal or maximized), its
-// place and size, the bars that were shown. What the window shows is not
+// given bars (toolbar, status line, a tool window over it) hidden, so that the
+// text is all there is. Leaving gives the window back as it was: its state
+// (normal or maximized), its place and size, the bars that were shown. What the window shows is not
 // touched, so text, caret and font size stay.
 // Typical use:
 //   TFullScreen fullScreen(window, {toolBar, statusPanel});

@@ -22,8 +22,9 @@ TMainExtras::TMainExtras(TApp_TOOLMagna& window) : QObject(&window), window_(win
   for (QWidget* part : window.Panel_Status->findChildren<QWidget*>())
     part->installEventFilter(this);
 
+  // The details panel would stand over the text shown across the room.
   fullScreen_ = std::make_unique<TFullScreen>(
-      window, std::vector<QWidget*>{window.ToolBar1, window.Panel_Status});
+      window, std::vector<QWidget*>{window.ToolBar1, window.Panel_Status, CharDetails});
   selection_ = std::make_unique<TSelectionWatch>(
       [this] { return WatchesSelection(); },
       [&window](const WideString& text) { window.ShowTextFromElsewhere(text); });
@@ -47,12 +48,14 @@ void TMainExtras::ApplyFullScreen() {
     fullScreen_->Leave();
   Actions.FullScreenEscape->setEnabled(fullScreen_->Active());
   window_.Memo_Text->SetFocus();
+  CaretMoved();  // a panel shown again catches up with moves made while it was hidden
 }
 
 void TMainExtras::LeaveFullScreen() {
   Actions.Action_ViewFullScreen->setChecked(false);
   fullScreen_->Leave();
   Actions.FullScreenEscape->setEnabled(false);
+  CaretMoved();
 }
 
 bool TMainExtras::FullScreen() const {

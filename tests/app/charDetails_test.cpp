@@ -296,6 +296,9 @@ TEST(CharDetailRows, CaptionsAndValuesAsThePanelListsThem) {
       {u"\u2460", 0, u"U+2460", "CIRCLED DIGIT ONE"},
       {u"\uFF71", 0, u"ISO-2022-JP", "—"},
       {u"\uFF71", 0, u"全角", "ア (U+30A2)"},
+      // A space's other form is as invisible as itself: named as the status line names it.
+      {u" ", 0, u"全角", "全角スペース (U+3000)"},
+      {u"\u3000", 0, u"半角", "半角スペース (U+0020)"},
       // Several code points: the codes of the whole, the one at the caret marked.
       {u"e\u0301", 1, u"UTF-16", "U+0065 U+0301"},
       {u"e\u0301", 1, u"UTF-8", "U+65CC81 01100101 11001100 10000001"},

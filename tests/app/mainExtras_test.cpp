@@ -94,6 +94,30 @@ TEST_F(MainExtrasTest, PanelFollowsTheCaretAndTheTextAndCostsNothingWhileClosed)
   EXPECT_EQ(fetched, 0) << "a closed panel asks the text area nothing";
 }
 
+TEST_F(MainExtrasTest, PanelKeepsItsWidthWhateverTheCaretStandsBefore) {
+  // The caret at the text's end, then inside a cluster of hundreds of marks: the
+  // title may not widen the panel, which would never shrink back.
+  WideString zalgo = u"亜x";
+  zalgo += WideString(300, u'\u0301');
+  Memo().SetText(zalgo);
+  Memo().SetSelStart(0);
+  Press(Qt::Key_F2);
+  QApplication::processEvents();
+  const int width = Panel().width();
+  for (int caret : {int(zalgo.size()), 100, 0}) {
+    SCOPED_TRACE(caret);
+    Memo().SetSelStart(caret);
+    QApplication::processEvents();
+    EXPECT_LE(Panel().minimumSizeHint().width(), width);
+    EXPECT_EQ(Panel().width(), width);
+  }
+  Memo().SetSelStart(int(zalgo.size()));
+  EXPECT_EQ(Panel().Title()->font().pointSize(), Panel().font().pointSize())
+      << "the note is no character";
+  Memo().SetSelStart(0);
+  EXPECT_GT(Panel().Title()->font().pointSize(), 2 * Panel().font().pointSize());
+}
+
 TEST_F(MainExtrasTest, PanelReadsAStretchAroundTheCaretNeverTheWholeText) {
   WideString line(200'000, u'あ');
   line[100'000] = u'亜';
@@ -168,6 +192,24 @@ TEST_F(FullScreenTest, EscLeavesFullScreenAndOtherwiseMeansNothing) {
   EXPECT_FALSE(Extras().Actions.Action_ViewFullScreen->isChecked());
   EXPECT_FALSE(window->Panel_Status->isHidden());
   EXPECT_TRUE(Now() == before);
+}
+
+TEST_F(FullScreenTest, TheDetailsPanelStepsAsideAndComesBackUpToDate) {
+  Prepare();
+  Press(Qt::Key_F2);
+  ASSERT_TRUE(Panel().isVisible());
+  EXPECT_EQ(ShownCluster(), "時");
+  Press(Qt::Key_F11);
+  EXPECT_FALSE(Panel().isVisible()) << "nothing stands over the text shown";
+  Press(Qt::Key_Right);
+  Press(Qt::Key_Escape);
+  EXPECT_TRUE(Panel().isVisible());
+  EXPECT_EQ(ShownCluster(), "か") << "the move made meanwhile";
+
+  Panel().close();
+  Press(Qt::Key_F11);
+  Press(Qt::Key_F11);
+  EXPECT_FALSE(Panel().isVisible()) << "a closed panel stays closed";
 }
 
 TEST_F(FullScreenTest, ClosedWhileFullScreenTheWindowKeepsItsOwnBounds) {
