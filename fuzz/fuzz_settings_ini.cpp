@@ -104,6 +104,10 @@ void WriteBack(const WideString& file, TMyCharCode code) {
   }
 }
 
+std::string TemporaryFolder() {
+  return ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+}
+
 void WriteFile(const std::string& path, const uint8_t* data, size_t size) {
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) std::abort();
@@ -118,7 +122,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const TMyCharCode codes[] = {cdAuto, cdUTF_8, cdUTF_16LE, cdSJis};
   const TMyCharCode code = codes[data[0] % 4];
   const bool lossless = code == cdUTF_8 || code == cdUTF_16LE;
-  static const std::string path = "/tmp/fuzz_settings_ini_" + std::to_string(::getpid()) + ".ini";
+  // Every write is made durable (fsync): on a disk that costs milliseconds, so a run
+  // has its file on a memory file system where there is one.
+  static const std::string path =
+      TemporaryFolder() + "/fuzz_settings_ini_" + std::to_string(::getpid()) + ".ini";
   const WideString file(path.begin(), path.end());
   WriteFile(path, data + 1, size - 1);
 
