@@ -21,9 +21,10 @@ constexpr std::array<int8_t, 256> kBase64Values = [] {
   return values;
 }();
 
-/// Set D, set O and the white space RFC 2152 lets stand for themselves ('+' excepted).
-constexpr std::array<bool, 128> kDirect = [] {
-  std::array<bool, 128> direct{};
+/// Set D, set O and the white space RFC 2152 lets stand for themselves ('+' excepted);
+/// the last entry stands for every unit from 0x80 up.
+constexpr std::array<bool, 129> kDirect = [] {
+  std::array<bool, 129> direct{};
   for (int c = 'A'; c <= 'Z'; ++c) direct[c] = direct[c + 32] = true;
   for (int c = '0'; c <= '9'; ++c) direct[c] = true;
   for (char c : std::string_view("'(),-./:? \t\r\n!\"#$%&*;<=>@[]^_`{|}"))
@@ -32,7 +33,7 @@ constexpr std::array<bool, 128> kDirect = [] {
 }();
 
 bool IsDirect(char16_t c) {
-  return c < 0x80 && kDirect[c];
+  return kDirect[std::min<unsigned>(c, 0x80)];
 }
 
 #if MAGNA_SSE2
@@ -176,23 +177,26 @@ WideString DecodeUtf7(std::string_view bytes) {
 
 namespace {
 
-/// Writes the rest of a shifted run [p, runEnd) while out < limit: three units are eight
-/// base64 characters; the last one or two units (padded with zero bits) and the closing
-/// '-' once the run is done. Returns the new out; p stops inside the run when the chunk is
-/// full.
-char* WriteShiftedRun(const char16_t*& p, const char16_t* runEnd, char* out, const char* limit) {
-  for (; runEnd - p >= 3 && out < limit; p += 3) {
+/// Writes the shifted run from p, the units up to the next direct character, while out <
+/// limit: three units are eight base64 characters; the last one or two units (padded
+/// with zero bits) and the closing '-' once the run is done. Returns the new out; `open`
+/// stays true when the chunk filled first.
+char* WriteShiftedRun(const char16_t*& p, const char16_t* end, char* out, const char* limit,
+                      bool& open) {
+  for (; end - p >= 3 && out < limit; p += 3) {
+    // One test for the three, so that only the run's end is a branch taken.
+    if (IsDirect(p[0]) | IsDirect(p[1]) | IsDirect(p[2])) break;
     uint64_t block = uint64_t{p[0]} << 32 | uint64_t{p[1]} << 16 | p[2];
     out = StoreBase64(out, block << 16, 8);
   }
-  if (runEnd - p >= 3) return out;
-  size_t rest = static_cast<size_t>(runEnd - p);
-  uint64_t tail = rest == 0   ? 0
-                  : rest == 1 ? uint64_t{p[0]} << 48
-                              : (uint64_t{p[0]} << 16 | p[1]) << 32;
-  out = StoreBase64(out, tail, rest == 0 ? 0 : rest == 1 ? 3 : 6);
+  if (out >= limit) return out;
+  const bool first = p < end && !IsDirect(p[0]);
+  const bool second = first && p + 1 < end && !IsDirect(p[1]);
+  const uint64_t tail = (first ? uint64_t{p[0]} << 48 : 0) | (second ? uint64_t{p[1]} << 32 : 0);
+  out = StoreBase64(out, tail, first ? (second ? 6 : 3) : 0);
+  p += first + second;
   *out++ = '-';
-  p = runEnd;
+  open = false;
   return out;
 }
 
@@ -202,27 +206,28 @@ AnsiString EncodeUtf7(WideView text) {
   ChunkedOutput<char> output(text.size());
   const char16_t* p = text.data();
   const char16_t* end = p + text.size();
-  const char16_t* runEnd = nullptr;  // the end of the shifted run being written
+  bool open = false;  // a shifted run is being written
   while (p < end) {
     char* out = output.Begin();
     const char* limit = output.Limit();
     while (p < end && out < limit) {
-      if (runEnd != nullptr) {
-        out = WriteShiftedRun(p, runEnd, out, limit);
-        if (p == runEnd) runEnd = nullptr;
-      } else if (IsDirect(*p)) {
-        size_t n = DirectRun(p, p + std::min<size_t>(end - p, limit - out), out);
-        p += n;
-        out += n;
-      } else if (*p == u'+' && (p + 1 == end || IsDirect(p[1]))) {  // "+-" is the plus sign
+      if (open) {
+        out = WriteShiftedRun(p, end, out, limit, open);
+        continue;
+      }
+      // Direct characters up to the next that is not (or to the end of the chunk).
+      const size_t n = DirectRun(p, p + std::min<size_t>(end - p, limit - out), out);
+      p += n;
+      out += n;
+      if (p == end || out >= limit) continue;
+      if (*p == u'+' && (p + 1 == end || IsDirect(p[1]))) {  // "+-" is the plus sign
         ++p;
         *out++ = '+';
         *out++ = '-';
       } else {
         // A run takes in plus signs too, so that it ends only at a direct character.
         *out++ = '+';
-        runEnd = p;
-        while (runEnd < end && !IsDirect(*runEnd)) ++runEnd;
+        open = true;
       }
     }
     output.Flush(out, static_cast<size_t>(p - text.data()));

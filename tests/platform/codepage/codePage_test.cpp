@@ -1,6 +1,7 @@
 // The code page mappings measured against Windows, one row per fact.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <random>
 
 #include "platform/codepage/codePage.h"
@@ -351,6 +352,51 @@ WideString Utf7Model(std::string_view bytes) {
     }
   }
   return out;
+}
+
+/// UTF-7 written one unit at a time: a plain model of the writing rules.
+std::string Utf7WriteModel(const WideString& text) {
+  const std::string_view base64 =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  const std::string_view others = "'(),-./:? \t\r\n!\"#$%&*;<=>@[]^_`{|}";
+  const auto direct = [&](char16_t c) {
+    return c < 0x80 && (std::isalnum(c) || others.find(static_cast<char>(c)) != others.npos);
+  };
+  std::string out;
+  for (size_t i = 0; i < text.size();) {
+    if (direct(text[i])) {
+      out += static_cast<char>(text[i++]);
+    } else if (text[i] == u'+' && (i + 1 == text.size() || direct(text[i + 1]))) {
+      out += "+-";
+      ++i;
+    } else {
+      out += '+';
+      uint32_t bits = 0;
+      int count = 0;
+      for (; i < text.size() && !direct(text[i]); ++i)
+        for (bits = bits << 16 | text[i], count += 16; count >= 6; count -= 6)
+          out += base64[(bits >> (count - 6)) & 63];
+      if (count > 0) out += base64[(bits << (6 - count)) & 63];
+      out += '-';
+    }
+  }
+  return out;
+}
+
+TEST(CodePage65000, WritesExactlyAsOneUnitAtATime) {
+  // Shifted runs of every length end at every offset of the three-unit blocks, before
+  // every kind of direct character and at the end of the text.
+  const std::vector<WideString> kinds = {u"aZ9 -\r\n", u"+~\\\x7F\x01", u"\x3042\xE9\x80\xFFFF",
+                                         u"\xD83D\xDE00"};
+  std::mt19937 random(65000);
+  for (int round = 0; round < 2000; ++round) {
+    WideString text;
+    while (text.size() < 60) {
+      const WideString& kind = kinds[random() % kinds.size()];
+      for (size_t n = random() % 12; n > 0; --n) text += kind[random() % kind.size()];
+    }
+    ASSERT_EQ(WideToMultiByte(CP_UTF7, text), Utf7WriteModel(text)) << U8(text);
+  }
 }
 
 TEST(CodePage65000, ShiftedRunsOfEveryLengthReadAsOneCharacterAtATime) {
