@@ -184,8 +184,10 @@ namespace {
 char* WriteShiftedRun(const char16_t*& p, const char16_t* end, char* out, const char* limit,
                       bool& open) {
   for (; end - p >= 3 && out < limit; p += 3) {
-    // One test for the three, so that only the run's end is a branch taken.
-    if (IsDirect(p[0]) | IsDirect(p[1]) | IsDirect(p[2])) break;
+    // Units from 0x80 up (kana, kanji) are never direct: one test for the three, so that
+    // only the run's end is a branch taken.
+    if (std::min({p[0], p[1], p[2]}) < 0x80 && (IsDirect(p[0]) | IsDirect(p[1]) | IsDirect(p[2])))
+      break;
     uint64_t block = uint64_t{p[0]} << 32 | uint64_t{p[1]} << 16 | p[2];
     out = StoreBase64(out, block << 16, 8);
   }
