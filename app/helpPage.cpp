@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "platform/log.h"
+
 // The page is built into the static library; its resource must be registered by name.
 static void InitHelpResource() {
   Q_INIT_RESOURCE(help);
@@ -54,7 +56,14 @@ QString InstalledHelpPage(const QString& programDir) {
 QString HelpPageAddress() {
   QString page = InstalledHelpPage(QCoreApplication::applicationDirPath());
   if (page.isEmpty()) page = WrittenOutPage();
-  return page.isEmpty() ? QString() : QUrl::fromLocalFile(page).toString();
+  if (page.isEmpty()) {
+    // The version dialog then shows no link at all.
+    platform::LogWarning(platform::kLogApp, "finding the help page",
+                         "none beside the program or installed, and the built-in one could "
+                         "not be written to the cache folder");
+    return {};
+  }
+  return QUrl::fromLocalFile(page).toString();
 }
 
 }  // namespace magna

@@ -15,6 +15,7 @@
 #include "app/myStatusLine.h"
 #include "app/optionSettings.h"
 #include "app/testHook.h"
+#include "platform/log.h"
 #include "platform/qt/qtFont.h"
 #include "platform/services.h"
 #include "text/myUtils.h"
@@ -57,11 +58,13 @@ bool SameText(const WideString& a, const WideString& b) {
 }
 
 /// Runs a handler from an event of Qt's; nothing it throws leaves the event loop.
+/// The user hears that it failed, the log says what failed.
 template <class F>
-void Guarded(F&& f) noexcept {
+void Guarded(std::string_view category, std::string_view doing, F&& f) noexcept {
   try {
     f();
   } catch (...) {
+    platform::LogCaughtException(category, doing);
     platform::Ui().Beep();
   }
 }
@@ -90,7 +93,7 @@ TApp_TOOLMagna::TApp_TOOLMagna(QWidget* parent)
 }
 
 TApp_TOOLMagna::~TApp_TOOLMagna() {
-  if (!destroyed_) Guarded([this] { FormDestroy(); });
+  if (!destroyed_) Guarded(platform::kLogApp, "closing the main window", [this] { FormDestroy(); });
   platform::DestroyWindow(handle_);
   if (App_TOOLMagna == this) App_TOOLMagna = nullptr;
 }
@@ -142,7 +145,9 @@ void TApp_TOOLMagna::BuildComponents() {
 template <class Handler>
 void TApp_TOOLMagna::Bind(QAction* action, Handler handler) {
   connect(action, &QAction::triggered, this,
-          [this, action, handler] { Guarded([&] { (this->*handler)(action); }); });
+          [this, action, handler, doing = "running " + action->objectName().toStdString()] {
+            Guarded(platform::kLogApp, doing, [&] { (this->*handler)(action); });
+          });
 }
 
 void TApp_TOOLMagna::BindActions() {
@@ -168,8 +173,10 @@ void TApp_TOOLMagna::BindActions() {
   Bind(extra.Action_ViewCharDetails, &TApp_TOOLMagna::Action_ViewCharDetailsExecute);
   Bind(extra.Action_ViewFullScreen, &TApp_TOOLMagna::Action_ViewFullScreenExecute);
   Bind(extra.FullScreenEscape, &TApp_TOOLMagna::Action_ViewFullScreenExecute);
-  connect(PopupMenu_Main, &QMenu::aboutToShow, this,
-          [this] { Guarded([this] { PopupMenu_MainPopup(PopupMenu_Main); }); });
+  connect(PopupMenu_Main, &QMenu::aboutToShow, this, [this] {
+    Guarded(platform::kLogApp, "opening the popup menu",
+            [this] { PopupMenu_MainPopup(PopupMenu_Main); });
+  });
   connect(Memo_Text, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& pos) { PopupMenu_Main->popup(Memo_Text->mapToGlobal(pos)); });
 }
@@ -245,11 +252,15 @@ void TApp_TOOLMagna::JoinClipboardChain() {
 }
 
 void TApp_TOOLMagna::LeaveClipboardChain() {
-  ChangeClipboardChain(handle_, FNextViewer);
+  if (!ChangeClipboardChain(handle_, FNextViewer))
+    platform::LogDebug(platform::kLogClipboard, "leaving the viewer chain: not a member");
 }
 
 LRESULT TApp_TOOLMagna::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  Guarded([&] {
+  const char* doing = msg == WM_DRAWCLIPBOARD   ? "handling a clipboard change notice"
+                      : msg == WM_CHANGECBCHAIN ? "handling a clipboard chain change"
+                                                : "handling a window message";
+  Guarded(platform::kLogClipboard, doing, [&] {
     if (msg == WM_DRAWCLIPBOARD)
       WMDrawClipboard();
     else if (msg == WM_CHANGECBCHAIN)

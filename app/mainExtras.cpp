@@ -6,6 +6,7 @@
 #include "app/fullScreen.h"
 #include "app/main.h"
 #include "app/selectionWatch.h"
+#include "platform/log.h"
 #include "platform/services.h"
 
 namespace magna {
@@ -71,6 +72,7 @@ bool TMainExtras::eventFilter(QObject*, QEvent* event) {
   try {
     OpenCharDetails();
   } catch (...) {
+    platform::LogCaughtException(platform::kLogApp, "opening the character details");
     platform::Ui().Beep();
   }
   return true;

@@ -12,6 +12,7 @@
 #include <exception>
 
 #include "editor/myEdit.h"
+#include "platform/log.h"
 #include "platform/myMonitors.h"
 #include "platform/qt/qtFont.h"
 #include "platform/services.h"
@@ -244,7 +245,8 @@ bool THelp_VersionInfo::eventFilter(QObject* watched, QEvent* event) {
         break;
       default: break;
     }
-  } catch (const std::exception&) {
+  } catch (...) {  // nothing may unwind through Qt's event delivery
+    platform::LogCaughtException(platform::kLogApp, "handling the help link's mouse event");
   }
   return QDialog::eventFilter(watched, event);
 }

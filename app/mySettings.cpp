@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/myKeys.h"
+#include "platform/log.h"
 #include "settings/myIniFile.h"
 
 namespace magna {
@@ -25,10 +26,11 @@ bool SkipRequested() {
 
 /// Runs one step; a failure costs that step only, so the window stays usable.
 template <class Step>
-void RunStep(Step&& step) noexcept {
+void RunStep(std::string_view doing, Step&& step) noexcept {
   try {
     step();
-  } catch (const std::exception&) {
+  } catch (...) {
+    platform::LogCaughtException(platform::kLogSettings, doing);
   }
 }
 
@@ -44,30 +46,33 @@ void ReadEntries(TMyIniFile& ini, TMainSettingsTarget& target) {
   // Without stored bounds the window system chooses where the window opens: bounds
   // read before the window is shown are no place of its own, and moving it there
   // would pin every first start to the work area's corner.
-  RunStep([&] {
+  RunStep("loading the window bounds", [&] {
     if (HasStoredBounds(ini, target.Window())) ini.RestoreBounds(target.Window());
   });
-  RunStep([&] {
+  RunStep("loading the clipboard-watching switch", [&] {
     target.SetCheckClipboard(
         ini.ReadBoolOrDefault(kTextSection, kCheckClipboardKey, target.CheckClipboard()));
   });
-  RunStep([&] {
+  RunStep("loading the word-wrap switch", [&] {
     target.SetWordWrap(ini.ReadBoolOrDefault(kTextSection, kWordWrapKey, target.WordWrap()));
   });
-  RunStep([&] {
+  RunStep("loading the text font", [&] {
     TFont font(target.TextFont());
     ini.ReadFont(kTextSection, kFontPrefix, font);
     target.SetTextFont(font);
   });
-  RunStep([&] { target.ReadOptions(ini); });
+  RunStep("loading the view options", [&] { target.ReadOptions(ini); });
 }
 
 void WriteEntries(TMyIniFile& ini, TMainSettingsTarget& target) {
-  RunStep([&] { ini.WriteBounds(target.Window()); });
-  RunStep([&] { ini.WriteBool(kTextSection, kCheckClipboardKey, target.CheckClipboard()); });
-  RunStep([&] { ini.WriteBool(kTextSection, kWordWrapKey, target.WordWrap()); });
-  RunStep([&] { ini.WriteFont(kTextSection, kFontPrefix, target.TextFont()); });
-  RunStep([&] { target.WriteOptions(ini); });
+  RunStep("saving the window bounds", [&] { ini.WriteBounds(target.Window()); });
+  RunStep("saving the clipboard-watching switch",
+          [&] { ini.WriteBool(kTextSection, kCheckClipboardKey, target.CheckClipboard()); });
+  RunStep("saving the word-wrap switch",
+          [&] { ini.WriteBool(kTextSection, kWordWrapKey, target.WordWrap()); });
+  RunStep("saving the text font",
+          [&] { ini.WriteFont(kTextSection, kFontPrefix, target.TextFont()); });
+  RunStep("saving the view options", [&] { target.WriteOptions(ini); });
 }
 
 }  // namespace
@@ -87,17 +92,17 @@ void TMainWindowSettings::ApplyWordWrap() {
 
 void LoadSettings(TMainSettingsTarget& target, const WideString& fileName) {
   if (!SkipRequested()) {
-    RunStep([&] {
+    RunStep("loading the settings", [&] {
       TMyIniFile ini(fileName, cdAuto);
       ReadEntries(ini, target);
     });
   }
-  RunStep([&] { target.ApplyWordWrap(); });
+  RunStep("applying the word-wrap switch", [&] { target.ApplyWordWrap(); });
 }
 
 void SaveSettings(TMainSettingsTarget& target, const WideString& fileName) {
   if (SkipRequested()) return;
-  RunStep([&] {
+  RunStep("saving the settings", [&] {
     TMyIniFile ini(fileName, cdAuto);
     WriteEntries(ini, target);
   });

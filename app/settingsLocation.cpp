@@ -1,5 +1,8 @@
 #include "app/settingsLocation.h"
 
+#include <cerrno>
+
+#include "platform/log.h"
 #include "platform/userFolders.h"
 #include "settings/myIniFile.h"
 #include "text/myCharCode.h"
@@ -51,9 +54,13 @@ WideString ProgramSettingsFile() {
   const TSettingsFacts facts = ProgramSettingsFacts();
   const WideString file = ChooseSettingsFile(facts);
   // A folder that can't be made shows up as settings that are not saved, as any
-  // other unwritable settings file does.
-  if (file != SettingsFileNameOf(facts.ProgramFile))
-    platform::MakePrivateFolder(NativePath(FolderOf(file)));
+  // other unwritable settings file does; only the log says which folder and why.
+  if (file != SettingsFileNameOf(facts.ProgramFile)) {
+    errno = 0;
+    if (!platform::MakePrivateFolder(NativePath(FolderOf(file))))
+      platform::LogNamedWarning(platform::kLogSettings, "making the settings folder",
+                                FolderOf(file), platform::ErrorNumberReason(errno));
+  }
   return file;
 }
 

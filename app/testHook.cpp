@@ -4,6 +4,7 @@
 #include <QSaveFile>
 
 #include "app/myStatusLine.h"
+#include "platform/log.h"
 #include "platform/qt/qtText.h"
 
 namespace magna {
@@ -28,10 +29,14 @@ void WriteTestHook(const WideString& text, const TStatusCaptions& captions) {
   static const QString file = TestHookFile();
   if (file.isEmpty()) return;
   QSaveFile out(file);  // readers never see half a record
-  if (!out.open(QIODevice::WriteOnly)) return;
-  out.write(Line("text", text) + Line("char", captions.Char) + Line("ansi", captions.Ansi) +
-            Line("unicode", captions.Unicode) + Line("utf8", captions.Utf8));
-  out.commit();
+  if (out.open(QIODevice::WriteOnly)) {
+    out.write(Line("text", text) + Line("char", captions.Char) + Line("ansi", captions.Ansi) +
+              Line("unicode", captions.Unicode) + Line("utf8", captions.Utf8));
+    if (out.commit()) return;
+  }
+  // A test waiting for the record would only time out: say why.
+  platform::LogNamedWarning(platform::kLogApp, "writing the test hook file",
+                            platform::qt::ToWide(file), out.errorString().toStdString());
 }
 
 }  // namespace magna

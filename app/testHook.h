@@ -14,7 +14,7 @@ struct TStatusCaptions;
 
 /// The file named by MAGNA_TEST_HOOK, empty when the hook is off.
 QString TestHookFile();
-/// Writes the record when the hook is on; a failure is ignored.
+/// Writes the record when the hook is on; a failure is logged and the program goes on.
 void WriteTestHook(const WideString& text, const TStatusCaptions& captions);
 
 }  // namespace magna

@@ -3,6 +3,7 @@
 #include <QResizeEvent>
 #include <QVariant>
 
+#include "platform/log.h"
 #include "platform/qt/qtFont.h"
 #include "platform/qt/virtualKeys.h"
 #include "platform/services.h"
@@ -320,6 +321,7 @@ void TMyCustomEdit::SetFocus() {
   try {
     if (isEnabled() && isVisible()) QWidget::setFocus(Qt::OtherFocusReason);
   } catch (...) {  // the library's own focus handling may fail; the text gets the focus anyway
+    platform::LogCaughtException(platform::kLogEditor, "focusing the text area's host");
   }
   if (!wrapper_) {
     platform::SetFocus(HostHandle());
@@ -364,6 +366,9 @@ LRESULT TMyCustomEdit::HostWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return HandleNotify(header);
     }
   } catch (...) {  // no handler's failure may reach the event loop
+    platform::LogCaughtException(platform::kLogEditor, msg == WM_COMMAND
+                                                           ? "handling a text area command"
+                                                           : "handling a text area notification");
   }
   return 0;
 }

@@ -11,6 +11,7 @@
 
 #include "editor/myRichEditText.h"
 #include "editor/myRichEditView.h"
+#include "platform/log.h"
 #include "platform/qt/qtFont.h"
 #include "platform/qt/qtText.h"
 
@@ -571,6 +572,7 @@ void TRichEditWindow::TextChanged() {
           window->BeginInput();
           window->EndInput();
         } catch (...) {  // a report that fails must not reach the event loop
+          platform::LogCaughtException(platform::kLogEditor, "reporting a change of the text");
         }
       },
       Qt::QueuedConnection);

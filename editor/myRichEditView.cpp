@@ -12,6 +12,7 @@
 
 #include "editor/myRichEdit.h"
 #include "editor/myRichEditText.h"
+#include "platform/log.h"
 #include "platform/qt/qtText.h"
 #include "platform/qt/virtualKeys.h"
 #include "text/myUtils.h"
@@ -127,6 +128,7 @@ bool TRichEditView::event(QEvent* event) {
   try {
     return QPlainTextEdit::event(event);
   } catch (...) {  // the text stays as it was; the event counts as handled
+    platform::LogCaughtException(platform::kLogEditor, "handling an event of the text view");
     return true;
   }
 }
@@ -135,6 +137,7 @@ bool TRichEditView::viewportEvent(QEvent* event) {
   try {
     return QPlainTextEdit::viewportEvent(event);
   } catch (...) {
+    platform::LogCaughtException(platform::kLogEditor, "handling an event of the text view");
     return true;
   }
 }

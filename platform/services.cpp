@@ -1,5 +1,9 @@
 #include "platform/services.h"
 
+#include <cstdio>
+
+#include "platform/log.h"
+
 namespace magna::platform {
 
 namespace {
@@ -41,6 +45,18 @@ class UnshownMessageBoxes : public MessageBoxService {
   void Show(const WideString&, const WideString&) override {}
 };
 
+class StandardErrorLog : public LogService {
+ public:
+  void Write(LogLevel level, std::string_view category, std::string_view message) override {
+    if (level != LogLevel::Warning) return;
+    std::string line(category);
+    line += ": ";
+    line += message;
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), stderr);
+  }
+};
+
 class IdleUi : public UiService {
  public:
   void ProcessMessages() override {}
@@ -67,6 +83,7 @@ Slot<KeyStateService, NoKeysHeld> keyStateSlot;
 Slot<ScreenService, OneScreen> screenSlot;
 Slot<MessageBoxService, UnshownMessageBoxes> messageBoxSlot;
 Slot<UiService, IdleUi> uiSlot;
+Slot<LogService, StandardErrorLog> logSlot;
 
 }  // namespace
 
@@ -88,6 +105,9 @@ MessageBoxService& MessageBoxes() {
 UiService& Ui() {
   return uiSlot.Get();
 }
+LogService& Log() {
+  return logSlot.Get();
+}
 
 void InstallClipboard(std::unique_ptr<ClipboardService> s) {
   clipboardSlot.Install(std::move(s));
@@ -106,6 +126,9 @@ void InstallMessageBoxes(std::unique_ptr<MessageBoxService> s) {
 }
 void InstallUi(std::unique_ptr<UiService> s) {
   uiSlot.Install(std::move(s));
+}
+void InstallLog(std::unique_ptr<LogService> s) {
+  logSlot.Install(std::move(s));
 }
 
 }  // namespace magna::platform

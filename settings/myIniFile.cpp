@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/fileSystem.h"
+#include "platform/log.h"
 #include "platform/myLocale.h"
 #include "text/myUtils.h"
 
@@ -133,7 +134,14 @@ void TMyIniFile::Load() {
   // Asked after the read: a file we could not read must never be replaced by what
   // little we know of it. Nor must one whose content yields no section at all: that
   // is a file read in the wrong code, or no settings file.
-  unreadable_ = !FileIsReadable(fileName_) || (sectionIndex_.Count() == 0 && HasContent());
+  const bool readable = FileIsReadable(fileName_);
+  const bool foreign = readable && sectionIndex_.Count() == 0 && HasContent();
+  unreadable_ = !readable || foreign;
+  // A read that failed has been logged by the reader; content without a section only
+  // shows here.
+  if (foreign)
+    platform::LogNamedWarning(platform::kLogSettings, "reading the settings file", fileName_,
+                              "it holds no section; its entries are left at their defaults");
 }
 
 bool TMyIniFile::HasContent() {
@@ -419,9 +427,14 @@ bool TMyIniFile::UpdateFile() {
   bool written = false;
   try {
     FlushCache();
-    written = !unreadable_ && lines_.SaveToFile(fileName_, writeCode_);
-  } catch (const std::exception&) {
-    written = false;
+    if (unreadable_)
+      platform::LogNamedWarning(platform::kLogSettings, "writing the settings file", fileName_,
+                                "it could not be read at start and is kept as it was");
+    else
+      written = lines_.SaveToFile(fileName_, writeCode_);  // a failure is logged by the writer
+  } catch (const std::exception& e) {
+    platform::LogNamedWarning(platform::kLogSettings, "writing the settings file", fileName_,
+                              e.what());
   }
   modified_ = false;
   return written;

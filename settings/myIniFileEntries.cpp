@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "platform/log.h"
 #include "platform/myMonitors.h"
 #include "settings/myIniFile.h"
 #include "text/myUtils.h"
@@ -63,7 +64,9 @@ int32_t TMyIniFile::ReadIntegerOrDefault(const WideString& Section, const WideSt
                                          int32_t Default) {
   try {
     return ReadInteger(Section, Ident, Default);
-  } catch (const ERangeError&) {
+  } catch (const ERangeError& e) {
+    platform::LogNamedWarning(platform::kLogSettings, "reading the entry", Section + u"/" + Ident,
+                              std::string(e.what()) + "; its default is used");
     return Default;
   }
 }

@@ -1,10 +1,12 @@
 #include "text/myCharCode.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 #include "platform/codepage/charsetDetector.h"
 #include "platform/codepage/codePage.h"
+#include "platform/log.h"
 #include "platform/services.h"
 #include "text/myCharCodeFile.h"
 #include "text/myUtils.h"
@@ -369,7 +371,14 @@ WideString ReadFileText(const WideString& fileName, TMyCharCode& code, uint64_t 
   if (count == 0) return {};
   std::string buffer;
   size_t read = 0;
-  if (!ReadFileWithRetries(NativePath(fileName), count, buffer, read)) platform::Ui().Beep();
+  errno = 0;
+  if (!ReadFileWithRetries(NativePath(fileName), count, buffer, read)) {
+    // The caller gets what could be read (or nothing) and the user a beep; the reason
+    // is known only here.
+    platform::LogNamedWarning(platform::kLogText, "reading", fileName,
+                              platform::ErrorNumberReason(errno));
+    platform::Ui().Beep();
+  }
   if (read == 0) return {};
   if (code > cdBINDUMP) code = cdAuto;
   size_t skip = 0;
@@ -486,11 +495,16 @@ AnsiString EncodeForFile(WideView text, TMyCharCode code) {
 }  // namespace
 
 bool WriteTextFile(const WideString& fileName, const WideString& text, TMyCharCode code) {
+  // The callers learn only that the write failed; the reason is logged here.
   try {
-    return ReplaceFileContent(NativePath(fileName), EncodeForFile(text, code));
-  } catch (const std::exception&) {
-    return false;
+    errno = 0;
+    if (ReplaceFileContent(NativePath(fileName), EncodeForFile(text, code))) return true;
+    platform::LogNamedWarning(platform::kLogText, "writing", fileName,
+                              platform::ErrorNumberReason(errno));
+  } catch (const std::exception& e) {
+    platform::LogNamedWarning(platform::kLogText, "writing", fileName, e.what());
   }
+  return false;
 }
 
 }  // namespace magna

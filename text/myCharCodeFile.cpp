@@ -168,7 +168,11 @@ bool ReplaceFileContent(const std::string& name, const std::string& bytes) {
   struct stat old {};
   if (::stat(target.c_str(), &old) != 0)
     return ReplaceByRename(target, bytes, nullptr) == Replaced::Yes;
-  if (S_ISDIR(old.st_mode) || ::access(target.c_str(), W_OK) != 0) return false;
+  if (S_ISDIR(old.st_mode)) {
+    errno = EISDIR;  // the caller's message tells why
+    return false;
+  }
+  if (::access(target.c_str(), W_OK) != 0) return false;
   // A file with other names (hard links) or that is no plain file is written in place:
   // a replacement would part it from its other names.
   if (!S_ISREG(old.st_mode) || old.st_nlink > 1) return WriteInPlace(target, bytes);

@@ -1,5 +1,6 @@
 // The clipboard exchange: Unicode text preferred, ANSI text (code page 932) as fallback.
 
+#include "platform/log.h"
 #include "platform/services.h"
 #include "text/myCharCode.h"
 #include "text/myUtils.h"
@@ -50,7 +51,12 @@ WideString GetClipboardText(platform::ClipboardService& clipboard) {
   else
     return {};
   const OpenClipboard open(clipboard);
-  if (!open.IsOpen()) return {};
+  if (!open.IsOpen()) {
+    // The caller sees "no text"; only the log tells a busy clipboard from an empty one.
+    platform::LogWarning(platform::kLogClipboard, "reading the clipboard",
+                         "it could not be opened");
+    return {};
+  }
   if (format == Format::UnicodeText) {
     const auto text = clipboard.GetUnicodeText();
     return text ? UpToTerminator(*text) : WideString();
@@ -63,7 +69,11 @@ bool SetClipboardText(const WideString& text) {
   if (text.empty()) return false;
   platform::ClipboardService& clipboard = platform::Clipboard();
   const OpenClipboard open(clipboard);
-  if (!open.IsOpen()) return false;
+  if (!open.IsOpen()) {
+    platform::LogWarning(platform::kLogClipboard, "writing the clipboard",
+                         "it could not be opened");
+    return false;
+  }
   clipboard.Empty();
   clipboard.SetUnicodeText(text);
   clipboard.SetAnsiText(WideToAnsi(text));

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "platform/log.h"
 #include "platform/qt/qtFont.h"
 #include "platform/qt/qtText.h"
 #include "text/myCharCode.h"
@@ -264,6 +265,7 @@ void TMyLabel::paintEvent(QPaintEvent*) {
     DoDrawText(r, flags);
   } catch (...) {
     // A label that can't draw its text stays blank; painting never fails.
+    platform::LogCaughtException(platform::kLogWidgets, "drawing a label's caption");
   }
   canvas_ = nullptr;
 }
@@ -275,6 +277,7 @@ void TMyLabel::resizeEvent(QResizeEvent* event) {
     OnResize(this);
   } catch (...) {
     // An event handler's failure must not unwind through Qt.
+    platform::LogCaughtException(platform::kLogWidgets, "running a label's OnResize handler");
   }
 }
 

@@ -5,6 +5,7 @@
 #include <QMimeData>
 
 #include "platform/codepage/codePage.h"
+#include "platform/log.h"
 #include "platform/qt/qtText.h"
 
 namespace magna::platform::qt {
@@ -109,10 +110,11 @@ void QtClipboard::Notify() {
   // A copy: the handler may replace itself while it runs.
   const std::function<void()> handler = handler_;
   if (!handler) return;
-  // Qt's event loop can't carry an exception; the notice is simply lost.
+  // Qt's event loop can't carry an exception: the notice is lost, and logged.
   try {
     handler();
   } catch (...) {
+    LogCaughtException(kLogClipboard, "handling a clipboard change");
   }
 }
 

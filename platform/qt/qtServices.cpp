@@ -4,6 +4,7 @@
 
 #include "platform/qt/qtClipboard.h"
 #include "platform/qt/qtKeyState.h"
+#include "platform/qt/qtLog.h"
 #include "platform/qt/qtMessageBox.h"
 #include "platform/qt/qtScreens.h"
 #include "platform/qt/qtUi.h"
@@ -11,6 +12,7 @@
 namespace magna::platform::qt {
 
 void InstallQtServices() {
+  InstallLog(std::make_unique<QtLog>());  // first: the others may have something to say
   InstallClipboard(std::make_unique<QtClipboard>());
   // Only X11 has a selection apart from the clipboard; elsewhere nothing changes it.
   if (QClipboard* clipboard = QGuiApplication::clipboard();

@@ -1,5 +1,5 @@
 #pragma once
-// Installs the Qt implementations of every platform service (clipboard, the X11
+// Installs the Qt implementations of every platform service (log, clipboard, the X11
 // selection where there is one, key state, screens, message boxes, event loop).
 // Call once, after the QApplication exists and before anything uses a service.
 

@@ -57,6 +57,7 @@ TEST_F(MainWindowTest, IdenticalTextAndEmptyTextChangeNothing) {
   clipboard->RefuseOpen = true;
   CopyElsewhere(u"unreadable");
   EXPECT_EQ(U8(Memo().Text()), "same");
+  ExpectWarning(platform::kLogClipboard, "reading the clipboard failed");
 }
 
 TEST_F(MainWindowTest, LineFeedTextFromAnotherProgramIsTheSameText) {
@@ -100,10 +101,14 @@ TEST_F(MainWindowTest, PasteAndCutWithABusyClipboardLeaveTheTextAsItIs) {
   clipboard->RefuseOpen = true;
   Press(Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(U8(Memo().Text()), "hello");
+  ExpectWarning(platform::kLogClipboard, "reading the clipboard failed");
   window->Action_EditPaste->trigger();
   EXPECT_EQ(U8(Memo().Text()), "hello");
+  ExpectWarning(platform::kLogClipboard, "reading the clipboard failed");
   Press(Qt::Key_X, Qt::ControlModifier);
+  ExpectWarning(platform::kLogClipboard, "writing the clipboard failed");
   window->Action_EditCut->trigger();
+  ExpectWarning(platform::kLogClipboard, "writing the clipboard failed");
   EXPECT_EQ(U8(Memo().Text()), "hello");
   EXPECT_EQ(Memo().SelLength(), 3);
   clipboard->RefuseOpen = false;

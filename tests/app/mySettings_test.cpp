@@ -149,6 +149,9 @@ TEST_F(MySettingsTest, BadValuesTakeTheirDefaultsWhileTheRestLoads) {
       "Font_FontStyleItalic=1\r\nFont_FontCharset=300\r\n");
   FakeTarget target;
   LoadSettings(target, File());
+  for (const char* entry : {"'Bounds/App_TOOLMagna_Left' failed", "'Text/CheckClipboard' failed",
+                            "'Text/Font_FontColor' failed"})
+    ExpectWarning(platform::kLogSettings, entry);
   // A right edge left of the left one leaves no window: the current bounds stay.
   EXPECT_EQ(target.Win.Bounds, FakeTarget().Win.Bounds);
   EXPECT_FALSE(target.Check);
@@ -163,6 +166,7 @@ TEST_F(MySettingsTest, BadValuesTakeTheirDefaultsWhileTheRestLoads) {
 TEST_F(MySettingsTest, AnUnwritableFileIsNoFailureOfTheSave) {
   FakeTarget target;
   SaveSettings(target, dir.Wide("missing/folder/magna.ini"));
+  ExpectWarning(platform::kLogText, "magna.ini' failed: ");
   EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
 

@@ -91,6 +91,7 @@ TEST_F(IniEntriesTest, BadStoredBoundsGiveWayToTheCurrentOnes) {
     const char* name;
     std::string file;
     TRect expected;
+    const char* warning = nullptr;  // the entry the log names
   } cases[] = {
       {"right edge left of the left edge", BoundsFile(500, 100, 100, 400), current},
       {"no height", BoundsFile(100, 100, 600, 100), current},
@@ -98,12 +99,14 @@ TEST_F(IniEntriesTest, BadStoredBoundsGiveWayToTheCurrentOnes) {
       {"the whole 32-bit range", BoundsFile(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), current},
       {"a number beyond 32 bits takes that edge's default",
        "[Bounds]\r\nWin_Left=99999999999\r\nWin_Top=200\r\n",
-       {100, 200, 600, 400}},
+       {100, 200, 600, 400},
+       "'Bounds/Win_Left' failed"},
       {"text that is no number reads as 0", "[Bounds]\r\nWin_Left=none\r\n", {0, 100, 600, 400}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(Str(Restored(c.file, current)), Str(c.expected));
+    if (c.warning) ExpectWarning(platform::kLogSettings, c.warning);
   }
 }
 
@@ -162,6 +165,7 @@ TEST_F(IniEntriesTest, MissingOrBadFontEntriesKeepTheFontsAttribute) {
     TColor color;
     TFontStyles style;
     int charset;
+    const char* warning = nullptr;  // the entry the log names
   } cases[] = {
       {"no entries", "", fsItalic, u"Base", 72, clRed, fsItalic, 128},
       {"italic missing keeps italic on",
@@ -178,16 +182,17 @@ TEST_F(IniEntriesTest, MissingOrBadFontEntriesKeepTheFontsAttribute) {
        128},
       {"charset 300", "Font_FontCharset=300\r\n", 0, u"Base", 72, clRed, 0, 255},
       {"charset -1", "Font_FontCharset=-1\r\n", 0, u"Base", 72, clRed, 0, 0},
-      {"charset beyond 32 bits", "Font_FontCharset=4294967296\r\n", 0, u"Base", 72, clRed, 0, 128},
+      {"charset beyond 32 bits", "Font_FontCharset=4294967296\r\n", 0, u"Base", 72, clRed, 0, 128,
+       "'Text/Font_FontCharset' failed"},
       {"size 0", "Font_FontSize=0\r\nFont_FontName=Other\r\n", 0, u"Other", 72, clRed, 0, 128},
       {"size -12", "Font_FontSize=-12\r\n", 0, u"Base", 72, clRed, 0, 128},
       {"size beyond any font", "Font_FontSize=100000\r\n", 0, u"Base", 72, clRed, 0, 128},
       {"largest size", "Font_FontSize=1638\r\n", 0, u"Base", 1638, clRed, 0, 128},
       {"system colour", "Font_FontColor=-2147483640\r\n", 0, u"Base", 72, clWindowText, 0, 128},
       {"colour beyond 32 bits", "Font_FontColor=2147483648\r\nFont_FontStyleBold=1\r\n", 0, u"Base",
-       72, clRed, fsBold, 128},
+       72, clRed, fsBold, 128, "'Text/Font_FontColor' failed"},
       {"bold beyond 32 bits", "Font_FontStyleBold=99999999999\r\n", fsBold, u"Base", 72, clRed,
-       fsBold, 128},
+       fsBold, 128, "'Text/Font_FontStyleBold' failed"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -200,6 +205,7 @@ TEST_F(IniEntriesTest, MissingOrBadFontEntriesKeepTheFontsAttribute) {
     EXPECT_EQ(font.Color(), c.color);
     EXPECT_EQ(font.Style(), c.style);
     EXPECT_EQ(font.Charset(), c.charset);
+    if (c.warning) ExpectWarning(platform::kLogSettings, c.warning);
   }
 }
 

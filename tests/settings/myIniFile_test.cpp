@@ -277,9 +277,11 @@ TEST_F(MyIniFileTest, FileThatCouldNotBeReadIsNeverReplaced) {
   if (root) ::setfsuid(65534);  // without the rights that let root read anything
   auto ini = std::make_unique<TMyIniFile>(Name(), cdAuto);
   if (root) ::setfsuid(0);
+  ExpectWarning(platform::kLogText, "settings.ini' failed: ");
   EXPECT_EQ(ini->ReadString(u"Text", u"keep", u"unknown"), u"unknown");
   ini->WriteString(u"Text", u"new", u"value");
   EXPECT_FALSE(ini->UpdateFile());
+  ExpectWarning(platform::kLogSettings, "could not be read at start and is kept as it was");
   ini.reset();
   std::filesystem::permissions(dir / "settings.ini", std::filesystem::perms::owner_all);
   EXPECT_EQ(Bytes(), original);
@@ -289,6 +291,7 @@ TEST_F(MyIniFileTest, UpdateFileReportsAFailedWrite) {
   TMyIniFile ini(dir.Wide("missing-folder/settings.ini"), cdAuto);
   ini.WriteString(u"A", u"b", u"c");
   EXPECT_FALSE(ini.UpdateFile());
+  ExpectWarning(platform::kLogText, "missing-folder/settings.ini' failed: ");
 }
 
 TEST_F(MyIniFileTest, StrayZeroBytesDoNotTurnAGoodFileIntoMojibake) {
@@ -330,8 +333,10 @@ TEST_F(MyIniFileTest, NonBlankFileWithoutASectionIsNeverReplaced) {
     Put(original);
     {
       TMyIniFile ini(Name(), cdAuto);
+      ExpectWarning(platform::kLogSettings, "holds no section");
       ini.WriteString(u"Text", u"a", u"1");
       EXPECT_FALSE(ini.UpdateFile());
+      ExpectWarning(platform::kLogSettings, "kept as it was");
     }
     EXPECT_EQ(Bytes(), original);
   }

@@ -79,4 +79,33 @@ FixedScreens::FixedScreens() {
   List.push_back({1, {0, 0, 1920, 1080}, {0, 0, 1920, 1040}});
 }
 
+bool RecordedLog::TakeWarning(std::string_view category, std::string_view part) {
+  for (auto it = Entries.begin(); it != Entries.end(); ++it) {
+    if (it->Level == platform::LogLevel::Warning && it->Category == category &&
+        it->Message.find(part) != std::string::npos) {
+      Entries.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
+ScopedRecordedLog::ScopedRecordedLog() {
+  auto owned = std::make_unique<RecordedLog>();
+  log_ = owned.get();
+  platform::InstallLog(std::move(owned));
+}
+
+ScopedRecordedLog::~ScopedRecordedLog() {
+  platform::InstallLog(nullptr);
+}
+
+std::string RecordedLog::Warnings() const {
+  std::string lines;
+  for (const Entry& entry : Entries)
+    if (entry.Level == platform::LogLevel::Warning)
+      lines += entry.Category + ": " + entry.Message + "\n";
+  return lines;
+}
+
 }  // namespace magna::test

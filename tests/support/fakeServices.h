@@ -3,7 +3,9 @@
 // each records what it was asked and can be told how to answer.
 
 #include <set>
+#include <string>
 
+#include "platform/log.h"
 #include "platform/services.h"
 
 namespace magna::test {
@@ -90,6 +92,42 @@ class CountingUi : public platform::UiService {
   int BeepCount = 0;
   bool IsTerminated = false;
   std::function<void()> OnProcess;
+};
+
+/// Every message kept; a test takes the warnings it provoked, and what is left over
+/// is a failure nobody expected.
+class RecordedLog : public platform::LogService {
+ public:
+  struct Entry {
+    platform::LogLevel Level;
+    std::string Category;
+    std::string Message;
+  };
+  void Write(platform::LogLevel level, std::string_view category,
+             std::string_view message) override {
+    Entries.push_back({level, std::string(category), std::string(message)});
+  }
+  /// Removes the first warning of the category whose message holds `part`; false
+  /// when there is none.
+  bool TakeWarning(std::string_view category, std::string_view part);
+  /// The warnings still kept, one "category: message" line each.
+  std::string Warnings() const;
+
+  std::vector<Entry> Entries;
+};
+
+/// A RecordedLog installed for one scope, for tests without the full set of fakes;
+/// the default log again after it.
+class ScopedRecordedLog {
+ public:
+  ScopedRecordedLog();
+  ~ScopedRecordedLog();
+  ScopedRecordedLog(const ScopedRecordedLog&) = delete;
+  ScopedRecordedLog& operator=(const ScopedRecordedLog&) = delete;
+  RecordedLog* operator->() { return log_; }
+
+ private:
+  RecordedLog* log_;
 };
 
 }  // namespace magna::test

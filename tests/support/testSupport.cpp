@@ -89,15 +89,27 @@ void FakeServicesTest::SetUp() {
   auto u = std::make_unique<CountingUi>();
   ui = u.get();
   platform::InstallUi(std::move(u));
+  auto l = std::make_unique<RecordedLog>();
+  log = l.get();
+  platform::InstallLog(std::move(l));
+}
+
+void FakeServicesTest::ExpectWarning(std::string_view category, std::string_view part) {
+  EXPECT_TRUE(log->TakeWarning(category, part))
+      << "no warning of " << category << " holding \"" << part << "\"; the warnings:\n"
+      << log->Warnings();
 }
 
 void FakeServicesTest::TearDown() {
+  const std::string unexpected = log->Warnings();
+  EXPECT_TRUE(unexpected.empty()) << "warnings the test did not expect:\n" << unexpected;
   platform::InstallClipboard(nullptr);
   platform::InstallSelection(nullptr);
   platform::InstallKeyState(nullptr);
   platform::InstallScreens(nullptr);
   platform::InstallMessageBoxes(nullptr);
   platform::InstallUi(nullptr);
+  platform::InstallLog(nullptr);
 }
 
 }  // namespace magna::test

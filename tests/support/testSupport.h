@@ -43,11 +43,14 @@ std::string Hex(std::string_view bytes);
 std::filesystem::path MemoryFolder();
 
 /// Installs fresh fakes of every platform service before each test and the
-/// defaults again after it.
+/// defaults again after it. A warning logged during the test fails it unless the
+/// test expects it.
 class FakeServicesTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
+  /// The failure the test just provoked left a warning of the category holding `part`.
+  void ExpectWarning(std::string_view category, std::string_view part);
 
   MemoryClipboard* clipboard = nullptr;
   MemoryClipboard* selection = nullptr;  // the X11 PRIMARY selection
@@ -55,6 +58,7 @@ class FakeServicesTest : public ::testing::Test {
   FixedScreens* screens = nullptr;
   RecordedMessageBoxes* messageBoxes = nullptr;
   CountingUi* ui = nullptr;
+  RecordedLog* log = nullptr;
 };
 
 }  // namespace magna::test

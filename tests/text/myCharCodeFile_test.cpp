@@ -97,6 +97,7 @@ TEST_F(SafeWrite, WritesInPlaceWhenOnlyTheFileIsWritable) {
     EXPECT_TRUE(Write("t.txt"));
     EXPECT_FALSE(Write("new.txt")) << "a new file needs the folder";
   }
+  ExpectWarning(platform::kLogText, "new.txt' failed: ");
   ::chmod(dir.Path().c_str(), 0755);
   EXPECT_EQ(ReadBytes(dir / "t.txt"), "new");
   EXPECT_EQ(Entries(), std::vector<std::string>{"t.txt"});
@@ -128,11 +129,14 @@ TEST_F(SafeWrite, FailuresLeaveTheOldContentAndNoTemporaryFile) {
   WriteBytes(dir / "t.txt", "old");
   fs::create_directory(dir / "d");
   EXPECT_FALSE(Write("d"));
+  ExpectWarning(platform::kLogText, "d' failed: ");
   EXPECT_FALSE(Write("no/such/folder.txt"));
+  ExpectWarning(platform::kLogText, "folder.txt' failed: ");
   if (::geteuid() == 0) {
     ::chmod((dir / "t.txt").c_str(), 0444);
     AsOtherUser other(65534);
     EXPECT_FALSE(Write("t.txt")) << "a read-only file is not ours to write";
+    ExpectWarning(platform::kLogText, "t.txt' failed: ");
   }
   EXPECT_EQ(ReadBytes(dir / "t.txt"), "old");
   EXPECT_EQ(Entries(), (std::vector<std::string>{"d", "t.txt"}));

@@ -191,6 +191,7 @@ TEST_F(CharCodeFiles, MissingFileTriesFourTimesThenBeeps) {
   EXPECT_GE(elapsed, std::chrono::milliseconds(780));
   EXPECT_EQ(ui->ProcessCount, 3);
   EXPECT_EQ(ui->BeepCount, 1);
+  ExpectWarning(platform::kLogText, "missing' failed: ");
   EXPECT_EQ(code, cdEUC);
 }
 

@@ -90,6 +90,7 @@ TEST_F(MyWStringsFileTest, MissingFilesLeaveTheListEmptyAndAddFileAppends) {
   list.LoadFromFile(dir.Wide("missing.txt"), code);
   EXPECT_EQ(list.Count(), 0);
   EXPECT_FALSE(list.SaveToFile(dir.Wide("no/such/folder/x.txt")));
+  ExpectWarning(platform::kLogText, "x.txt' failed: ");
 
   test::WriteBytes(dir / "a.txt", "1\n2\n");
   test::WriteBytes(dir / "b.txt", "3\r\n");

@@ -222,5 +222,15 @@ TEST_F(MyLabelTest, OnResizeFollowsEveryResize) {
   EXPECT_EQ(sender, static_cast<TObject*>(&label));
 }
 
+TEST_F(MyLabelTest, AFailingOnResizeHandlerIsLoggedAndTheLabelStillResizes) {
+  test::ScopedRecordedLog log;
+  label.OnResize = [](TObject*) { throw std::runtime_error("handler failed"); };
+  label.show();
+  label.SetCaption(u"a much longer caption");
+  EXPECT_GT(label.width(), LineHeight());
+  EXPECT_TRUE(log->TakeWarning(platform::kLogWidgets, "OnResize handler failed: handler failed"))
+      << log->Warnings();
+}
+
 }  // namespace
 }  // namespace magna

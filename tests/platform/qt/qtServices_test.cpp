@@ -20,6 +20,7 @@
 #include "platform/qt/qtScreens.h"
 #include "platform/qt/qtText.h"
 #include "platform/qt/qtUi.h"
+#include "tests/support/fakeServices.h"
 
 namespace magna::platform::qt {
 namespace {
@@ -102,8 +103,11 @@ TEST_F(QtClipboardTest, AnotherProgramsCopyNotifiesAndANewHandlerReplacesTheOld)
   QGuiApplication::clipboard()->setText(QStringLiteral("x"));
   EXPECT_EQ(first, 0);
   EXPECT_EQ(second, 1);
+  test::ScopedRecordedLog log;
   clipboard.SetChangeHandler([] { throw std::runtime_error("handler failed"); });
   QGuiApplication::clipboard()->setText(QStringLiteral("y"));  // must not escape into Qt
+  EXPECT_TRUE(log->TakeWarning(kLogClipboard, "handling a clipboard change failed: handler failed"))
+      << log->Warnings();
 }
 
 /// Data of another program that counts how often it is asked for its formats.
