@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/captionLanguage.h"
 #include "app/charDetailsRows.h"
 #include "editor/myEdit.h"
 #include "platform/qt/qtText.h"
@@ -39,7 +40,7 @@ TTextAroundCaret TextAroundCaret(const TMyCustomEdit& edit) {
 TCharDetailsPanel::TCharDetailsPanel(QWidget* owner, TFetch fetch)
     : QDialog(owner, Qt::Tool), fetch_(std::move(fetch)) {
   setObjectName(QStringLiteral("CharDetailsPanel"));
-  setWindowTitle(QStringLiteral("文字の詳細"));
+  setWindowTitle(Caption(u"文字の詳細"));
   setModal(false);
   // Opening it must leave the keys with the text area, whose caret it follows.
   setAttribute(Qt::WA_ShowWithoutActivating);
@@ -58,7 +59,7 @@ TCharDetailsPanel::TCharDetailsPanel(QWidget* owner, TFetch fetch)
 
   rows_ = new QTreeWidget(this);
   rows_->setColumnCount(2);
-  rows_->setHeaderLabels({QStringLiteral("項目"), QStringLiteral("内容")});
+  rows_->setHeaderLabels({Caption(u"項目"), Caption(u"内容")});
   rows_->setRootIsDecorated(false);
   rows_->setIndentation(12);
   rows_->setUniformRowHeights(true);
@@ -112,13 +113,14 @@ void TCharDetailsPanel::Fill(const TCharDetails& details) {
   QFont titleFont = font();
   if (!title.empty()) titleFont.setPointSize(kTitlePointSize);
   title_->setFont(titleFont);
-  title_->setText(title.empty() ? QStringLiteral("（カーソルの後に文字がありません）")
+  title_->setText(title.empty() ? Caption(u"（カーソルの後に文字がありません）")
                                 : ToQString(title));
   rows_->setUpdatesEnabled(false);
   rows_->clear();
   QTreeWidgetItem* codePoint = nullptr;
   for (const TDetailRow& row : CharDetailRows(details)) {
-    const QStringList texts{ToQString(row.Caption), ToQString(row.Value)};
+    // Values are codes and Unicode names; only the note of a cut cluster has a translation.
+    const QStringList texts{Caption(ToQString(row.Caption)), Caption(ToQString(row.Value))};
     QTreeWidgetItem* item = row.Part && codePoint ? new QTreeWidgetItem(codePoint, texts)
                                                   : new QTreeWidgetItem(rows_, texts);
     if (!row.Part) codePoint = item;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/captionLanguage.h"
 #include "app/settingsLocation.h"
 #include "platform/qt/qtText.h"
 #include "text/myUtils.h"
@@ -120,12 +121,6 @@ QString Q(const char16_t* text) {
   return QString::fromUtf16(text);
 }
 
-std::optional<std::string> Variable(const char* name) {
-  const char* value = std::getenv(name);
-  if (!value || !*value) return std::nullopt;
-  return std::string(value);
-}
-
 }  // namespace
 
 QStringList ArgumentsOf(int argc, char** argv) {
@@ -164,9 +159,7 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
 }
 
 bool PrefersJapanese() {
-  std::optional<std::string> locale = Variable("LC_ALL");
-  if (!locale) locale = Variable("LC_MESSAGES");
-  if (!locale) locale = Variable("LANG");
+  const std::optional<std::string> locale = MessagesLocale(EnvironmentVariable);
   return locale && locale->starts_with("ja");
 }
 

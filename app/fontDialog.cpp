@@ -17,6 +17,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/captionLanguage.h"
 #include "platform/qt/qtFont.h"
 #include "platform/qt/qtText.h"
 
@@ -37,9 +38,9 @@ QString Q(const char16_t* text) {
 
 /// Which installed family draws the chosen face, and the face when that is another.
 QString DrawingFamilyCaption(const QString& chosenFace, const QString& drawnWith) {
-  QString caption = Q(u"表示に使うフォント: ") + drawnWith;
+  QString caption = Caption(u"表示に使うフォント: ") + drawnWith;
   if (!chosenFace.isEmpty() && drawnWith.compare(chosenFace, Qt::CaseInsensitive) != 0)
-    caption += Q(u"（「%1」の代わり）").arg(chosenFace);
+    caption += Caption(u"（「%1」の代わり）").arg(chosenFace);
   return caption;
 }
 
@@ -51,7 +52,7 @@ int StyleRow(TFontStyles style) {
 
 TFontDialog::TFontDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("FontDialog1"));
-  setWindowTitle(Q(u"フォント"));
+  setWindowTitle(Caption(u"フォント"));
   BuildControls();
 }
 
@@ -62,13 +63,13 @@ void TFontDialog::BuildControls() {
   face_ = faces;
   face_->setEditable(true);
   style_ = new QListWidget(this);
-  for (const char16_t* name : kStyleNames) style_->addItem(Q(name));
+  for (const char16_t* name : kStyleNames) style_->addItem(Caption(name));
   size_ = new QSpinBox(this);
   size_->setRange(MinSize, MaxSize);
   sizes_ = new QListWidget(this);
   for (int points : kCommonSizes) sizes_->addItem(QString::number(points));
-  underline_ = new QCheckBox(Q(u"下線(&U)"), this);
-  strikeOut_ = new QCheckBox(Q(u"取り消し線(&K)"), this);
+  underline_ = new QCheckBox(Caption(u"下線(&U)"), this);
+  strikeOut_ = new QCheckBox(Caption(u"取り消し線(&K)"), this);
   colorButton_ = new QPushButton(this);
   sample_ = new QLabel(Q(u"Aaあぁアァ亜宇"), this);
   sample_->setAlignment(Qt::AlignCenter);
@@ -78,7 +79,7 @@ void TFontDialog::BuildControls() {
 
   // A label shows its "&" as a mnemonic only when it has a buddy to give the focus to.
   auto label = [this](const char16_t* text, QWidget* buddy) {
-    auto* caption = new QLabel(Q(text), this);
+    auto* caption = new QLabel(Caption(text), this);
     caption->setBuddy(buddy);
     return caption;
   };
@@ -90,7 +91,7 @@ void TFontDialog::BuildControls() {
   grid->addWidget(style_, 1, 1, 2, 1);
   grid->addWidget(size_, 1, 2);
   grid->addWidget(sizes_, 2, 2);
-  auto* effects = new QGroupBox(Q(u"文字飾り"), this);
+  auto* effects = new QGroupBox(Caption(u"文字飾り"), this);
   auto* effectsLayout = new QVBoxLayout(effects);
   effectsLayout->addWidget(underline_);
   effectsLayout->addWidget(strikeOut_);
@@ -99,7 +100,7 @@ void TFontDialog::BuildControls() {
   colorRow->addWidget(colorButton_);
   effectsLayout->addLayout(colorRow);
   grid->addWidget(effects, 2, 0);
-  auto* sampleBox = new QGroupBox(Q(u"サンプル"), this);
+  auto* sampleBox = new QGroupBox(Caption(u"サンプル"), this);
   auto* sampleLayout = new QVBoxLayout(sampleBox);
   sampleLayout->addWidget(sample_);
   sampleLayout->addWidget(drawingFamily_);
@@ -155,7 +156,8 @@ bool TFontDialog::Execute() {
 }
 
 void TFontDialog::PickColor() {
-  QColor chosen = QColorDialog::getColor(platform::qt::ToQColor(color_), this, Q(u"色の設定"));
+  QColor chosen =
+      QColorDialog::getColor(platform::qt::ToQColor(color_), this, Caption(u"色の設定"));
   if (chosen.isValid()) SetColorButton(platform::qt::FromQColor(chosen));
   UpdateSample();
 }

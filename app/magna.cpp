@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/actionImages.h"
+#include "app/captionLanguage.h"
 #include "app/commandLine.h"
 #include "app/displayPlatform.h"
 #include "app/fontMapping.h"
@@ -55,7 +56,9 @@ int main(int argc, char** argv) {
   app.setApplicationName(QStringLiteral("Magna"));
   QGuiApplication::setDesktopFileName(kDesktopFileName);
   app.setWindowIcon(magna::ApplicationIcon());
-  LoadQtTranslations(app);
+  // Qt's own texts follow the program's captions: Japanese unless the locale asks otherwise.
+  if (!magna::InstallCaptionLanguage(app, magna::WantsEnglishCaptions(magna::EnvironmentVariable)))
+    LoadQtTranslations(app);
   magna::platform::qt::InstallQtServices();
   magna::InstallJapaneseFontSubstitutes();
   magna::TMyProcessObjects processObjects;

@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "app/actionShortcutFilter.h"
+#include "app/captionLanguage.h"
 #include "app/clipboardChain.h"
 #include "app/ctrlKeyFilter.h"
 #include "app/fontSizeStep.h"
@@ -392,7 +393,7 @@ void TApp_TOOLMagna::Action_HelpVersionInfoExecute(QObject*) {
   CreateVersionInfo(this);
   SetVersionInfoURL(HelpPageAddress().toStdU16String());
   // Where the settings are kept depends on where the program lies: say it here.
-  SetVersionInfoMemo(u"設定ファイル: " + SettingsFileName);
+  SetVersionInfoMemo(Caption(u"設定ファイル: ").toStdU16String() + SettingsFileName);
   ShowVersionInfo();
   ReleaseVersionInfo();
 }

@@ -1,6 +1,7 @@
 #include "app/mainActions.h"
 
 #include "app/actionImages.h"
+#include "app/captionLanguage.h"
 
 namespace magna {
 
@@ -165,13 +166,13 @@ const std::vector<TActionEntry>& ActionTable() {
 }
 
 QAction* CreateAction(const TActionEntry& entry, QObject* owner) {
-  auto* action = new QAction(Q(entry.Caption), owner);
+  auto* action = new QAction(Caption(entry.Caption), owner);
   action->setObjectName(QString::fromLatin1(entry.Name));
   action->setProperty("Category", Q(entry.Category));
   action->setProperty("ShortCut", entry.ShortCut);
   action->setProperty("SecondaryShortCuts", QVariant::fromValue(entry.SecondaryShortCuts));
-  action->setToolTip(Q(entry.Hint));
-  action->setStatusTip(Q(entry.Hint));
+  action->setToolTip(Caption(entry.Hint));
+  action->setStatusTip(Caption(entry.Hint));
   action->setProperty("ImageIndex", entry.ImageIndex);
   action->setIcon(ActionImage(entry.ImageIndex));
   action->setIconVisibleInMenu(true);

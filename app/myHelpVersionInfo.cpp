@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "app/captionLanguage.h"
 #include "editor/myEdit.h"
 #include "platform/log.h"
 #include "platform/myMonitors.h"
@@ -127,7 +128,7 @@ void THelp_VersionInfo::FormCreate(QWidget* mainWindow) {
   PlaceOnCursorMonitor();
   imgIcon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
   LayoutPanels();
-  setWindowTitle(QStringLiteral("バージョン情報"));
+  setWindowTitle(Caption(u"バージョン情報"));
   const WideString programFile = ApplicationFileName();
   const TMyFileVersionInfo info = ReadVersionInfo(programFile);
   lblHelp_Ver->SetCaption(VersionNameLine(ApplicationTitle(),
@@ -274,10 +275,10 @@ void THelp_VersionInfo::lblURLClick() {
   const WideString address = lblURL->Caption();
   // Without a desktop launcher (xdg-open) a click would otherwise do nothing at all.
   if (!OnOpenDocument(address, WideString()))
-    ShowMessageBox(
-        u"リンク先を開くプログラムが見つかりません。\n"
-        u"ブラウザーで次のアドレスを開いてください。\n\n" +
-        address);
+    ShowMessageBox(Caption(u"リンク先を開くプログラムが見つかりません。\n"
+                           u"ブラウザーで次のアドレスを開いてください。\n\n")
+                       .toStdU16String() +
+                   address);
 }
 
 // The module's procedures

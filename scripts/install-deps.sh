@@ -9,7 +9,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config clang-format git
   libicu-dev libuchardet-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-l10n-tools libgl-dev
   fonts-noto-cjk fontconfig
   xvfb xauth xclip xdotool x11-utils imagemagick libx11-dev libxcb1-dev
   desktop-file-utils appstream lintian file man-db
