@@ -162,7 +162,7 @@ TEST_F(RichEditTextTest, ATextReplacedWholeKeepsItsBreaks) {
   for (const WideString& next : news) {
     SCOPED_TRACE(next.size());
     store.SetAll(Repeat(u"x", 10000));
-    ASSERT_GT(store.SoftBreakCount(), 0);
+    EXPECT_GT(store.SoftBreakCount(), 0);
     QTextCursor cursor(&document);
     cursor.select(QTextCursor::Document);
     cursor.beginEditBlock();

@@ -191,8 +191,8 @@ TEST(ReadElfSection, ReadsBothClassesAndByteOrders) {
         const std::string image =
             TinyElf(is64, bigEndian, escaped, std::u16string_view(kUnits.data(), kLength));
         const auto record = platform::ReadVersionRecord(BufferReader(image, image.size()));
-        ASSERT_TRUE(record.has_value());
-        EXPECT_EQ(record->Query(u"\\"), u"\x0001\x0200");
+        EXPECT_TRUE(record.has_value());
+        if (record) EXPECT_EQ(record->Query(u"\\"), u"\x0001\x0200");
       }
 }
 

@@ -93,8 +93,9 @@ TEST(TMyParam, JoinsNameColonWithTheNextToken) {
     std::vector<WideString> tokens;
     for (int i = 0; i < p.Tokens.Count(); ++i) tokens.push_back(p.Tokens.Get(i));
     EXPECT_EQ(tokens, r.tokens);
-    ASSERT_EQ(p.Entries.size(), r.tokens.size());
-    for (size_t i = 0; i < r.tokens.size(); ++i) EXPECT_EQ(p.Entries[i]->Text, r.tokens[i]);
+    std::vector<WideString> entries;
+    for (const auto& entry : p.Entries) entries.push_back(entry->Text);
+    EXPECT_EQ(entries, r.tokens);
   }
   EXPECT_EQ(TMyParam(u"m /font: \"ＭＳ 明朝\"").Entries[1]->Value, u"ＭＳ 明朝");
   EXPECT_FALSE(TMyParam(u"m \"\" /x").Entries[1]->IsOption);
