@@ -86,6 +86,17 @@ struct Area {
     window.show();
     Show(&window);
   }
+  /// Seconds to set the text whole and show it.
+  double ShowText(const WideString& text) {
+    return Seconds([&] {
+      memo->SetText(text);
+      Show(&window);
+    });
+  }
+  void CaretToMiddle(const WideString& text) {
+    memo->SetSelStart(int32_t(text.size() / 2));
+    Show(&window);
+  }
   QPlainTextEdit* View() const {
     return static_cast<QPlainTextEdit*>(platform::GetNativeView(memo->Wrapper()->Handle));
   }
@@ -105,21 +116,31 @@ struct Area {
   }
 };
 
+/// A plain QPlainTextEdit in the text area's face and size (72 pt = 96 px), shown.
+struct PlainWidget {
+  QPlainTextEdit edit;
+  explicit PlainWidget(bool wrap) {
+    edit.resize(1000, 700);
+    QFont font(QStringLiteral("Noto Sans CJK JP"));
+    font.setPixelSize(96);
+    edit.setFont(font);
+    edit.setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    edit.show();
+    Show(&edit);
+  }
+  /// Seconds to set the text (CR as the widget's line break) and show it.
+  double ShowText(const WideString& text) {
+    QString q = platform::qt::ToQString(text);
+    q.replace(u'\r', u'\n');
+    return Seconds([&] {
+      edit.setPlainText(q);
+      Show(&edit);
+    });
+  }
+};
+
 double PlainWidgetShow(const WideString& text, bool wrap) {
-  QPlainTextEdit plain;
-  plain.resize(1000, 700);
-  QFont font(QStringLiteral("Noto Sans CJK JP"));
-  font.setPixelSize(96);
-  plain.setFont(font);
-  plain.setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-  plain.show();
-  Show(&plain);
-  QString q = platform::qt::ToQString(text);
-  q.replace(u'\r', u'\n');
-  return Seconds([&] {
-    plain.setPlainText(q);
-    Show(&plain);
-  });
+  return PlainWidget(wrap).ShowText(text);
 }
 
 /// Seconds per typed key in the middle of a plain widget's text, shown after each key.
@@ -170,33 +191,16 @@ void UnsplitLines(double reference) {
   std::printf("one japanese line, wrap off: plain QPlainTextEdit (one row) / TMyMemo:\n");
   for (int size : {4096, 64 * 1024, Mi}) {
     const WideString text = Shapes[1].make(size);
-    QPlainTextEdit plain;
-    plain.resize(1000, 700);
-    QFont font(QStringLiteral("Noto Sans CJK JP"));
-    font.setPixelSize(96);
-    plain.setFont(font);
-    plain.setLineWrapMode(QPlainTextEdit::NoWrap);
-    plain.show();
-    Show(&plain);
-    const QString q = platform::qt::ToQString(text);
+    PlainWidget plain(false);
     Area area(false);
     char label[128];
     std::snprintf(label, sizeof label, "%d units, plain: shown", size);
-    Row(label, Seconds([&] {
-          plain.setPlainText(q);
-          Show(&plain);
-        }),
-        reference);
+    Row(label, plain.ShowText(text), reference);
     std::snprintf(label, sizeof label, "%d units, plain: typed key in the middle", size);
-    Row(label, PlainTyped(plain, 3), reference);
+    Row(label, PlainTyped(plain.edit, 3), reference);
     std::snprintf(label, sizeof label, "%d units, TMyMemo: shown", size);
-    Row(label, Seconds([&] {
-          area.memo->SetText(text);
-          Show(&area.window);
-        }),
-        reference);
-    area.memo->SetSelStart(int32_t(text.size() / 2));
-    Show(&area.window);
+    Row(label, area.ShowText(text), reference);
+    area.CaretToMiddle(text);
     std::snprintf(label, sizeof label, "%d units, TMyMemo: typed key in the middle", size);
     Row(label, area.Type(3), reference);
   }
@@ -259,13 +263,8 @@ int main(int argc, char** argv) {
         Area area(wrap);
         char label[128];
         std::snprintf(label, sizeof label, "%s, %d M: SetText and show", shape.name, size / Mi);
-        Row(label, Seconds([&] {
-              area.memo->SetText(text);
-              Show(&area.window);
-            }),
-            reference);
-        area.memo->SetSelStart(int32_t(text.size() / 2));
-        Show(&area.window);
+        Row(label, area.ShowText(text), reference);
+        area.CaretToMiddle(text);
         std::snprintf(label, sizeof label, "%s, %d M: typed key in the middle", shape.name,
                       size / Mi);
         Row(label, area.Type(10), reference);
