@@ -36,7 +36,8 @@ WideString MultiByteToWide(unsigned codePage, std::string_view bytes) {
 
 AnsiString WideToMultiByte(unsigned codePage, WideView text, unsigned flags, bool* usedDefault,
                            char defaultChar) {
-  text = UpToTerminator(text);
+  // UTF-7's encoder stops at the terminator itself, saving a pass over a long text.
+  if (codePage != CP_UTF7) text = UpToTerminator(text);
   bool used = false;
   AnsiString bytes;
   bool bestFit = (flags & WC_NO_BEST_FIT_CHARS) == 0;

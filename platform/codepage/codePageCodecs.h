@@ -1,7 +1,7 @@
 #pragma once
 // The decoders and encoders behind codePage.h, one per code page. Their input is
-// already cut at its terminator; they write through ChunkedOutput (codePageOutput.h),
-// so their results are sized by what they hold.
+// already cut at its terminator (EncodeUtf7 stops at the first zero unit itself); they write
+// through ChunkedOutput (codePageOutput.h), so their results are sized by what they hold.
 
 #include <cstddef>
 

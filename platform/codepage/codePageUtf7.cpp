@@ -36,6 +36,11 @@ bool IsDirect(char16_t c) {
   return kDirect[std::min<unsigned>(c, 0x80)];
 }
 
+/// Where a shifted run ends: at a direct character, or at the zero unit that ends the text.
+bool EndsRun(char16_t c) {
+  return c == 0 || IsDirect(c);
+}
+
 #if MAGNA_SSE2
 /// Sixteen units packed to bytes, and the mask of those that are not direct. Units above
 /// 0x7F pack to bytes that compare below 0x20 as signed, like the controls.
@@ -177,23 +182,23 @@ WideString DecodeUtf7(std::string_view bytes) {
 
 namespace {
 
-/// Writes the shifted run from p, the units up to the next direct character, while out <
-/// limit: three units are eight base64 characters; the last one or two units (padded
-/// with zero bits) and the closing '-' once the run is done. Returns the new out; `open`
-/// stays true when the chunk filled first.
+/// Writes the shifted run from p, the units up to the next direct character or zero unit,
+/// while out < limit: three units are eight base64 characters; the last one or two units
+/// (padded with zero bits) and the closing '-' once the run is done. Returns the new out;
+/// `open` stays true when the chunk filled first.
 char* WriteShiftedRun(const char16_t*& p, const char16_t* end, char* out, const char* limit,
                       bool& open) {
   for (; end - p >= 3 && out < limit; p += 3) {
-    // Units from 0x80 up (kana, kanji) are never direct: one test for the three, so that
+    // Units from 0x80 up (kana, kanji) never end a run: one test for the three, so that
     // only the run's end is a branch taken.
-    if (std::min({p[0], p[1], p[2]}) < 0x80 && (IsDirect(p[0]) | IsDirect(p[1]) | IsDirect(p[2])))
+    if (std::min({p[0], p[1], p[2]}) < 0x80 && (EndsRun(p[0]) | EndsRun(p[1]) | EndsRun(p[2])))
       break;
     uint64_t block = uint64_t{p[0]} << 32 | uint64_t{p[1]} << 16 | p[2];
     out = StoreBase64(out, block << 16, 8);
   }
   if (out >= limit) return out;
-  const bool first = p < end && !IsDirect(p[0]);
-  const bool second = first && p + 1 < end && !IsDirect(p[1]);
+  const bool first = p < end && !EndsRun(p[0]);
+  const bool second = first && p + 1 < end && !EndsRun(p[1]);
   const uint64_t tail = (first ? uint64_t{p[0]} << 48 : 0) | (second ? uint64_t{p[1]} << 32 : 0);
   out = StoreBase64(out, tail, first ? (second ? 6 : 3) : 0);
   p += first + second;
@@ -204,6 +209,9 @@ char* WriteShiftedRun(const char16_t*& p, const char16_t* end, char* out, const 
 
 }  // namespace
 
+// The text ends at its first zero unit, found on the way rather than by a pass of its
+// own: a zero unit is never direct, so only the places where a direct run or a shifted
+// run stops look for it.
 AnsiString EncodeUtf7(WideView text) {
   ChunkedOutput<char> output(text.size());
   const char16_t* p = text.data();
@@ -222,7 +230,9 @@ AnsiString EncodeUtf7(WideView text) {
       p += n;
       out += n;
       if (p == end || out >= limit) continue;
-      if (*p == u'+' && (p + 1 == end || IsDirect(p[1]))) {  // "+-" is the plus sign
+      if (*p == 0) {
+        end = p;
+      } else if (*p == u'+' && (p + 1 == end || EndsRun(p[1]))) {  // "+-" is the plus sign
         ++p;
         *out++ = '+';
         *out++ = '-';
@@ -232,7 +242,8 @@ AnsiString EncodeUtf7(WideView text) {
         open = true;
       }
     }
-    output.Flush(out, static_cast<size_t>(p - text.data()));
+    // Past a zero unit nothing more is read: the result is sized for what is written.
+    output.Flush(out, p == end ? text.size() : static_cast<size_t>(p - text.data()));
   }
   return output.Take();
 }

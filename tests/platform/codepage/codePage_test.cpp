@@ -385,17 +385,31 @@ std::string Utf7WriteModel(const WideString& text) {
 
 TEST(CodePage65000, WritesExactlyAsOneUnitAtATime) {
   // Shifted runs of every length end at every offset of the three-unit blocks, before
-  // every kind of direct character and at the end of the text.
+  // every kind of direct character and at the end of the text; in half the texts a zero
+  // unit, anywhere, ends the text.
   const std::vector<WideString> kinds = {u"aZ9 -\r\n", u"+~\\\x7F\x01", u"\x3042\xE9\x80\xFFFF",
                                          u"\xD83D\xDE00"};
   std::mt19937 random(65000);
-  for (int round = 0; round < 2000; ++round) {
+  for (int round = 0; round < 4000; ++round) {
     WideString text;
     while (text.size() < 60) {
       const WideString& kind = kinds[random() % kinds.size()];
       for (size_t n = random() % 12; n > 0; --n) text += kind[random() % kind.size()];
     }
-    ASSERT_EQ(WideToMultiByte(CP_UTF7, text), Utf7WriteModel(text)) << U8(text);
+    if (round % 2 == 1) text[random() % text.size()] = u'\0';
+    ASSERT_EQ(WideToMultiByte(CP_UTF7, text), Utf7WriteModel(text.substr(0, text.find(u'\0'))))
+        << U8(text);
+  }
+}
+
+TEST(CodePage65000, WhatFollowsTheZeroUnitTakesNoRoom) {
+  // Heads long enough that their bytes do not fit in the string object itself.
+  for (const WideString& head :
+       {WideString(40, u'a'), WideString(40, u'\x3042'), WideString(30, u'a') + u'+'}) {
+    const WideString text = head + u'\0' + WideString(300000, u'\x6F22');
+    const std::string bytes = WideToMultiByte(CP_UTF7, text);
+    EXPECT_EQ(bytes, WideToMultiByte(CP_UTF7, head));
+    EXPECT_LT(bytes.capacity(), 20000u) << U8(head);
   }
 }
 
