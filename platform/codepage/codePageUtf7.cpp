@@ -23,22 +23,30 @@ constexpr std::array<int8_t, 256> kBase64Values = [] {
 
 /// Set D, set O and the white space RFC 2152 lets stand for themselves ('+' excepted);
 /// the last entry stands for every unit from 0x80 up.
-constexpr std::array<bool, 129> kDirect = [] {
+constexpr std::array<bool, 129> DirectSet() {
   std::array<bool, 129> direct{};
   for (int c = 'A'; c <= 'Z'; ++c) direct[c] = direct[c + 32] = true;
   for (int c = '0'; c <= '9'; ++c) direct[c] = true;
   for (char c : std::string_view("'(),-./:? \t\r\n!\"#$%&*;<=>@[]^_`{|}"))
     direct[static_cast<unsigned char>(c)] = true;
   return direct;
+}
+
+constexpr std::array<bool, 129> kDirect = DirectSet();
+
+/// Where a shifted run ends: at a direct character, or at the zero unit that ends the text.
+constexpr std::array<bool, 129> kEndsRun = [] {
+  std::array<bool, 129> ends = DirectSet();
+  ends[0] = true;
+  return ends;
 }();
 
 bool IsDirect(char16_t c) {
   return kDirect[std::min<unsigned>(c, 0x80)];
 }
 
-/// Where a shifted run ends: at a direct character, or at the zero unit that ends the text.
 bool EndsRun(char16_t c) {
-  return c == 0 || IsDirect(c);
+  return kEndsRun[std::min<unsigned>(c, 0x80)];
 }
 
 #if MAGNA_SSE2
@@ -197,10 +205,14 @@ char* WriteShiftedRun(const char16_t*& p, const char16_t* end, char* out, const 
     out = StoreBase64(out, block << 16, 8);
   }
   if (out >= limit) return out;
-  const bool first = p < end && !EndsRun(p[0]);
-  const bool second = first && p + 1 < end && !EndsRun(p[1]);
-  const uint64_t tail = (first ? uint64_t{p[0]} << 48 : 0) | (second ? uint64_t{p[1]} << 32 : 0);
-  out = StoreBase64(out, tail, first ? (second ? 6 : 3) : 0);
+  // The run's length is as good as random: its last units are taken without a branch,
+  // the end of the text reading as a zero unit.
+  const char16_t u0 = p < end ? p[0] : 0;
+  const char16_t u1 = end - p >= 2 ? p[1] : 0;
+  const uint64_t first = !EndsRun(u0);
+  const uint64_t second = first & !EndsRun(u1);
+  const uint64_t tail = (uint64_t{u0} << 48 & (0 - first)) | (uint64_t{u1} << 32 & (0 - second));
+  out = StoreBase64(out, tail, static_cast<int>(3 * (first + second)));
   p += first + second;
   *out++ = '-';
   open = false;
