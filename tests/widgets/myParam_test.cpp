@@ -17,6 +17,13 @@ namespace {
 
 using test::W;
 
+/// A command line and the tokens it must give.
+struct LineRow {
+  const char* name;
+  const char16_t* line;
+  std::vector<WideString> tokens;
+};
+
 std::vector<WideString> Tokens(const WideString& line) {
   TMyWStrings list;
   const int last = SplitCommandLine(line, list);
@@ -27,11 +34,7 @@ std::vector<WideString> Tokens(const WideString& line) {
 }
 
 TEST(SplitCommandLine, QuotesBlanksAndEmptyTokens) {
-  struct Row {
-    const char* name;
-    const char16_t* line;
-    std::vector<WideString> tokens;
-  } rows[] = {
+  const LineRow rows[] = {
       {"blanks, tabs, line breaks", u" a\tb\r\nc  ", {u"a", u"b", u"c"}},
       {"quoted blank", u"x \"a b.txt\"", {u"x", u"a b.txt"}},
       {"a quote starts a token", u"abc\"def\"", {u"abc", u"def"}},
@@ -42,7 +45,7 @@ TEST(SplitCommandLine, QuotesBlanksAndEmptyTokens) {
       {"unclosed quote", u"a \"b c", {u"a", u"b c"}},
       {"nothing", u"  ", {}},
   };
-  for (const Row& r : rows) {
+  for (const LineRow& r : rows) {
     SCOPED_TRACE(r.name);
     EXPECT_EQ(Tokens(r.line), r.tokens);
   }
@@ -76,18 +79,14 @@ TEST(TMyParam, DescribesOptionsAndParameters) {
 }
 
 TEST(TMyParam, JoinsNameColonWithTheNextToken) {
-  struct Row {
-    const char* name;
-    const char16_t* line;
-    std::vector<WideString> tokens;
-  } rows[] = {
+  const LineRow rows[] = {
       {"quoted Japanese font", u"m /font: \"ＭＳ 明朝\"", {u"m", u"/font:ＭＳ 明朝"}},
       {"one joining per token", u"m /a: /b: c", {u"m", u"/a:/b:", u"c"}},
       {"an empty token is not joined", u"m \"\" /x", {u"m", u"", u"/x"}},
       {"an empty value is", u"m /v: \"\" c", {u"m", u"/v:", u"c"}},
       {"last token stays", u"m /name:", {u"m", u"/name:"}},
   };
-  for (const Row& r : rows) {
+  for (const LineRow& r : rows) {
     SCOPED_TRACE(r.name);
     TMyParam p(r.line);
     std::vector<WideString> tokens;
