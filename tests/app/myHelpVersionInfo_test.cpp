@@ -113,8 +113,8 @@ TEST_F(VersionInfoTest, NameLineFallsBackFromProductToTitleToFileName) {
     const char* version;
     const char* expected;
   } cases[] = {
-      {"Magna", "other", "/opt/magna", "0.0.4.6", "Magna:Ver 0.0.4.6"},
-      {"", "タイトル", "/opt/magna", "0.0.4.6", "タイトル:Ver 0.0.4.6"},
+      {"Magna", "other", "/opt/magna", "2.0.1.0", "Magna:Ver 2.0.1.0"},
+      {"", "タイトル", "/opt/magna", "2.0.1.0", "タイトル:Ver 2.0.1.0"},
       {"", "", "/opt/bin/magna", "1.2.3.4", "magna:Ver 1.2.3.4"},
       {"Magna:", "", "", "", "Magna:Ver "},
       {"", "", "", "0.1", "Ver 0.1"},

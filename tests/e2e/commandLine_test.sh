@@ -34,7 +34,7 @@ headless() {
 
 headless --version
 [ $? -eq 0 ] || fail "--version: exit status not 0"
-[ "$(head -1 "$work/out.txt")" = "Magna 0.0.4.6" ] || fail "--version printed: $(cat "$work/out.txt")"
+[ "$(head -1 "$work/out.txt")" = "Magna ${MAGNA_FILE_VERSION:?set by the build}" ] || fail "--version printed: $(cat "$work/out.txt")"
 [ -s "$work/err.txt" ] && fail "--version wrote to standard error: $(cat "$work/err.txt")"
 
 headless --help

@@ -5,10 +5,12 @@
 # files, lintian (no error, and no warning beyond the list below), apt's own
 # check that it would install here, and the packaged program answering
 # --version and --help without a display.
-# Usage: bash debianPackage_test.sh <source-folder> <build-folder>
+# Usage: bash debianPackage_test.sh <source-folder> <build-folder> <version>
 set -u
-source_dir=${1:?usage: debianPackage_test.sh <source-folder> <build-folder>}
-build=${2:?usage: debianPackage_test.sh <source-folder> <build-folder>}
+usage="usage: debianPackage_test.sh <source-folder> <build-folder> <version>"
+source_dir=${1:?$usage}
+build=${2:?$usage}
+version=${3:?$usage}
 
 # Warnings lintian may give and why they stay (none at present).
 allowed_warnings=()
@@ -72,7 +74,7 @@ apt-get install --simulate --no-install-recommends "$deb" >"$work/apt.txt" 2>&1 
 dpkg-deb -x "$deb" "$work/root"
 packaged=$work/root/usr/bin/magna
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$packaged" --version 2>&1)
-[ "$(echo "$out" | head -1)" = "Magna 0.0.4.6" ] || fail "the packaged program's --version said: $out"
+[ "$(echo "$out" | head -1)" = "Magna $version" ] || fail "the packaged program's --version said: $out"
 env -u DISPLAY -u WAYLAND_DISPLAY "$packaged" --help >/dev/null 2>&1 || fail "--help of the packaged program"
 file "$packaged" | grep -q 'stripped' || fail "the packaged program is not stripped"
 file "$packaged" | grep -q 'not stripped' && fail "the packaged program is not stripped"

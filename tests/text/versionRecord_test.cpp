@@ -54,7 +54,7 @@ TEST(ReadVersionInfo, ReadsTheEmbeddedRecord) {
   EXPECT_EQ(U8(info.Comments), "大きなフォントで表示するツール");
   EXPECT_EQ(U8(info.CompanyName), "");
   EXPECT_EQ(U8(info.FileDescription), "Magna");
-  EXPECT_EQ(U8(info.FileVersion), "0.0.4.6");
+  EXPECT_EQ(U8(info.FileVersion), MAGNA_FILE_VERSION);
   EXPECT_EQ(U8(info.InternalName), "Magna");
   EXPECT_EQ(U8(info.LegalCopyright), "");
   EXPECT_EQ(U8(info.LegalTrademarks), "");
