@@ -1,7 +1,6 @@
 #pragma once
 // The clipboard viewer chain inside this process, over the platform clipboard's
-// change notice. As on the platform the program was made for, every viewer
-// window is a link: the chain tells its first window of a change with
+// change notice. Every viewer window is a link: the chain tells its first window of a change with
 // WM_DRAWCLIPBOARD, and each window passes that on to the next viewer it was
 // given when it joined; a leaving window is announced with WM_CHANGECBCHAIN.
 // Joining sends the new viewer one WM_DRAWCLIPBOARD at once.

@@ -32,7 +32,7 @@ class TApp_TOOLMagna : public QMainWindow,
   explicit TApp_TOOLMagna(QWidget* parent = nullptr);
   ~TApp_TOOLMagna() override;
 
-  /// Runs FormCreate, as the class library does once the window is constructed.
+  /// Runs FormCreate; called once the window and all its components are constructed.
   void AfterConstruction();
   /// The window's handle in the message layer (its place in the viewer chain).
   platform::HWND Handle() const { return handle_; }
@@ -42,7 +42,7 @@ class TApp_TOOLMagna : public QMainWindow,
   platform::HWND NextViewer() const { return FNextViewer; }
   /// What this window last cut or copied; emptied by every clipboard change notice.
   const WideString& CopiedText() const { return FCopiedText; }
-  /// The additions beyond the described window (details panel, full screen, selection).
+  /// The later additions (details panel, full screen, selection watching).
   TMainExtras& Extras() const { return *extras_; }
 
   // Components (the action list, status panel and popup menu are the bases' members)

@@ -1,5 +1,5 @@
 #pragma once
-// What the main window has beyond its described parts, made and held in one
+// What the main window has beyond its action list and layout, made and held in one
 // place so that the window only wires it: the extra actions and their popup
 // entries, the character details panel (opened by F2, its entry, or a double
 // click on the status line), full-screen presentation (F11, its entry; Esc or F11

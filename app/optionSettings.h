@@ -1,7 +1,7 @@
 #pragma once
-// The program's options beyond the described window, kept in the same settings
-// file in a section of their own, "Options", so that the window's sections stay
-// exactly as they were:
+// The program's later options, kept in the same settings file in a section of
+// their own, "Options", so that the window's own sections stay exactly as they
+// were and older copies of the program read the file unchanged:
 //   [Options]
 //   CheckSelection=0     watching takes the X11 selection too (off when absent)
 // Loaded and saved with the window's settings (Shift+Ctrl skips them alike).

@@ -1,5 +1,5 @@
 #pragma once
-// The class library's small types that the editor control and its users share:
+// The small types that the editor control and its users share:
 // scroll bars, shift state, mouse buttons, event shapes (alignment and border
 // style come from platform/myControlTypes.h).
 

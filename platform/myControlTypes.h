@@ -1,5 +1,5 @@
 #pragma once
-// Plain enumerations of the class library that controls of every layer share:
+// Plain enumerations that controls of every layer share:
 // text alignment and border style.
 
 #include <cstdint>

@@ -33,7 +33,7 @@ void TFont::SetName(const WideString& name) {
 }
 
 int TFont::Size() const {
-  // The class library's MulDiv rounding: half away from zero.
+  // Stored sizes were rounded half away from zero (MulDiv): keep reading them alike.
   return static_cast<int>(std::lround(-double(height_) * 72.0 / PixelsPerInch));
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The font object of the class library: face name, size, colour, style set and
+// The program's font object: face name, size, colour, style set and
 // character set, with a change notification, so that a later change of a font's
 // size reaches the text that shows it at once. Plain C++: the GUI layers turn it
 // into a QFont.

@@ -47,7 +47,7 @@ void InitializeMyScreen();
 /// Frees MyScreen and sets it to nullptr; harmless when there is none.
 void FinalizeMyScreen();
 
-/// The class library's list of monitors, as its last enumeration left it.
+/// The process-wide list of monitors, as its last enumeration left it.
 const std::vector<platform::MonitorInfo>& ScreenMonitors();
 /// Enumerates the monitors again, so the list follows a changed configuration.
 void RefreshMonitors();

@@ -56,7 +56,7 @@ TEST(SettingsLocation, SystemFolders) {
 }
 
 // The test program lives in the build folder, which its user may write to: the
-// described place beside the program is kept, and nothing is created elsewhere.
+// settings file's place beside the program is kept, and nothing is created elsewhere.
 TEST(SettingsLocation, TheRunningProgramInAWritableFolderKeepsItBeside) {
   const TSettingsFacts facts = ProgramSettingsFacts();
   EXPECT_EQ(U8(facts.ProgramFile), U8(ApplicationFileName()));
