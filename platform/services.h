@@ -53,6 +53,9 @@ class ClipboardService {
   /// Called after every change of the clipboard's content (any process, this one too);
   /// replaces the previous handler, an empty one stops the calls.
   virtual void SetChangeHandler(std::function<void()> handler) = 0;
+  /// Whether another program's copy is seen while this program's windows are in the
+  /// background; false where the platform tells only the window that has the focus.
+  virtual bool SeesChangesInBackground() { return true; }
 };
 
 /// The asynchronous key state: virtual-key codes (VK_SHIFT 16, VK_CONTROL 17, ...).

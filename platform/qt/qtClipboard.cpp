@@ -1,31 +1,32 @@
 #include "platform/qt/qtClipboard.h"
 
-#include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
 
-#include "platform/codepage/codePage.h"
-#include "platform/log.h"
+#include "platform/clipboardOffer.h"
 #include "platform/qt/qtText.h"
 
 namespace magna::platform::qt {
 
 namespace {
 
-/// Set by KeePassXC, QtPass, Plasma Pass and others on what they copy.
-const QString kPasswordManagerHint = QStringLiteral("x-kde-passwordManagerHint");
+std::vector<std::string> FormatNames(const QStringList& formats) {
+  std::vector<std::string> names;
+  names.reserve(size_t(formats.size()));
+  for (const QString& format : formats) names.push_back(format.toStdString());
+  return names;
+}
 
 }  // namespace
 
-QtClipboard::QtClipboard(QClipboard::Mode mode)
-    : mode_(mode), clipboard_(QGuiApplication::clipboard()) {
+QtClipboard::QtClipboard(QClipboard::Mode mode) : QtClipboardBase(mode) {
   if (!clipboard_) return;
   connection_ = std::make_unique<QObject>();
   const auto changed =
       mode == QClipboard::Selection ? &QClipboard::selectionChanged : &QClipboard::dataChanged;
   QObject::connect(clipboard_, changed, connection_.get(), [this] {
     offer_.reset();
-    if (!committing_) Notify();
+    if (!committing_ && !RepeatsLastOffer()) Notify();
   });
 }
 
@@ -37,14 +38,12 @@ const QtClipboard::Offer& QtClipboard::Offered() {
   const QMimeData* data = clipboard_ ? clipboard_->mimeData(mode_) : nullptr;
   if (!data) return *offer_;
   // One list, not hasText() and hasFormat(): each may ask the owner again.
-  const QStringList formats = data->formats();
-  // What QMimeData::text() can give: plain text, or else the URLs as text.
-  offer_->text = formats.contains(QStringLiteral("text/plain")) ||
-                 formats.contains(QStringLiteral("text/uri-list"));
-  if (formats.contains(kPasswordManagerHint)) {
-    // A hint whose value can't be read is taken for a secret: better not shown.
-    const QByteArray value = data->data(kPasswordManagerHint).trimmed();
-    offer_->secret = value.isEmpty() || value == "secret";
+  const std::vector<std::string> formats = FormatNames(data->formats());
+  for (const std::string& format : formats) offer_->formats += format + '\n';
+  offer_->text = ChooseTextFormat(formats).has_value();
+  if (OffersPasswordHint(formats)) {
+    const QByteArray value = data->data(QString::fromUtf8(kPasswordManagerHint));
+    offer_->secret = IsSecretHint(value.toStdString());
   }
   return *offer_;
 }
@@ -60,6 +59,25 @@ std::optional<WideString> QtClipboard::CurrentText() {
   return ToWide(data->text());
 }
 
+bool QtClipboard::RepeatsLastOffer() {
+  TClipboardChange offer;
+  offer.Selection =
+      mode_ == QClipboard::Selection ? WatchedSelection::Primary : WatchedSelection::Clipboard;
+  offer.Text = Offered().text;
+  offer.Secret = Offered().secret;
+  offer.Owner = Offered().formats;
+  if (offer.Text) offer.Value = CurrentText().value_or(WideString());
+  const bool repeated = IsRepeatedOffer(last_, offer);
+  last_ = std::move(offer);
+  return repeated;
+}
+
+void QtClipboard::Committed(const std::optional<WideString>&) {
+  offer_.reset();
+  RepeatsLastOffer();  // the program's own offer is the one taken last now
+  Notify();
+}
+
 bool QtClipboard::IsFormatAvailable(Format) {
   // Both formats stand for the same text: ANSI is synthesised from Unicode.
   // Only the offered formats are looked at: the text itself may be megabytes
@@ -72,80 +90,11 @@ bool QtClipboard::IsMarkedSecret() {
 }
 
 bool QtClipboard::IsOwnContent() {
-  if (!clipboard_) return false;
-  return mode_ == QClipboard::Selection ? clipboard_->ownsSelection() : clipboard_->ownsClipboard();
+  return QtOwnsIt();
 }
 
-bool QtClipboard::Open() {
-  if (open_ || !clipboard_) return false;
-  open_ = true;
-  return true;
-}
-
-void QtClipboard::Close() {
-  if (!open_) return;
-  open_ = false;
-  Commit();
-}
-
-void QtClipboard::Commit() {
-  std::optional<WideString> text = std::move(pendingUnicode_);
-  if (!text && pendingAnsi_) text = MultiByteToWide(CP_ANSI, *pendingAnsi_);
-  const bool emptied = emptied_;
-  pendingUnicode_.reset();
-  pendingAnsi_.reset();
-  emptied_ = false;
-  if (!clipboard_ || (!text && !emptied)) return;
-  committing_ = true;
-  if (text)
-    clipboard_->setText(ToQString(*text), mode_);
-  else
-    clipboard_->clear(mode_);
-  committing_ = false;
-  offer_.reset();
-  Notify();
-}
-
-void QtClipboard::Notify() {
-  // A copy: the handler may replace itself while it runs.
-  const std::function<void()> handler = handler_;
-  if (!handler) return;
-  // Qt's event loop can't carry an exception: the notice is lost, and logged.
-  try {
-    handler();
-  } catch (...) {
-    LogCaughtException(kLogClipboard, "handling a clipboard change");
-  }
-}
-
-std::optional<WideString> QtClipboard::GetUnicodeText() {
-  return open_ ? CurrentText() : std::nullopt;
-}
-
-std::optional<AnsiString> QtClipboard::GetAnsiText() {
-  if (!open_) return std::nullopt;
-  std::optional<WideString> text = CurrentText();
-  if (!text) return std::nullopt;
-  return WideToMultiByte(CP_ANSI, *text);
-}
-
-void QtClipboard::Empty() {
-  if (!open_) return;
-  emptied_ = true;
-  pendingUnicode_.reset();
-  pendingAnsi_.reset();
-}
-
-void QtClipboard::SetUnicodeText(const WideString& text) {
-  if (open_) pendingUnicode_ = text;
-}
-
-void QtClipboard::SetAnsiText(const AnsiString& bytes) {
-  if (open_) pendingAnsi_ = bytes;
-}
-
-void QtClipboard::SetChangeHandler(std::function<void()> handler) {
-  handler_ = std::move(handler);
+bool QtClipboard::SeesChangesInBackground() {
+  return QGuiApplication::platformName() != QStringLiteral("wayland");
 }
 
 }  // namespace magna::platform::qt

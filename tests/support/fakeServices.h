@@ -24,6 +24,7 @@ class MemoryClipboard : public platform::ClipboardService {
   void SetUnicodeText(const WideString& text) override;
   void SetAnsiText(const AnsiString& bytes) override;
   void SetChangeHandler(std::function<void()> handler) override;
+  bool SeesChangesInBackground() override { return InBackground; }
 
   /// Replaces the content as another program would, and notifies.
   void SimulateCopy(std::optional<WideString> unicode, std::optional<AnsiString> ansi,
@@ -34,7 +35,8 @@ class MemoryClipboard : public platform::ClipboardService {
   int OpenCount = 0;
   int Questions = 0;  // format and secrecy questions asked
   bool Secret = false;
-  bool OwnContent = false;  // put by this process through Open ... Close
+  bool OwnContent = false;   // put by this process through Open ... Close
+  bool InBackground = true;  // false: told of changes only while a window has the focus
   std::optional<WideString> Unicode;
   std::optional<AnsiString> Ansi;
 

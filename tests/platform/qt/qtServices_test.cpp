@@ -110,6 +110,37 @@ TEST_F(QtClipboardTest, AnotherProgramsCopyNotifiesAndANewHandlerReplacesTheOld)
       << log->Warnings();
 }
 
+// Regression: Qt on Wayland signals a change at every keyboard focus, and the
+// notice replaced what the user had typed with the same clipboard text again.
+TEST_F(QtClipboardTest, TheOfferTakenLastIsNoCopyWhenSignalledAgain) {
+  int notices = 0;
+  clipboard.SetChangeHandler([&] { ++notices; });
+  QGuiApplication::clipboard()->setText(QStringLiteral("clip-A"));
+  EXPECT_EQ(notices, 1);
+  Q_EMIT QGuiApplication::clipboard()->dataChanged();  // the focus came back
+  EXPECT_EQ(notices, 1);
+  QGuiApplication::clipboard()->setText(QStringLiteral("clip-B"));
+  EXPECT_EQ(notices, 2);
+  ASSERT_TRUE(clipboard.Open());
+  clipboard.SetUnicodeText(u"own");
+  clipboard.Close();
+  EXPECT_EQ(notices, 3);
+  Q_EMIT QGuiApplication::clipboard()->dataChanged();
+  EXPECT_EQ(notices, 3) << "nor is the program's own copy signalled again";
+}
+
+// Regression: Qt 6.4 on Wayland offers text as "text/plain;charset=utf-8" only,
+// and that text was taken for none.
+TEST_F(QtClipboardTest, TextOfferedOnlyAsUtf8PlainTextIsText) {
+  auto* data = new QMimeData;
+  data->setData(QStringLiteral("text/plain;charset=utf-8"), QByteArray("日本語 utf-8"));
+  QGuiApplication::clipboard()->setMimeData(data);
+  EXPECT_TRUE(clipboard.IsFormatAvailable(ClipboardService::Format::UnicodeText));
+  ASSERT_TRUE(clipboard.Open());
+  EXPECT_EQ(clipboard.GetUnicodeText(), WideString(u"日本語 utf-8"));
+  clipboard.Close();
+}
+
 /// Data of another program that counts how often it is asked for its formats.
 class CountedData : public QMimeData {
  public:
