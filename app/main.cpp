@@ -250,6 +250,7 @@ void TApp_TOOLMagna::BringToFront() {
 
 void TApp_TOOLMagna::JoinClipboardChain() {
   FNextViewer = SetClipboardViewer(handle_);
+  if (Action_TextCheckClipboard->isChecked()) extras_->WatchingOn();
 }
 
 void TApp_TOOLMagna::LeaveClipboardChain() {
@@ -343,6 +344,11 @@ void TApp_TOOLMagna::Action_TextReplaceExecute(QObject*) {
 
 void TApp_TOOLMagna::ShowTextFromElsewhere(const WideString& text) {
   if (text.empty() || SameText(text, Memo_Text->Text())) return;
+  // The text area first, as the steps below would take it: gaining the focus
+  // places the caret under the mouse pointer, and a copy seen while the window is
+  // in the background would otherwise lose its select-all to that (the new text
+  // was put at the pointer, into the old one).
+  Memo_Text->SetFocus();
   Memo_Text->SelectAll();
   Memo_Text->ClearSelection();
   // The text just read, not a second read: the owner may have stopped answering

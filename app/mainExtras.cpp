@@ -67,6 +67,10 @@ void TMainExtras::CaretMoved() {
   CharDetails->Follow();
 }
 
+void TMainExtras::WatchingOn() {
+  watchLimit_.WatchingOn(window_);
+}
+
 bool TMainExtras::eventFilter(QObject*, QEvent* event) {
   if (event->type() != QEvent::MouseButtonDblClick) return false;
   try {

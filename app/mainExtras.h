@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/extraActions.h"
+#include "app/watchLimitNotice.h"
 #include "platform/myBase.h"
 
 namespace magna {
@@ -35,6 +36,8 @@ class TMainExtras : public QObject {
   bool FullScreen() const;
   /// At every status line update: the panel follows the caret.
   void CaretMoved();
+  /// Each time the window joins the viewer chain with watching on.
+  void WatchingOn();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -45,6 +48,7 @@ class TMainExtras : public QObject {
   TApp_TOOLMagna& window_;
   std::unique_ptr<TFullScreen> fullScreen_;
   std::unique_ptr<TSelectionWatch> selection_;
+  TWatchLimitNotice watchLimit_;
 };
 
 }  // namespace magna

@@ -84,6 +84,10 @@
         <translation>Watch the Clipboard</translation>
     </message>
     <message>
+        <source>このウィンドウがアクティブなあいだしかコピーを監視できません。QT_QPA_PLATFORM=wayland を付けずに起動してください。</source>
+        <translation>watching sees copies only while this window is active here; start without `QT_QPA_PLATFORM=wayland`</translation>
+    </message>
+    <message>
         <source>クリップボードに文字がコピーされたらすぐに貼り付け</source>
         <translation>Show text as soon as it is copied to the clipboard</translation>
     </message>

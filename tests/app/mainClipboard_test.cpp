@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 
 #include "app/clipboardChain.h"
+#include "app/watchLimitNotice.h"
+#include "platform/qt/qtText.h"
 #include "tests/app/mainFixture.h"
 #include "text/myUtils.h"
 
@@ -58,6 +60,27 @@ TEST_F(MainWindowTest, IdenticalTextAndEmptyTextChangeNothing) {
   CopyElsewhere(u"unreadable");
   EXPECT_EQ(U8(Memo().Text()), "same");
   ExpectWarning(platform::kLogClipboard, "reading the clipboard failed");
+}
+
+// Regression: a copy seen while the window was in the background went in at the
+// mouse pointer, into the text shown ("kx-A", then "xclip-E" shown as
+// "kx-Axclip-E"): the replace's select-all gained the focus, and gaining it
+// placed the caret under the pointer.
+TEST_F(MainWindowTest, ACopySeenInTheBackgroundReplacesTheWholeText) {
+  SetMonitoring(true);
+  CopyElsewhere(u"kx-A");
+  QWidget& area = Memo();
+  const QPoint overText = area.mapToGlobal(QPoint(area.width() - 2, area.height() / 2));
+  for (const QPoint pointer : {overText, QPoint(-500, -500)}) {
+    SCOPED_TRACE(pointer.x());
+    screens->Cursor = {pointer.x(), pointer.y()};
+    platform::SetFocus(nullptr);  // the window went to the background
+    CopyElsewhere(u"xclip-E");
+    EXPECT_EQ(U8(Memo().Text()), "xclip-E");
+    EXPECT_EQ(Memo().SelStart(), 0);
+    CopyElsewhere(u"kx-A");
+    EXPECT_EQ(U8(Memo().Text()), "kx-A");
+  }
 }
 
 TEST_F(MainWindowTest, LineFeedTextFromAnotherProgramIsTheSameText) {
@@ -162,6 +185,32 @@ TEST_F(MainWindowTest, APasswordManagersSecretIsNeverShownByWatching) {
   EXPECT_EQ(U8(Memo().Text()), "shownhunter2");
   CopyElsewhere(u"public");
   EXPECT_EQ(U8(Memo().Text()), "public") << "the next plain text is watched again";
+}
+
+// Where the platform tells of another program's copy only while the window has
+// the focus, watching can't do what it says: the user is told once, not again.
+TEST_F(MainWindowTest, WatchingThatSeesOnlyWhileFocusedIsToldOnceWhenSwitchedOn) {
+  clipboard->InBackground = false;
+  SetMonitoring(false);
+  QApplication::processEvents();
+  EXPECT_TRUE(messageBoxes->Shown.empty()) << "nothing to say while watching is off";
+  SetMonitoring(true);
+  QApplication::processEvents();
+  ASSERT_EQ(messageBoxes->Shown.size(), 1u);
+  EXPECT_EQ(messageBoxes->Shown[0].Text, platform::qt::ToWide(WatchLimitText()));
+  EXPECT_EQ(U8(messageBoxes->Shown[0].Caption), "Magna");
+  SetMonitoring(false);
+  SetMonitoring(true);
+  QApplication::processEvents();
+  EXPECT_EQ(messageBoxes->Shown.size(), 1u);
+  CopyElsewhere(u"seen while focused");
+  EXPECT_EQ(U8(Memo().Text()), "seen while focused") << "it watches as far as it can see";
+}
+
+TEST_F(MainWindowTest, WatchingThatSeesInTheBackgroundSaysNothing) {
+  SetMonitoring(true);
+  QApplication::processEvents();
+  EXPECT_TRUE(messageBoxes->Shown.empty());
 }
 
 class MonitoringAtStartTest : public MainWindowTest {
