@@ -11,7 +11,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n qt6-l10n-tools libgl-dev
   fonts-noto-cjk fontconfig
-  xvfb xauth xclip xdotool x11-utils imagemagick libx11-dev libxcb1-dev
+  xvfb xauth xclip xdotool x11-utils imagemagick libx11-dev libxcb1-dev libxcb-xfixes0-dev
+  libwayland-dev libwayland-bin qt6-wayland sway xwayland wl-clipboard wtype
   desktop-file-utils appstream lintian file man-db
 )
 if [[ "${1:-}" == "--bench" ]]; then

@@ -2,7 +2,8 @@
 # End-to-end: clipboard watching against owners that are not plain copies.
 # A password manager's copy (text plus x-kde-passwordManagerHint = secret, from a
 # small Qt program) leaves the shown text unchanged; 1,000 changes in a burst
-# end with the last text shown.
+# end with the last text shown; a copy of 10 MB (sent in parts, INCR) is shown
+# whole.
 # Usage: bash clipboard_owners_test.sh <path-to-magna>   (MAGNA_E2E_HELPERS: the helpers' folder)
 set -u
 magna=${1:?usage: clipboard_owners_test.sh <path-to-magna>}
@@ -42,5 +43,29 @@ own_clipboard --burst 1000 "burst "
 e2e_expect_line "text=burst 1000" 120
 echo "1000 changes in a burst: the last one shown $((($(date +%s%N) - start) / 1000000)) ms after the first"
 
-echo "PASS: a password manager's secret is not shown; a burst of changes ends with the last text"
+# 10 MB of UTF-8 without line breaks, marked at both ends: the hook's text line is
+# then exactly "text=" and the copy.
+big=$work/big.txt
+{
+  printf 'BEGIN-'
+  yes '日本語テキスト0123456789ABCDEFGHI' | head -n 250000 | tr -d '\n'
+  printf -- '-END'
+} >"$big"
+{
+  printf 'text='
+  cat "$big"
+  echo
+} >"$work/big-expected.txt"
+start=$(date +%s%N)
+xclip -quiet -selection clipboard -i "$big" >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 600); do
+  head -c 6 "$hook" 2>/dev/null | grep -q 'text=B' && grep -q -- '-END$' "$hook" 2>/dev/null && break
+  sleep 0.1
+done
+head -n 1 "$hook" | cmp -s - "$work/big-expected.txt" ||
+  e2e_fail "the 10 MB copy was not shown whole ($(head -n 1 "$hook" | wc -c) bytes in the hook's text line)"
+echo "a copy of $(stat -c %s "$big") bytes shown whole $((($(date +%s%N) - start) / 1000000)) ms after the copy"
+
+echo "PASS: a password manager's secret is not shown; a burst of changes ends with the last text; 10 MB arrive whole"
 exit 0

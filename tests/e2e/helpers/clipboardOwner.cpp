@@ -4,6 +4,8 @@
 //                                    manager's hint x-kde-passwordManagerHint = secret
 //   clipboardOwner --burst N PREFIX  copies PREFIX1 ... PREFIXN one right after the
 //                                    other, answering requests meanwhile
+//   clipboardOwner --window          owns nothing: shows a window titled "holder",
+//                                    which takes the keyboard focus
 // A first argument --primary makes it own the X11 PRIMARY selection instead of
 // the clipboard, as a program does whose text the user selects.
 // Prints "ready" once the (last) text is on the clipboard, then keeps serving it
@@ -11,6 +13,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QRasterWindow>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,7 +21,8 @@
 namespace {
 
 int Usage() {
-  std::fputs("usage: clipboardOwner [--primary] --secret TEXT | --burst N PREFIX\n", stderr);
+  std::fputs("usage: clipboardOwner [--primary] --secret TEXT | --burst N PREFIX | --window\n",
+             stderr);
   return 2;
 }
 
@@ -38,7 +42,12 @@ int main(int argc, char** argv) {
     --argc;
     ++argv;
   }
-  if (argc == 3 && std::strcmp(argv[1], "--secret") == 0) {
+  QRasterWindow holder;
+  if (argc == 2 && std::strcmp(argv[1], "--window") == 0) {
+    holder.setTitle(QStringLiteral("holder"));
+    holder.resize(300, 200);
+    holder.show();
+  } else if (argc == 3 && std::strcmp(argv[1], "--secret") == 0) {
     auto* data = new QMimeData;
     data->setText(QString::fromUtf8(argv[2]));
     data->setData(QStringLiteral("x-kde-passwordManagerHint"), QByteArrayLiteral("secret"));
