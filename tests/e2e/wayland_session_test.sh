@@ -27,7 +27,9 @@ if [ -z "${MAGNA_WAYLAND_INNER:-}" ]; then
     chown -R nobody:nogroup "$work"
     run=(setpriv --reuid=nobody --regid=nogroup --clear-groups env)
   fi
+  # No session bus: nothing may start one that outlives the test.
   "${run[@]}" -i PATH="$PATH" HOME="$work" MAGNA_WAYLAND_INNER=1 MAGNA_E2E_HELPERS="$work" \
+    DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent \
     LSAN_OPTIONS=detect_leaks=0 ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
     bash "$work/$(basename "$script")" "$work/magna.bin"
   exit $?
