@@ -2,9 +2,9 @@
 # End-to-end: the real program under its own Xvfb. Another process copies text
 # with xclip; with clipboard watching off nothing happens, switching it on (the
 # toolbar button, clicked with xdotool) takes the clipboard at once, and the next
-# copy replaces the text. The program's test hook (MAGNA_TEST_HOOK) reports the
-# text area's text and the four status captions. Only processes started here are
-# stopped.
+# copy replaces the text; the program's own copy does not. The program's test
+# hook (MAGNA_TEST_HOOK) reports the text area's text and the four status
+# captions. Only processes started here are stopped.
 # Usage: bash clipboard_test.sh <path-to-magna>
 set -u
 magna=${1:?usage: clipboard_test.sh <path-to-magna>}
@@ -71,6 +71,17 @@ copy_elsewhere "𠮷野家"
 expect_line "text=𠮷野家"
 expect_line "ansi=SJIS -"
 expect_line "unicode=UTF16 U+20BB7(D842+DFB7)"
+
+# The program's own copy (the first character, Ctrl+C) reaches the clipboard and
+# does not replace the text; a copy elsewhere of the same text then does.
+xdotool mousemove --window "$window" 200 120 click 1 key ctrl+Home shift+Right ctrl+c
+sleep 1
+[ "$(xclip -o -selection clipboard 2>/dev/null)" = "𠮷" ] || fail "the own copy is not on the clipboard"
+rm -f "$hook"
+xdotool key shift
+expect_line "text=𠮷野家"
+copy_elsewhere "𠮷"
+expect_line "text=𠮷"
 
 echo "PASS: clipboard watching replaces the text and the status line reads its first character"
 exit 0
