@@ -114,6 +114,13 @@ void TMyCustomEdit::resizeEvent(QResizeEvent* event) {
 void TMyCustomEdit::focusInEvent(QFocusEvent* event) {
   QFrame::focusInEvent(event);
   SetFocus();
+  // The keys go to the rich-edit window's view. An edit made while the window was
+  // in the background left the platform's focus on that window and Qt's on this
+  // frame: SetFocus then tells the view nothing, and without this the keys typed
+  // after the window is active again would go nowhere.
+  if (wrapper_)
+    if (auto* view = static_cast<QWidget*>(platform::GetNativeView(wrapper_->Handle)))
+      view->setFocus(event->reason());
 }
 
 // Properties

@@ -187,6 +187,23 @@ TEST_F(MainWindowTest, APasswordManagersSecretIsNeverShownByWatching) {
   EXPECT_EQ(U8(Memo().Text()), "public") << "the next plain text is watched again";
 }
 
+// Regression: after a copy was seen while another window was active, the keys
+// typed once the window was active again went nowhere: the replace's edits had
+// given Qt's focus to the text area's frame, not to the view that takes the keys.
+TEST_F(MainWindowTest, KeysReachTheTextAgainAfterACopySeenInTheBackground) {
+  SetMonitoring(true);
+  QWidget other;
+  other.show();
+  QApplication::setActiveWindow(&other);
+  platform::SetFocus(nullptr);  // the text area lost the focus with the window
+  CopyElsewhere(u"first");
+  CopyElsewhere(u"second");
+  QApplication::setActiveWindow(window.get());
+  auto* view = static_cast<QWidget*>(platform::GetNativeView(Memo().Wrapper()->Handle));
+  EXPECT_EQ(QApplication::focusWidget(), view);
+  EXPECT_EQ(U8(Memo().Text()), "second");
+}
+
 // Where the platform tells of another program's copy only while the window has
 // the focus, watching can't do what it says: the user is told once, not again.
 TEST_F(MainWindowTest, WatchingThatSeesOnlyWhileFocusedIsToldOnceWhenSwitchedOn) {
