@@ -5,7 +5,8 @@
 # (wl-copy, shown within 1 s), the primary selection with the [Options] switch on,
 # never a password manager's secret, and an owner that never writes what it
 # offers must freeze nothing: keys typed into Magna right after show within the
-# goal and the next copy is shown within 1 s.
+# goal and the next copy is shown within 1 s. Back in Magna by the keyboard alone
+# after copies seen in the background, keys reach the text again.
 # sway refuses to run as root: run as root (CI), the session and its clients run
 # as the account "nobody" with a runtime folder of their own, made here.
 # Usage: bash wayland_session_test.sh <path-to-magna>   (MAGNA_E2E_HELPERS: the helpers' folder)
@@ -175,6 +176,13 @@ scenario() {  # platform
   grep -q hunter2 "$hook" && fail "$platform: the secret was shown"
   grep -qxF "text=$shown" "$hook" || fail "$platform: the text changed for a secret"
   echo "$platform: a password manager's secret is not shown"
+
+  # Back to the program by the keyboard alone: the keys reach the text again.
+  swaymsg "[pid=$magna_pid] focus" >/dev/null
+  sleep 0.2
+  typed=""
+  type_keys k
+  echo "$platform: after copies seen in the background, keys reach the text again ($slowest ms)"
 
   kill "$magna_pid"
   wait "$magna_pid" 2>/dev/null
