@@ -13,14 +13,18 @@ std::vector<uint32_t> TargetAtoms(uint8_t format, std::string_view bytes) {
 }
 
 TTransferAssembly::State TTransferAssembly::AddPart(std::string_view part) {
+  if (!tooBig_ && part.empty()) return State::Done;
+  return Append(part);
+}
+
+TTransferAssembly::State TTransferAssembly::Append(std::string_view bytes) {
   if (tooBig_) return State::TooBig;
-  if (part.empty()) return State::Done;
-  if (Exceeds(data_.size() + part.size())) {
+  if (Exceeds(data_.size() + bytes.size())) {
     tooBig_ = true;
     std::string().swap(data_);
     return State::TooBig;
   }
-  data_.append(part);
+  data_.append(bytes);
   return State::More;
 }
 

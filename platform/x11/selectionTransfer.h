@@ -4,6 +4,7 @@
 // (an incremental "INCR" transfer sends it in parts and ends with an empty one)
 // under a size limit.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -23,6 +24,12 @@ class TTransferAssembly {
   /// Adds one part of an incremental transfer; the empty part ends it. Past the
   /// limit, the data gathered so far is dropped and TooBig stays the answer.
   State AddPart(std::string_view part);
+  /// Adds bytes of the part being read (a property read in pieces): More or TooBig.
+  State Append(std::string_view bytes);
+  /// Room for the size an owner announces, up to the limit: the data then grows in
+  /// place instead of being copied at each doubling.
+  void Reserve(size_t expected) { data_.reserve(std::min(expected, maxBytes_)); }
+  size_t Size() const { return data_.size(); }
   /// Whether a size (a property's length, the lower bound INCR announces) is over the limit.
   bool Exceeds(size_t size) const { return size > maxBytes_; }
   /// The data gathered; empties the assembly.

@@ -5,6 +5,7 @@
 #include <xcb/xfixes.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <thread>
@@ -310,7 +311,8 @@ class X11Watcher final : public ClipboardWatcher {
     }
     TTransferAssembly assembly(options_.Limits.MaxBytes);
     read.NewValue = false;
-    converted.Result = TakeProperty(read.Window, assembly, converted);
+    size_t taken = 0;
+    converted.Result = TakeProperty(read.Window, assembly, converted, taken);
     if (converted.Result == Outcome::Done && converted.Type == incr_)
       converted.Result = TakeIncrementally(read, assembly, converted);
     if (converted.Result == Outcome::Done) converted.Bytes = assembly.Take();
@@ -325,24 +327,23 @@ class X11Watcher final : public ClipboardWatcher {
       if (waited != Outcome::Done) return waited;
       read.NewValue = false;
       TConverted part;
-      TTransferAssembly one(options_.Limits.MaxBytes);
-      const Outcome taken = TakeProperty(read.Window, one, part);
-      if (taken != Outcome::Done) return taken;
+      size_t taken = 0;
+      const Outcome result = TakeProperty(read.Window, assembly, part, taken);
+      if (result != Outcome::Done) return result;
       if (part.Type == XCB_NONE) continue;  // a notice that came before the last delete
       converted.Type = part.Type;
       converted.Format = part.Format;
-      const TTransferAssembly::State state = assembly.AddPart(one.Take());
-      if (state == TTransferAssembly::State::TooBig) return Outcome::TooBig;
-      if (state == TTransferAssembly::State::Done) return Outcome::Done;
+      if (taken == 0) return Outcome::Done;
     }
   }
 
-  /// Reads the transfer property whole into `assembly` and deletes it (which asks
-  /// an INCR owner for the next part). Type XCB_NONE: there was no property.
-  Outcome TakeProperty(xcb_window_t window, TTransferAssembly& assembly, TConverted& converted) {
+  /// Appends the transfer property's value to `assembly` (`taken`: how many bytes)
+  /// and deletes it, which asks an INCR owner for the next part. Type XCB_NONE:
+  /// there was no property. An INCR header's value is the announced size, not data.
+  Outcome TakeProperty(xcb_window_t window, TTransferAssembly& assembly, TConverted& converted,
+                       size_t& taken) {
     constexpr uint32_t kWordsPerRequest = 1u << 20;  // 4 MB at a time
     uint32_t offsetWords = 0;
-    std::string bytes;
     for (;;) {
       auto reply = Own(xcb_get_property_reply(
           c_,
@@ -353,18 +354,23 @@ class X11Watcher final : public ClipboardWatcher {
       converted.Type = reply->type;
       converted.Format = reply->format;
       if (reply->type == XCB_NONE) return Outcome::Done;
-      const int length = xcb_get_property_value_length(reply.get());
-      if (assembly.Exceeds(bytes.size() + size_t(length) + reply->bytes_after))
-        return Outcome::TooBig;
-      if (bytes.empty()) bytes.reserve(size_t(length) + reply->bytes_after);
-      bytes.append(static_cast<const char*>(xcb_get_property_value(reply.get())), size_t(length));
+      const size_t length = size_t(xcb_get_property_value_length(reply.get()));
+      const auto* value = static_cast<const char*>(xcb_get_property_value(reply.get()));
+      if (reply->type == incr_) {
+        uint32_t announced = 0;
+        if (length >= sizeof announced) std::memcpy(&announced, value, sizeof announced);
+        assembly.Reserve(announced);
+      } else {
+        if (assembly.Size() == 0) assembly.Reserve(length + reply->bytes_after);
+        if (assembly.Append(std::string_view(value, length)) == TTransferAssembly::State::TooBig)
+          return Outcome::TooBig;
+        taken += length;
+      }
       if (reply->bytes_after == 0) break;
       offsetWords += uint32_t(length) / 4;
     }
     xcb_delete_property(c_, window, property_);
     xcb_flush(c_);
-    // One part; an INCR header's content (a size) is not data.
-    if (converted.Type != incr_) assembly.AddPart(bytes);
     return Outcome::Done;
   }
 

@@ -29,6 +29,17 @@ TEST(SelectionTransfer, PartsAreJoinedUntilTheEmptyOne) {
   EXPECT_EQ(assembly.Take(), "日本" + std::string(50, 'x'));
 }
 
+TEST(SelectionTransfer, APropertyReadInPiecesIsOnePart) {
+  TTransferAssembly assembly(100);
+  assembly.Reserve(1000);  // an announced size past the limit reserves no more than it
+  EXPECT_EQ(assembly.Append("ab"), State::More);
+  EXPECT_EQ(assembly.Append(""), State::More) << "an empty piece ends nothing";
+  EXPECT_EQ(assembly.Append("cd"), State::More);
+  EXPECT_EQ(assembly.Size(), 4u);
+  EXPECT_EQ(assembly.Append(std::string(97, 'x')), State::TooBig);
+  EXPECT_EQ(assembly.AddPart(""), State::TooBig);
+}
+
 TEST(SelectionTransfer, TheLimitHoldsForTheWholeAndStaysBroken) {
   TTransferAssembly assembly(10);
   EXPECT_FALSE(assembly.Exceeds(10));
