@@ -389,6 +389,14 @@ CHARRANGE TRichEditWindow::Selection() const {
 }
 
 void TRichEditWindow::SetSelection(int anchor, int caret) {
+  if (view_->Composing()) {
+    // Indexes past the caret were meant for the text without the composition.
+    const int at = text_->ToText(view_->textCursor().position()), before = text_->Length();
+    EndComposition();
+    const int committed = text_->Length() - before;
+    if (anchor > at) anchor += committed;
+    if (caret > at) caret += committed;
+  }
   int length = text_->Length();
   QTextCursor cursor = view_->textCursor();
   if (anchor < 0) {  // deselect, caret kept
@@ -432,9 +440,14 @@ class OwnEdit {
 
 }  // namespace
 
+void TRichEditWindow::EndComposition() {
+  if (view_) view_->EndComposition();
+}
+
 void TRichEditWindow::ReplaceSelection(WideView text) {
   if (!view_) return;
   text = text.substr(0, text.find(u'\0'));  // the control's texts end at the first zero
+  EndComposition();
   BeginInput();
   QTextCursor cursor = view_->textCursor();
   const int start = text_->ToText(cursor.selectionStart());
@@ -460,6 +473,7 @@ void TRichEditWindow::ReplaceSelection(WideView text) {
 }
 
 void TRichEditWindow::ReplaceAll(WideView text) {
+  EndComposition();
   {
     OwnEdit own(ownEdits_);
     text_->SetAll(text);
@@ -489,12 +503,14 @@ WideString TRichEditWindow::ReplaceRange(int start, int length, WideView text) {
 
 bool TRichEditWindow::Undo() {
   if (!view_) return false;
+  EndComposition();
   return undo_.Undo([this](int s, int n, WideView t) { return ReplaceRange(s, n, t); },
                     size_t(text_->Length()));
 }
 
 bool TRichEditWindow::Redo() {
   if (!view_) return false;
+  EndComposition();
   return undo_.Redo([this](int s, int n, WideView t) { return ReplaceRange(s, n, t); },
                     size_t(text_->Length()));
 }

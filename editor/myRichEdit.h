@@ -67,6 +67,10 @@ class TRichEditWindow : public platform::TWindowObject {
   /// document position) when given.
   void BeginCapture(int alsoAt = -1);
   void EndCapture();
+  /// Typing merges into one undo step no further: an input method's commit is a
+  /// step of its own, together with the removal of the selection its composition
+  /// started with.
+  void EndTyping() { undo_.EndTyping(); }
   /// One step of the undo store; false when there is none.
   bool Undo();
   /// One step of the redo store; false when there is none.
@@ -83,6 +87,9 @@ class TRichEditWindow : public platform::TWindowObject {
   void ApplyTabStops();
   void ApplyColors();
   void SetSelection(int anchor, int caret);
+  /// The window's own edits and moves end an input method's composition first,
+  /// so that it is committed where the user saw it.
+  void EndComposition();
   platform::CHARRANGE Selection() const;
   platform::LRESULT SetCharFormat(const platform::CHARFORMATW* format);
   platform::LRESULT GetTextEx(const platform::GETTEXTEX* info, char16_t* buffer);

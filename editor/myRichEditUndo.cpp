@@ -68,6 +68,10 @@ bool TRichEditUndo::Apply(std::deque<Step>& from, std::deque<Step>& to, const Re
   return true;
 }
 
+void TRichEditUndo::EndTyping() {
+  if (!undo_.empty()) undo_.back().typing = false;
+}
+
 void TRichEditUndo::Trim(size_t textLength) {
   const size_t budget = Budget(textLength);
   auto drop = [this](std::deque<Step>& steps) {

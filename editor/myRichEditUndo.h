@@ -46,6 +46,8 @@ class TRichEditUndo {
   /// Undoes or redoes one step through `replace`; false when there is none.
   bool Undo(const Replacer& replace, size_t textLength);
   bool Redo(const Replacer& replace, size_t textLength);
+  /// What comes next starts a step of its own: typing no longer merges into the last step.
+  void EndTyping();
   bool CanUndo() const { return !undo_.empty(); }
   bool CanRedo() const { return !redo_.empty(); }
   void Clear();

@@ -2,13 +2,16 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QWheelEvent>
+#include <cmath>
 
 #include "editor/myRichEdit.h"
 #include "editor/myRichEditText.h"
@@ -374,6 +377,10 @@ void TRichEditView::mousePressEvent(QMouseEvent* event) {
   InputFrame frame(window_);
   UINT msg = ButtonMessage(event->button(), WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN);
   if (msg && !FilterMouse(msg, event)) return event->accept();
+  // Ended here rather than by Qt, which would commit the composition and reset the
+  // input method: an input method that commits on a reset then commits it again,
+  // where the click has put the caret.
+  if (event->button() == Qt::LeftButton) EndComposition();
   QPlainTextEdit::mousePressEvent(event);
 }
 
@@ -438,20 +445,88 @@ void TRichEditView::insertFromMimeData(const QMimeData* source) {
 }
 
 void TRichEditView::inputMethodEvent(QInputMethodEvent* event) {
-  QString commit = event->commitString();
+  if (RepeatsEndedComposition(*event)) return event->accept();
+  const bool commits = !event->commitString().isEmpty() || event->replacementLength() > 0;
+  const bool starts = !Composing() && (commits || !event->preeditString().isEmpty());
+  if (window_ && starts) window_->EndTyping();
+  {
+    QScopedValueRollback<bool> handling(inInputMethod_, true);
+    ActOnInputMethod(event);
+  }
+  if (window_ && commits) window_->EndTyping();
+  if (Composing()) ShowComposition(*event);
+}
+
+void TRichEditView::ActOnInputMethod(QInputMethodEvent* event) {
+  const QString commit = event->commitString();
   if (!window_ || isReadOnly() || !TRichEditText::NeedsReplace(commit)) {
     EditCapture capture(window_);
     return QPlainTextEdit::inputMethodEvent(event);
   }
-  // The committed text goes in through the text store, which keeps every character.
-  QInputMethodEvent composing(event->preeditString(), event->attributes());
-  {
-    EditCapture capture(window_);
-    QPlainTextEdit::inputMethodEvent(&composing);
-  }
   InputFrame frame(window_);
-  window_->ReplaceSelection(qt::ToWide(commit));
+  // The composition's end and its commit are one edit: one undo step.
+  EditCapture capture(window_);
+  QInputMethodEvent composing(event->preeditString(), event->attributes());
+  QPlainTextEdit::inputMethodEvent(&composing);
+  // The committed text goes in through the text store, which keeps every character.
+  if (window_) window_->ReplaceSelection(qt::ToWide(commit));
   event->accept();
+}
+
+bool TRichEditView::Composing() const {
+  const QTextLayout* layout = textCursor().block().layout();
+  return layout && !layout->preeditAreaText().isEmpty();
+}
+
+void TRichEditView::EndComposition() {
+  if (inInputMethod_ || !Composing()) return;
+  const QString shown = textCursor().block().layout()->preeditAreaText();
+  endedComposition_.clear();
+  QInputMethodEvent commit;
+  commit.setCommitString(shown);
+  inputMethodEvent(&commit);
+  endedComposition_ = shown;
+  if (QGuiApplication::focusObject() == this) QGuiApplication::inputMethod()->reset();
+}
+
+bool TRichEditView::RepeatsEndedComposition(const QInputMethodEvent& event) {
+  if (endedComposition_.isEmpty()) return false;
+  // The input method clearing what it showed comes with the copy, or instead of it.
+  if (event.commitString().isEmpty() && event.preeditString().isEmpty()) return false;
+  const bool repeats = event.preeditString().isEmpty() && event.replacementLength() == 0 &&
+                       event.commitString() == endedComposition_;
+  endedComposition_.clear();
+  return repeats;
+}
+
+void TRichEditView::ShowComposition(const QInputMethodEvent& event) {
+  const QTextLayout* layout = textCursor().block().layout();
+  const int start = layout->preeditAreaPosition();
+  const int length = int(layout->preeditAreaText().size());
+  int caret = length;
+  for (const QInputMethodEvent::Attribute& a : event.attributes())
+    if (a.type == QInputMethodEvent::Cursor) caret = std::clamp(a.start, 0, length);
+  ShowInBlock(start + length);
+  ShowInBlock(start + caret);
+  updateMicroFocus();  // the input method places its windows by the caret's new place
+}
+
+void TRichEditView::ShowInBlock(int position) {
+  const QTextBlock block = textCursor().block();
+  const QTextLine line = block.layout()->lineForTextPosition(position);
+  if (!line.isValid()) return;
+  const QRectF row = line.rect();
+  auto origin = [&] { return blockBoundingGeometry(block).translated(contentOffset()).topLeft(); };
+  QScrollBar* bar = verticalScrollBar();  // counts rows
+  while (origin().y() + row.bottom() > viewport()->height() && bar->value() < bar->maximum())
+    bar->setValue(bar->value() + 1);
+  while (origin().y() + row.top() < 0 && bar->value() > bar->minimum())
+    bar->setValue(bar->value() - 1);
+  const qreal x = origin().x() + line.cursorToX(position);
+  QScrollBar* across = horizontalScrollBar();  // counts pixels
+  const int width = viewport()->width() - cursorWidth();
+  if (x > width) across->setValue(across->value() + int(std::ceil(x)) - width);
+  if (x < 0) across->setValue(across->value() + int(std::floor(x)));
 }
 
 QMimeData* TRichEditView::createMimeDataFromSelection() const {

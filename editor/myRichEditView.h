@@ -22,6 +22,12 @@ class TRichEditView : public QPlainTextEdit {
   void Detach() { window_ = nullptr; }
   /// Hides the selection while the view has no focus (the platform's default).
   void SetHideSelection(bool hide);
+  /// Whether an input method's composition is shown at the caret.
+  bool Composing() const;
+  /// Ends the composition shown at the caret as a click into the text does: what
+  /// it shows is committed where it stands (one undo step), then the input method
+  /// is told to forget it. Nothing while the input method's own event is handled.
+  void EndComposition();
 
  protected:
   /// Every event handler runs inside these two: no failure may reach the event loop.
@@ -58,8 +64,22 @@ class TRichEditView : public QPlainTextEdit {
   /// Reports a mouse message; false when the parent took it.
   bool FilterMouse(platform::UINT msg, QMouseEvent* event);
   platform::WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) const;
+  /// Hands the event to Qt's own handling, committed text through the text store.
+  void ActOnInputMethod(QInputMethodEvent* event);
+  /// Whether the event only repeats the composition that EndComposition committed.
+  bool RepeatsEndedComposition(const QInputMethodEvent& event);
+  /// Scrolls the composition's end, then its caret, into view: Qt shows only the
+  /// row where it starts, and the input method places its candidates by the caret.
+  void ShowComposition(const QInputMethodEvent& event);
+  /// Scrolls a position of the caret's block, composition included, into view.
+  void ShowInBlock(int position);
 
   TRichEditWindow* window_;
+  bool inInputMethod_ = false;
+  // What EndComposition committed. An input method that commits its composition
+  // whenever it is reset (IBus engines in "commit" preedit mode, Mozc) sends it
+  // once more, after the text may have changed: that copy is dropped.
+  QString endedComposition_;
 };
 
 }  // namespace magna
