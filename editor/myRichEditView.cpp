@@ -518,10 +518,14 @@ void TRichEditView::ShowInBlock(int position) {
   const QRectF row = line.rect();
   auto origin = [&] { return blockBoundingGeometry(block).translated(contentOffset()).topLeft(); };
   QScrollBar* bar = verticalScrollBar();  // counts rows
-  while (origin().y() + row.bottom() > viewport()->height() && bar->value() < bar->maximum())
-    bar->setValue(bar->value() + 1);
-  while (origin().y() + row.top() < 0 && bar->value() > bar->minimum())
-    bar->setValue(bar->value() - 1);
+  if (row.height() >= viewport()->height()) {
+    bar->setValue(block.firstLineNumber() + line.lineNumber());  // as much of it as fits
+  } else {
+    while (origin().y() + row.bottom() > viewport()->height() && bar->value() < bar->maximum())
+      bar->setValue(bar->value() + 1);
+    while (origin().y() + row.top() < 0 && bar->value() > bar->minimum())
+      bar->setValue(bar->value() - 1);
+  }
   const qreal x = origin().x() + line.cursorToX(position);
   QScrollBar* across = horizontalScrollBar();  // counts pixels
   const int width = viewport()->width() - cursorWidth();

@@ -13,6 +13,7 @@ packages=(
   fonts-noto-cjk fontconfig
   xvfb xauth xclip xdotool x11-utils imagemagick libx11-dev libxcb1-dev libxcb-xfixes0-dev
   libwayland-dev libwayland-bin qt6-wayland sway xwayland wl-clipboard wtype
+  dbus-x11 libglib2.0-bin ibus ibus-anthy ibus-mozc python3-gi gir1.2-ibus-1.0
   desktop-file-utils appstream lintian file man-db
 )
 if [[ "${1:-}" == "--bench" ]]; then

@@ -48,19 +48,19 @@ e2e_cleanup() {
 
 # Starts a copy of the program in `work` (so that its settings file starts
 # empty there) with the test hook in $work/hook.txt.
-e2e_start_magna() {  # magna
+e2e_start_magna() {  # magna [arguments...]
   unset QT_QPA_PLATFORM
   export LSAN_OPTIONS=detect_leaks=0
   hook=$work/hook.txt
   cp "$1" "$work/magna" || e2e_fail "cannot copy the program"
-  e2e_launch "$work/magna"
+  e2e_launch "$work/magna" "${@:2}"
   sleep 0.3
 }
 
 # Starts the program with the test hook in `hook`, waits for its window
 # (`window`, `magna_pid`) and clicks into the text area so that keys reach it.
-e2e_launch() {  # program
-  MAGNA_TEST_HOOK=$hook "$1" 2>>"$work/stderr.txt" &
+e2e_launch() {  # command...
+  MAGNA_TEST_HOOK=$hook "$@" 2>>"$work/stderr.txt" &
   magna_pid=$!
   pids+=($magna_pid)
   window=""
