@@ -23,7 +23,7 @@ if [ -z "${MAGNA_E2E_INNER:-}" ]; then
     [ -x "$engine" ] || { echo "SKIP: $engine is not installed"; exit 0; }
   done
 fi
-e2e_enter_xvfb "$0" "$magna" ibus ibus-daemon dbus-launch gsettings setpriv xclip
+e2e_enter_xvfb "$0" "$magna" ibus ibus-daemon dbus-launch gsettings gdbus setpriv xclip
 
 # The engines are Python and C++ programs started by the daemon through PATH:
 # Debian's own python3 (with its gi module) must come first.
@@ -96,9 +96,18 @@ for _ in $(seq 100); do
 done
 [ -n "$address" ] && [ "$address" != "(null)" ] || e2e_fail "the IBus daemon did not start"
 
-use_engine() {  # name
+# Switches IBus to the engine and waits up to 30 s for its process to be on the
+# bus: keys typed while it starts (a Python program for Anthy) are lost.
+use_engine() {  # name bus-name
   "${as_user[@]}" ibus engine "$1" 2>/dev/null
   [ "$("${as_user[@]}" ibus engine 2>/dev/null)" = "$1" ] || e2e_fail "IBus did not take the engine $1"
+  for _ in $(seq 300); do
+    "${as_user[@]}" gdbus call --address "$address" --dest org.freedesktop.DBus \
+      --object-path /org/freedesktop/DBus --method org.freedesktop.DBus.ListNames 2>/dev/null |
+      grep -qF "'$2'" && return 0
+    sleep 0.1
+  done
+  e2e_fail "the engine $1 did not start"
 }
 
 # ---- the control --------------------------------------------------------------
@@ -120,7 +129,7 @@ check_control() {  # engine
   sleep 0.3
   xdotool type --delay 50 nihongo
   xdotool key space Return
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do  # the engine's first conversion loads its dictionaries
     grep -qx "text=日本語" "$plain" 2>/dev/null && break
     sleep 0.1
   done
@@ -178,7 +187,7 @@ undo_to() {  # text: one Ctrl+Z gives it
 
 # ---- Anthy ------------------------------------------------------------------------
 
-use_engine anthy
+use_engine anthy org.freedesktop.IBus.Anthy
 check_control Anthy
 start_magna $'CheckClipboard=1\r\n' "テスト"
 
@@ -237,7 +246,7 @@ kill "$copier" 2>/dev/null  # the next copy of the program must find no text to 
 
 # ---- Mozc ---------------------------------------------------------------------------
 
-use_engine mozc-jp
+use_engine mozc-jp com.google.IBus.Mozc
 check_control Mozc
 start_magna $'CheckClipboard=1\r\n' "テスト"
 
