@@ -66,6 +66,12 @@ shot() {  # name
   sleep 0.5
   import -window root "$MAGNA_E2E_SHOTS/$1.png"
 }
+# A failure keeps the screen as it was too.
+eval "$(declare -f e2e_fail | sed '1s/e2e_fail/e2e_fail_plainly/')"
+e2e_fail() {
+  shot "failure-$$"
+  e2e_fail_plainly "$@"
+}
 
 # ---- the session -------------------------------------------------------------
 
@@ -113,10 +119,13 @@ use_engine() {  # name bus-name
 # ---- the control --------------------------------------------------------------
 
 # A plain Qt edit gets 日本語 from romaji, Space and Return, or the set-up is broken.
+# A fresh engine's first conversion sometimes loses its composition under load
+# (seen in about one run of ten with Anthy, in the plain edit, never after it):
+# up to three tries, each with the edit emptied first.
 check_control() {  # engine
   rm -f "$plain"
   "${as_user[@]}" "$helpers/plainEdit" "$plain" 2>>"$work/stderr.txt" &
-  local pid=$! edit=""
+  local pid=$! edit="" try
   pids+=($pid)
   for _ in $(seq 100); do
     edit=$(xdotool search --onlyvisible --name '^Plain edit$' 2>/dev/null | head -1)
@@ -127,15 +136,15 @@ check_control() {  # engine
   sleep 0.5
   xdotool mousemove --window "$edit" 200 120 click 1
   sleep 0.3
-  xdotool type --delay 50 nihongo
-  xdotool key space Return
-  for _ in $(seq 300); do  # the engine's first conversion loads its dictionaries
-    grep -qx "text=日本語" "$plain" 2>/dev/null && break
-    sleep 0.1
+  for try in 1 2 3; do
+    xdotool type --delay 50 nihongo
+    xdotool key space Return
+    plain_has "text=日本語" 100 && break
+    echo "control under $1, try $try: $(head -1 "$plain" 2>/dev/null)"
+    xdotool key Escape ctrl+a Delete
+    plain_has "text=" 50
   done
-  grep -qx "text=日本語" "$plain" 2>/dev/null || {
-    echo "--- the plain edit's record:"
-    cat "$plain" 2>/dev/null
+  plain_has "text=日本語" 1 || {
     echo "--- IBus:"
     tail -20 "$work/ibus.txt"
     e2e_fail "the set-up is broken: a plain Qt edit under $1 did not get 日本語 either"
@@ -143,6 +152,15 @@ check_control() {  # engine
   kill "$pid"
   wait "$pid" 2>/dev/null
   echo "control: a plain Qt edit under $1 gets 日本語"
+}
+
+# Waits up to tenths of a second for the plain edit's record to hold the line.
+plain_has() {  # line tenths
+  for _ in $(seq "$2"); do
+    grep -qxF -- "$1" "$plain" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
 }
 
 # ---- the program ----------------------------------------------------------------
@@ -162,11 +180,18 @@ start_magna() {  # settings text
 }
 
 # The text shown now: a key that the input method and the program leave alone
-# writes the record again.
+# writes the record again once it reaches the program, that is once the input
+# method has handled the keys before it (pressed again each second, up to 30 s).
 expect_text() {  # text
   rm -f "$hook"
-  xdotool key ctrl
-  e2e_expect_line "text=$1" 10
+  for _ in $(seq 30); do
+    xdotool key ctrl
+    for _ in $(seq 10); do
+      e2e_hook_has "text=$1" && return 0
+      sleep 0.1
+    done
+  done
+  e2e_fail "expected line 'text=$1'"
 }
 
 type_romaji() {  # letters...
