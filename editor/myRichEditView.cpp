@@ -446,15 +446,17 @@ void TRichEditView::insertFromMimeData(const QMimeData* source) {
 
 void TRichEditView::inputMethodEvent(QInputMethodEvent* event) {
   if (RepeatsEndedComposition(*event)) return event->accept();
+  const bool composing = Composing();
   const bool commits = !event->commitString().isEmpty() || event->replacementLength() > 0;
-  const bool starts = !Composing() && (commits || !event->preeditString().isEmpty());
+  const bool starts = !composing && (commits || !event->preeditString().isEmpty());
   if (window_ && starts) window_->EndTyping();
   {
     QScopedValueRollback<bool> handling(inInputMethod_, true);
     ActOnInputMethod(event);
   }
   if (window_ && commits) window_->EndTyping();
-  if (Composing()) ShowComposition(*event);
+  if (Composing()) return ShowComposition(*event);
+  if (composing && !event->commitString().isEmpty()) endedComposition_ = event->commitString();
 }
 
 void TRichEditView::ActOnInputMethod(QInputMethodEvent* event) {
@@ -480,12 +482,9 @@ bool TRichEditView::Composing() const {
 
 void TRichEditView::EndComposition() {
   if (inInputMethod_ || !Composing()) return;
-  const QString shown = textCursor().block().layout()->preeditAreaText();
-  endedComposition_.clear();
   QInputMethodEvent commit;
-  commit.setCommitString(shown);
+  commit.setCommitString(textCursor().block().layout()->preeditAreaText());
   inputMethodEvent(&commit);
-  endedComposition_ = shown;
   if (QGuiApplication::focusObject() == this) QGuiApplication::inputMethod()->reset();
 }
 

@@ -66,7 +66,7 @@ class TRichEditView : public QPlainTextEdit {
   platform::WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) const;
   /// Hands the event to Qt's own handling, committed text through the text store.
   void ActOnInputMethod(QInputMethodEvent* event);
-  /// Whether the event only repeats the composition that EndComposition committed.
+  /// Whether the event only repeats the text that ended the last composition.
   bool RepeatsEndedComposition(const QInputMethodEvent& event);
   /// Scrolls the composition's end, then its caret, into view: Qt shows only the
   /// row where it starts, and the input method places its candidates by the caret.
@@ -76,9 +76,10 @@ class TRichEditView : public QPlainTextEdit {
 
   TRichEditWindow* window_;
   bool inInputMethod_ = false;
-  // What EndComposition committed. An input method that commits its composition
-  // whenever it is reset (IBus engines in "commit" preedit mode, Mozc) sends it
-  // once more, after the text may have changed: that copy is dropped.
+  // The text that ended the last composition, until the next input arrives. An
+  // input method that commits its composition whenever it is reset or loses the
+  // focus (IBus engines in "commit" preedit mode, Mozc) sends it once more, after
+  // the text or the caret may have changed: that copy is dropped.
   QString endedComposition_;
 };
 

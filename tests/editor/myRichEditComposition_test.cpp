@@ -118,6 +118,10 @@ TEST_F(CompositionTest, ACommitIsDroppedOnlyAsTheCopyOfAnEndedComposition) {
   Compose(u"y");
   Commit(u"x");
   EXPECT_EQ(memo->Text(), u"xaにほんごx") << "another composition came between";
+  Compose(u"z");
+  Commit(u"z");
+  Commit(u"z");  // an input method that commits again on losing the focus
+  EXPECT_EQ(memo->Text(), u"xzaにほんごx");
 }
 
 // The composition removes the selection when it starts; its commit then used to
