@@ -359,11 +359,19 @@ WideString DecodeBuffer(const std::string& buffer, size_t read, TMyCharCode& cod
 constexpr size_t kDetectionSample = 1024;
 
 /// The code automatic detection finds for a file's bytes (`skip`: the mark's length).
-TMyCharCode DetectFileCode(const char* bytes, size_t read, size_t& skip) {
+/// `toTheEnd`: the bytes are all the file holds, not the first bytes of a longer one.
+TMyCharCode DetectFileCode(const char* bytes, size_t read, size_t& skip, bool toTheEnd) {
   TMyCharCode code;
   skip = 0;
   if (ByteOrderMark(bytes, read, code, skip)) return code;
-  return DetectCharCode(bytes, std::min(read, kDetectionSample), read <= kDetectionSample);
+  return DetectCharCode(bytes, std::min(read, kDetectionSample),
+                        toTheEnd && read <= kDetectionSample);
+}
+
+/// Whether `read` bytes of the file, `count` asked for, are all of it: a read of the
+/// first bytes of a longer file is a sample, cut wherever the count fell.
+bool ReadToTheEnd(const WideString& fileName, uint64_t count, size_t read) {
+  return read < count || read >= NonDirectorySize(NativePath(fileName));
 }
 
 WideString ReadFileText(const WideString& fileName, TMyCharCode& code, uint64_t count,
@@ -382,7 +390,8 @@ WideString ReadFileText(const WideString& fileName, TMyCharCode& code, uint64_t 
   if (read == 0) return {};
   if (code > cdBINDUMP) code = cdAuto;
   size_t skip = 0;
-  if (code == cdAuto) code = DetectFileCode(buffer.data(), read, skip);
+  if (code == cdAuto)
+    code = DetectFileCode(buffer.data(), read, skip, ReadToTheEnd(fileName, count, read));
   return DecodeBuffer(buffer, read, code, skip, keepZeros);
 }
 
@@ -471,7 +480,8 @@ AnsiString AutoBytes(WideView text) {
   if (AnyPieceNeedsUnicode(text)) return Utf8Bytes(text, true);
   AnsiString bytes = ConvertPieces(text, WideToAnsi);
   size_t skip;
-  if (DetectFileCode(bytes.data(), bytes.size(), skip) != cdSJis) return Utf8Bytes(text, true);
+  if (DetectFileCode(bytes.data(), bytes.size(), skip, true) != cdSJis)
+    return Utf8Bytes(text, true);
   return bytes;
 }
 

@@ -53,7 +53,8 @@ WideString ReadTextFileBytes(const WideString& fileName, TMyCharCode& code, uint
                                  TMyCharCode code);
 
 /// The code of a sample: byte order mark, then the detector, then GuessSJisOrUtf16.
-/// `wholeFile`: the sample is the whole file (a sequence cut by its end is ill-formed).
+/// `wholeFile`: the sample is the whole file (a sequence cut by its end was cut with the
+/// file: weak evidence against the code).
 TMyCharCode DetectCharCode(const char* bytes, size_t count, bool wholeFile = false);
 /// The detector's best guess as a code page number, 1252 when it has none.
 unsigned DetectCodePage(const char* bytes, size_t count, bool wholeFile = false);

@@ -9,6 +9,11 @@
 //   against EUC-JP by validity, then by a character score.
 // Anything else eight-bit goes to uchardet. Where two readings hold, the one the program
 // itself writes for such text (Shift_JIS) is preferred, so that its own files read back.
+// A character cut by the end of the sample is no evidence against a code: a sample of a
+// longer file is cut anywhere, and so is a whole file cut by head -c, a partial download
+// or a log rotated at a byte limit. Where the sample is the whole text, a reading that
+// holds to the end is a little likelier than one that needs its end cut (CutCost), and
+// much likelier than one that shows nothing of Japanese text besides (CutWithoutJapanese).
 #include "platform/codepage/charsetDetector.h"
 
 #include <uchardet.h>
@@ -43,8 +48,13 @@ bool IsPlausibleUnit(unsigned u) {
          (u >= 0xFF01 && u <= 0xFFEF);
 }
 
+/// Hiragana and katakana, full-width.
+bool IsKana(unsigned u) {
+  return u >= 0x3041 && u <= 0x30FC;
+}
+
 bool IsKanaUnit(unsigned u) {
-  return (u >= 0x3001 && u <= 0x3002) || (u >= 0x3041 && u <= 0x30FC);
+  return (u >= 0x3001 && u <= 0x3002) || IsKana(u);
 }
 
 /// The commonest units of Japanese text: ASCII, kana, Japanese punctuation, full-width
@@ -63,14 +73,35 @@ int KanjiLevel(unsigned u) {
   return code >= 0x989F && code <= 0xEAA4 ? 1 : 0;
 }
 
+// ---- a cut end --------------------------------------------------------------------------
+
+/// What a cut end costs a reading of a whole text, in CharacterScore points: about what
+/// one Japanese character would have shown. Nothing in a sample of a longer file.
+int CutCost(bool cut, bool wholeFile) {
+  return cut && wholeFile ? 3 : 0;
+}
+
+/// Whether a reading of a whole text needs its end cut and shows nothing of Japanese text
+/// to make up for it (`japanese`: kana, in UTF-8 also common kanji): a few rare characters
+/// and a cut end are what the bytes of another code read as, where real Japanese text
+/// shows kana within a few characters. Common kanji are no such evidence in EUC-JP, where
+/// half-width katakana of Shift_JIS read as them.
+bool CutWithoutJapanese(bool cut, size_t japanese, bool wholeFile) {
+  return wholeFile && cut && japanese == 0;
+}
+
 // ---- UTF-8 ----------------------------------------------------------------------------
 
 /// What well-formed UTF-8 holds: sequences of two bytes, of three or four, and whether
-/// the sample ends in the start of a three-byte one (E0..EF, maybe one more byte).
+/// the sample ends in the start of a sequence (cut), of a three-byte one in particular
+/// (E0..EF, maybe one more byte).
 struct Utf8Shape {
   size_t twoByte = 0, longer = 0;
+  size_t japanese = 0;   // kana and kanji of the first level among the three-byte sequences
   int twoByteScore = 0;  // how natural the two-byte characters are
-  bool cutLongLead = false;
+  bool cut = false, cutLongLead = false;
+  /// The evidence of the two-byte characters, a cut end of a whole text deducted.
+  int TwoByteEvidence(bool wholeFile) const { return twoByteScore - CutCost(cut, wholeFile); }
 };
 
 /// Latin-1 signs (± × ©), Greek and Cyrillic are common in UTF-8 text; a combining mark
@@ -81,9 +112,8 @@ int TwoByteScore(unsigned c) {
   return c <= 0x24F ? 1 : 0;
 }
 
-/// Well-formed UTF-8 (a sequence cut by the end allowed unless the sample is the whole
-/// text), or nullopt.
-std::optional<Utf8Shape> Utf8ShapeOf(std::string_view s, bool wholeFile = false) {
+/// Well-formed UTF-8 up to a sequence cut by the end, or nullopt.
+std::optional<Utf8Shape> Utf8ShapeOf(std::string_view s) {
   auto p = reinterpret_cast<const unsigned char*>(s.data());
   size_t n = s.size();
   Utf8Shape shape;
@@ -102,7 +132,7 @@ std::optional<Utf8Shape> Utf8ShapeOf(std::string_view s, bool wholeFile = false)
     unsigned high = b == 0xED ? 0x9F : b == 0xF4 ? 0x8F : 0xBF;
     for (size_t k = 1; k < length; ++k) {
       if (i + k >= n) {  // cut by the end of the sample
-        if (wholeFile) return std::nullopt;
+        shape.cut = true;
         shape.cutLongLead = length == 3;
         return shape;
       }
@@ -114,6 +144,10 @@ std::optional<Utf8Shape> Utf8ShapeOf(std::string_view s, bool wholeFile = false)
       shape.twoByteScore += TwoByteScore((b & 0x1F) << 6 | (p[i + 1] & 0x3F));
     } else {
       ++shape.longer;
+      if (length == 3) {
+        const unsigned u = (b & 0x0F) << 12 | (p[i + 1] & 0x3F) << 6 | (p[i + 2] & 0x3F);
+        shape.japanese += IsKana(u) || KanjiLevel(u) == 2;
+      }
     }
     i += length;
   }
@@ -136,6 +170,7 @@ int CharacterScore(unsigned u) {
 /// The sample as one eight-bit code reads it.
 struct Reading {
   bool valid = true;
+  bool cut = false;      // the last character is cut by the end of the sample
   int score = 0;         // the sum of CharacterScore over the non-ASCII characters
   size_t kana = 0;       // hiragana and katakana, full-width
   size_t other = 0;      // non-ASCII characters that are not half-width katakana
@@ -143,10 +178,9 @@ struct Reading {
 };
 
 /// The sample as `decode` reads it. decode(p, left, length) gives the unit (0 when
-/// invalid) and its length in bytes, length 0 for a character cut by the end of the sample
-/// (ill-formed when the sample is the whole text).
+/// invalid) and its length in bytes, length 0 for a character cut by the end of the sample.
 template <class Decode>
-Reading ReadAs(std::string_view s, bool wholeFile, Decode decode) {
+Reading ReadAs(std::string_view s, Decode decode) {
   auto p = reinterpret_cast<const unsigned char*>(s.data());
   Reading reading;
   for (size_t i = 0, n = s.size(); i < n;) {
@@ -156,10 +190,13 @@ Reading ReadAs(std::string_view s, bool wholeFile, Decode decode) {
     }
     size_t length = 0;
     uint16_t unit = decode(p + i, n - i, length);
-    if (length == 0 && !wholeFile) break;
-    if (length == 0 || unit == 0) return Reading{false};
+    if (length == 0) {
+      reading.cut = true;
+      break;
+    }
+    if (unit == 0) return Reading{false};
     reading.score += CharacterScore(unit);
-    reading.kana += unit >= 0x3041 && unit <= 0x30FC;
+    reading.kana += IsKana(unit);
     reading.other += unit < 0xFF61 || unit > 0xFF9F;
     if (unit >= 0x4E00 && unit <= 0x9FFF) ++reading.kanji[KanjiLevel(unit)];
     i += length;
@@ -167,40 +204,49 @@ Reading ReadAs(std::string_view s, bool wholeFile, Decode decode) {
   return reading;
 }
 
-Reading ReadSjis(std::string_view s, bool wholeFile = false) {
+Reading ReadSjis(std::string_view s) {
   const detail::SjisTable& t = Sjis();
-  return ReadAs(s, wholeFile,
-                [&t](const unsigned char* p, size_t left, size_t& length) -> uint16_t {
-                  uint16_t unit = t.single[p[0]];
-                  if (unit != kLeadByte) {
-                    length = 1;
-                    return p[0] == 0x80 || p[0] == 0xA0 || p[0] >= 0xFD ? 0 : unit;
-                  }
-                  length = left < 2 ? 0 : 2;
-                  return left < 2 ? 0 : t.pairs[t.leadIndex[p[0]]][p[1]];
-                });
+  return ReadAs(s, [&t](const unsigned char* p, size_t left, size_t& length) -> uint16_t {
+    uint16_t unit = t.single[p[0]];
+    if (unit != kLeadByte) {
+      length = 1;
+      return p[0] == 0x80 || p[0] == 0xA0 || p[0] >= 0xFD ? 0 : unit;
+    }
+    length = left < 2 ? 0 : 2;
+    return left < 2 ? 0 : t.pairs[t.leadIndex[p[0]]][p[1]];
+  });
 }
 
-Reading ReadEuc(std::string_view s, bool wholeFile) {
+Reading ReadEuc(std::string_view s) {
   const detail::EucTable& t = Euc();
-  return ReadAs(
-      s, wholeFile, [&t](const unsigned char* p, size_t left, size_t& length) -> uint16_t {
-        auto inRange = [](unsigned b) { return b >= 0xA1 && b <= 0xFE; };
-        size_t want = p[0] == 0x8F ? 3 : 2;
-        length = left < want ? 0 : want;
-        if (length == 0) return 0;
-        if (p[0] == 0x8E)
-          return p[1] >= 0xA1 && p[1] <= 0xDF ? static_cast<uint16_t>(0xFF61 + p[1] - 0xA1) : 0;
-        if (p[0] == 0x8F)
-          return inRange(p[1]) && inRange(p[2]) ? t.jis0212[JisIndex(p[1] & 0x7F, p[2] & 0x7F)] : 0;
-        return inRange(p[0]) && inRange(p[1]) ? t.jis0208[JisIndex(p[0] & 0x7F, p[1] & 0x7F)] : 0;
-      });
+  return ReadAs(s, [&t](const unsigned char* p, size_t left, size_t& length) -> uint16_t {
+    auto inRange = [](unsigned b) { return b >= 0xA1 && b <= 0xFE; };
+    size_t want = p[0] == 0x8F ? 3 : 2;
+    length = left < want ? 0 : want;
+    if (length == 0) return 0;
+    if (p[0] == 0x8E)
+      return p[1] >= 0xA1 && p[1] <= 0xDF ? static_cast<uint16_t>(0xFF61 + p[1] - 0xA1) : 0;
+    if (p[0] == 0x8F)
+      return inRange(p[1]) && inRange(p[2]) ? t.jis0212[JisIndex(p[1] & 0x7F, p[2] & 0x7F)] : 0;
+    return inRange(p[0]) && inRange(p[1]) ? t.jis0208[JisIndex(p[0] & 0x7F, p[1] & 0x7F)] : 0;
+  });
 }
 
 constexpr int kInvalid = -1000000;
 
-int ScoreOf(const Reading& reading) {
-  return reading.valid ? reading.score : kInvalid;
+int ScoreOf(const Reading& reading, bool wholeFile) {
+  if (!reading.valid) return kInvalid;
+  return reading.score - CutCost(reading.cut, wholeFile);
+}
+
+bool HoldsToTheEnd(const Reading& reading) {
+  return reading.valid && !reading.cut;
+}
+
+/// Whether `cut`, a reading of a whole text cut at its end without kana, loses to
+/// `whole`, a reading that holds to the end.
+bool Outweighed(const Reading& cut, const Reading& whole, bool wholeFile) {
+  return CutWithoutJapanese(cut.cut, cut.kana, wholeFile) && HoldsToTheEnd(whole);
 }
 
 /// Shift_JIS or EUC-JP by the readings; nullopt when neither holds. Text of half-width
@@ -208,14 +254,29 @@ int ScoreOf(const Reading& reading) {
 /// such text in Shift_JIS, so Shift_JIS wins there when the EUC-JP reading has as many
 /// kanji of the second level as of the first; common kanji are likelier EUC-JP (名前 is
 /// ﾌｾﾁｰ in Shift_JIS, and names such as 倉澤 mix in a rare one).
-std::optional<unsigned> SjisOrEuc(const Reading& sjis, const Reading& euc) {
+std::optional<unsigned> SjisOrEuc(const Reading& sjis, const Reading& euc, bool wholeFile) {
   if (!sjis.valid && !euc.valid) return std::nullopt;
   const bool halfWidthOnly = sjis.valid && sjis.other == 0;
-  if (!euc.valid ||
+  if (!euc.valid || Outweighed(euc, sjis, wholeFile) ||
       (halfWidthOnly && euc.kana == 0 && euc.kanji[1] > 0 && euc.kanji[1] >= euc.kanji[2]))
     return 932;
-  if (!sjis.valid) return 20932;
-  return euc.score > sjis.score ? 20932 : 932;
+  if (!sjis.valid || Outweighed(sjis, euc, wholeFile)) return 20932;
+  return ScoreOf(euc, wholeFile) > ScoreOf(sjis, wholeFile) ? 20932 : 932;
+}
+
+/// UTF-8 that its three-byte sequences did not decide, against the readings of Shift_JIS
+/// and EUC-JP: a whole text cut without kana or common kanji loses to a reading that
+/// holds to the end,
+/// else its three-byte sequences decide, else its two-byte characters where they look
+/// likelier than either reading.
+bool Utf8OutweighsEightBit(const Utf8Shape& utf8, const Reading& sjis, const Reading& euc,
+                           bool wholeFile) {
+  if (CutWithoutJapanese(utf8.cut, utf8.japanese, wholeFile) &&
+      (HoldsToTheEnd(sjis) || HoldsToTheEnd(euc)))
+    return false;
+  if (utf8.longer > 0) return true;
+  return utf8.twoByte > 0 && std::max(ScoreOf(sjis, wholeFile), ScoreOf(euc, wholeFile)) <=
+                                 utf8.TwoByteEvidence(wholeFile);
 }
 
 /// Valid Shift_JIS or UTF-8 when zero bytes count as ASCII.
@@ -320,8 +381,9 @@ struct Utf7Evidence {
 };
 
 /// Reads the shift after the '+' at s[i - 1], up to and including its end ('-' or the
-/// character that ends it); false when it is cut by the end of a sample that goes on.
-bool ReadUtf7Shift(std::string_view s, size_t& i, bool wholeFile, Utf7Evidence& evidence) {
+/// character that ends it); false when it runs to the end of the sample, where it may be
+/// cut (the units read so far count, what is left of the last one does not).
+bool ReadUtf7Shift(std::string_view s, size_t& i, Utf7Evidence& evidence) {
   const size_t start = i;
   uint32_t bits = 0;
   int count = 0;
@@ -334,7 +396,7 @@ bool ReadUtf7Shift(std::string_view s, size_t& i, bool wholeFile, Utf7Evidence& 
       evidence.Add((bits >> count) & 0xFFFF, pendingHigh);
     }
   }
-  if (i == s.size() && !wholeFile) return false;
+  if (i == s.size()) return false;
   // Nothing shifted (a '+' that is not "+-"), bits left for another unit, bits that are
   // not zero, or a high surrogate left alone: no encoder writes that.
   if (i == start || count >= 6 || (bits & ((1u << count) - 1)) != 0 || pendingHigh != 0)
@@ -344,13 +406,13 @@ bool ReadUtf7Shift(std::string_view s, size_t& i, bool wholeFile, Utf7Evidence& 
 
 /// UTF-7 needs real evidence: every shift well-formed, and the shifts decode to Japanese
 /// text (a kana, or two kanji of JIS X 0208). ASCII with a "+" now and then is ASCII.
-bool LooksLikeUtf7(std::string_view s, bool wholeFile) {
+bool LooksLikeUtf7(std::string_view s) {
   Utf7Evidence evidence;
   for (size_t i = 0; i < s.size() && evidence.wellFormed; ++i) {
     if (s[i] != '+') continue;
     ++i;
     if (i < s.size() && s[i] == '-') continue;  // "+-" is the plus sign
-    if (!ReadUtf7Shift(s, i, wholeFile, evidence)) break;
+    if (!ReadUtf7Shift(s, i, evidence)) break;
   }
   return evidence.wellFormed && (evidence.kana > 0 || evidence.kanji >= 3);
 }
@@ -409,16 +471,22 @@ std::optional<unsigned> DetectInputCodepage(std::string_view sample, bool wholeF
   }
   bool sevenBit = AllSevenBit(sample);
   if (sevenBit && HasJisEscape(sample)) return 50220;
-  std::optional<Utf8Shape> utf8 = sevenBit ? std::nullopt : Utf8ShapeOf(sample, wholeFile);
-  // Kana and kanji take three bytes: UTF-8 with those is UTF-8, and so is ASCII that ends
-  // in the start of one. Two-byte sequences alone are as likely EUC-JP or Shift_JIS.
-  if (utf8 && (utf8->longer > 0 || (utf8->twoByte == 0 && utf8->cutLongLead))) return 65001;
-  if (auto cp = DetectUtf16(sample, true)) return cp;
-  if (sevenBit) return LooksLikeUtf7(sample, wholeFile) ? 65000 : 20127;
-  const Reading sjis = ReadSjis(sample, wholeFile), euc = ReadEuc(sample, wholeFile);
-  if (utf8 && utf8->twoByte > 0 && std::max(ScoreOf(sjis), ScoreOf(euc)) <= utf8->twoByteScore)
+  std::optional<Utf8Shape> utf8 = sevenBit ? std::nullopt : Utf8ShapeOf(sample);
+  // Kana and kanji take three bytes: UTF-8 with those is UTF-8, and so is a sample of
+  // ASCII that ends in the start of one. Two-byte sequences alone are as likely EUC-JP or
+  // Shift_JIS; so is the start of a sequence alone at the end of a whole text (ASCII and
+  // one kanji of Shift_JIS, E0..EF and a byte 80..BF, is what the program writes), and
+  // so are a few three-byte sequences without kana or common kanji before a cut end.
+  const bool utf8CutWithoutJapanese =
+      utf8 && CutWithoutJapanese(utf8->cut, utf8->japanese, wholeFile);
+  if (utf8 && !utf8CutWithoutJapanese &&
+      (utf8->longer > 0 || (!wholeFile && utf8->twoByte == 0 && utf8->cutLongLead)))
     return 65001;
-  if (auto cp = SjisOrEuc(sjis, euc)) return cp;
+  if (auto cp = DetectUtf16(sample, true)) return cp;
+  if (sevenBit) return LooksLikeUtf7(sample) ? 65000 : 20127;
+  const Reading sjis = ReadSjis(sample), euc = ReadEuc(sample);
+  if (utf8 && Utf8OutweighsEightBit(*utf8, sjis, euc, wholeFile)) return 65001;
+  if (auto cp = SjisOrEuc(sjis, euc, wholeFile)) return cp;
   return AskUchardet(sample);
 }
 

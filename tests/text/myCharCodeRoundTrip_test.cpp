@@ -69,5 +69,25 @@ TEST_F(AutoRoundTrip, TextsOnceDetectedAsAnotherCode) {
   }
 }
 
+// Shift_JIS whose bytes end like a character of another code cut by the end of the file,
+// what comes before reading as that code too: written as Shift_JIS, read as Shift_JIS.
+TEST_F(AutoRoundTrip, ShiftJisThatEndsLikeACutCharacterOfAnotherCode) {
+  const char* texts[] = {
+      "see also \xE8\xAA",     // ASCII, then the start of a three-byte UTF-8 sequence
+      "\xE4\x8D\x81\xDA",      // UTF-8 of a rare ideograph (U+4341), then a lead
+      "\xD2\xBC\xD8",          // ﾒｼﾘ: a two-byte UTF-8 sequence (Cyrillic), then a lead
+      "\xB6\xC0\xB6\xC5\xB1",  // ｶﾀｶﾅｱ: common kanji of EUC-JP, then a lead
+      "\xD6\xFA\x56\xD5",      // ﾖ, an IBM extension, ﾕ: an EUC-JP kanji, V, then a lead
+  };
+  for (const char* bytes : texts) {
+    const WideString text = AnsiToWide(bytes);
+    SCOPED_TRACE(U8(text));
+    TMyCharCode code;
+    EXPECT_EQ(U8(WrittenAndRead(text, code)), U8(text));
+    EXPECT_EQ(code, cdSJis);
+    EXPECT_EQ(Hex(Bytes()), Hex(bytes));
+  }
+}
+
 }  // namespace
 }  // namespace magna

@@ -81,9 +81,11 @@ TEST(CodePageDetector, Utf7NeedsRealEvidence) {
     SCOPED_TRACE(bytes);
     EXPECT_EQ(DetectInputCodepage(bytes), codePage);
   }
-  // The end of the whole text ends its last shift, which must then be well-formed too.
+  // The end of a whole text may cut its last shift (head -c): what it shifted before the
+  // cut is the evidence.
   EXPECT_EQ(DetectInputCodepage("see +MEIwRA", true), 65000u);
-  EXPECT_EQ(DetectInputCodepage("see +MEIwRB", true), 20127u);
+  EXPECT_EQ(DetectInputCodepage("see +MEIwRB", true), 65000u);
+  EXPECT_EQ(DetectInputCodepage("a+bcd", true), 20127u);
 }
 
 TEST(CodePageDetector, ZeroBytesAreCountedNotFlagged) {
@@ -125,6 +127,13 @@ TEST(CodePageDetector, WindowsCutAnywhereKeepTheirCode) {
       EXPECT_EQ(DetectInputCodepage(window), expected) << codePage << " " << test::Hex(window);
     }
   }
+}
+
+// A whole text cut inside its last character: the rest decides. Common kanji before the
+// cut are Japanese text; a rare ideograph is what Shift_JIS bytes read as in UTF-8.
+TEST(CodePageDetector, WholeTextCutInsideItsLastCharacter) {
+  EXPECT_EQ(DetectInputCodepage("O_NONBLOCK \xE7\x84\xA1\xE5\x8A\xB9\xE3\x81", true), 65001u);
+  EXPECT_EQ(DetectInputCodepage("\xE4\x8D\x81\xDA", true), 932u);
 }
 
 TEST(CodePageDetector, NamesOfOtherDetectors) {
