@@ -1,0 +1,21 @@
+#pragma once
+// Bytes in the codes a repair names, both ways, through the program's own code pages
+// (platform/codepage), so that what the repair undoes is exactly what they do.
+
+#include "platform/myBase.h"
+#include "text/myRepair.h"
+
+namespace magna::repair {
+
+/// The name of a code as captions and MIME labels write it ("Shift_JIS", "EUC-JP",
+/// "Windows-1252"); empty for None.
+const char* CodeLabel(TRepairCode code);
+
+/// Bytes read in `code`; `errors` counts the U+FFFD the reading made (bytes it could not
+/// read). UTF-16 with an odd last byte counts that byte as an error. None reads nothing.
+WideString DecodeIn(TRepairCode code, std::string_view bytes, size_t& errors);
+/// Text written in `code` with exact mappings only; false when a character has none in
+/// it. Windows1252 writes a C1 control as the byte of its value, as Windows reads it.
+bool EncodeIn(TRepairCode code, WideView text, AnsiString& bytes);
+
+}  // namespace magna::repair
