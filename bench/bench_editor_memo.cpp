@@ -17,6 +17,7 @@
 #include <functional>
 #include <string>
 
+#include "bench/benchTextArea.h"
 #include "editor/myEdit.h"
 #include "platform/myWindows.h"
 #include "platform/qt/qtText.h"
@@ -76,12 +77,7 @@ struct Area {
   QWidget window;
   TMyMemo* memo;
   explicit Area(bool wrap) {
-    window.resize(1000, 700);
-    memo = new TMyMemo(&window);
-    memo->setGeometry(0, 0, 1000, 700);
-    memo->SetBorderStyle(bsNone);
-    memo->Font()->SetName(u"Noto Sans CJK JP");
-    memo->Font()->SetSize(72);
+    memo = bench::PlaceTextArea(window);
     memo->SetWordWrap(wrap);
     window.show();
     Show(&window);

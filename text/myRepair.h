@@ -7,13 +7,18 @@
 // places where a step had lost bytes. Clean text (Japanese in any mix of scripts,
 // English, code, readable URLs) comes back with nothing to repair.
 //
-// The check is meant to run on every text shown: a survey of one pass lets clean text
-// through, and the search for a chain looks at a sample of at most a few thousand code
-// units around the suspect part before the chain found is applied to the whole text.
+// CheckRepair is meant to run on every text shown, and costs about the same for a text
+// of any length: a survey of one pass (of windows spread over a long text) lets clean
+// text through, and the search for a chain looks at a sample of a few thousand code
+// units around the suspect part. ApplyRepair applies what it found to the whole text,
+// when the user takes the repair; FindRepair does both.
 //
 // Typical use:
-//   TRepair repair = FindRepair(text);
-//   if (repair.Found()) Offer(RepairWords(repair, TRepairLanguage::Japanese), repair.text);
+//   TRepairFinding finding = CheckRepair(text);      // on every text shown
+//   if (finding.Found()) OfferBar(ChainWords(finding.chain, TRepairLanguage::Japanese));
+//   ...
+//   TRepair repair = ApplyRepair(text, finding);     // when the user takes it
+//   if (repair.Found()) ReplaceText(repair.text);
 
 #include <cstdint>
 #include <vector>
@@ -56,6 +61,20 @@ struct TRepairStep {
   friend bool operator==(const TRepairStep&, const TRepairStep&) = default;
 };
 
+/// What CheckRepair found in a sample of a text: the chain, without the repaired text.
+struct TRepairFinding {
+  /// The steps in the order the text went through them; empty: nothing to repair.
+  std::vector<TRepairStep> chain;
+  /// Bits of plausibility the sample gained (log2 of the likelihood ratio, less `prior`).
+  double score = 0;
+  /// Bits the chain's steps cost before any gain (their prior).
+  double prior = 0;
+  /// The sample's repair had lost places.
+  bool lostBytes = false;
+
+  bool Found() const { return !chain.empty(); }
+};
+
 /// A stretch of the original text and what replaced it in the repaired text.
 struct TRepairSpan {
   size_t from = 0, length = 0;                  // in the original text
@@ -82,8 +101,13 @@ struct TRepair {
   const TRepairSpan* SpanAt(size_t offset) const;
 };
 
-/// Finds the likeliest repair of `text`; nothing to repair when no chain gains enough.
-/// Never throws for any input (lone surrogates, U+0000, any length).
+/// Finds the likeliest chain for `text` on a sample of it; nothing when no chain gains
+/// enough. Never throws for any input (lone surrogates, U+0000, any length).
+TRepairFinding CheckRepair(WideView text);
+/// Applies a finding of CheckRepair to the whole of `text` (the same text); nothing when
+/// the finding is nothing or the chain changes nothing. Its score is the whole text's.
+TRepair ApplyRepair(WideView text, const TRepairFinding& finding);
+/// CheckRepair and ApplyRepair, and nothing unless the whole text gains enough too.
 TRepair FindRepair(WideView text);
 
 enum class TRepairLanguage : uint8_t { Japanese, English };

@@ -91,6 +91,26 @@ WideString DecodeIn(TRepairCode code, std::string_view bytes, size_t& errors) {
   return text;
 }
 
+bool DecodeCut(TRepairCode code, std::string_view bytes, bool cutStart, bool cutEnd,
+               WideString& out, size_t& head, size_t& tail) {
+  // A character of up to four bytes, and what is left of a cut escape (%E or \x8).
+  constexpr size_t kMaxCut = 6;
+  const size_t maxHead = cutStart ? std::min(kMaxCut, bytes.size()) : 0;
+  const size_t maxTail = cutEnd ? kMaxCut : 0;
+  for (size_t dropped = 0; dropped <= maxHead + maxTail; ++dropped) {
+    for (head = std::min(dropped, maxHead); head + maxTail >= dropped; --head) {
+      tail = dropped - head;
+      size_t errors = 0;
+      if (head + tail < bytes.size() || bytes.empty()) {
+        out = DecodeIn(code, bytes.substr(head, bytes.size() - head - tail), errors);
+        if (errors == 0) return true;
+      }
+      if (head == 0) break;
+    }
+  }
+  return false;
+}
+
 bool EncodeIn(TRepairCode code, WideView text, AnsiString& bytes) {
   bytes.clear();
   bool usedDefault = false;

@@ -75,21 +75,42 @@ bool IsHighByte(const Token& t) {
   return t.kind == TokenKind::Byte && t.value >= 0x80;
 }
 
+struct Line {
+  size_t from, end;
+  std::vector<Token> tokens;
+  bool hasBytes = false;
+};
+
 /// The line's tokens read, byte runs in `code` (None: each escaped byte an ISO-8859-1
-/// character); false when a run does not read in it. What the escapes gave beyond ASCII
-/// goes to `escaped` too.
-bool ReadTokens(const std::vector<Token>& tokens, TRepairCode code, WideString& out,
+/// character); false when a run does not read in it. A run at an edge of the text (a
+/// sample of a long one) may be cut inside a character: the escapes of its bytes left out
+/// stay as they are. What the escapes gave beyond ASCII goes to `escaped` too.
+bool ReadTokens(WideView text, const Line& line, TRepairCode code, WideString& out,
                 WideString& escaped) {
+  const std::vector<Token>& tokens = line.tokens;
+  const WideView source = text.substr(line.from, line.end - line.from);
   out.clear();
   for (size_t i = 0; i < tokens.size();) {
     if (code != TRepairCode::None && IsHighByte(tokens[i])) {
+      const size_t first = i;
       AnsiString bytes;
       for (; i < tokens.size() && IsByteLike(tokens[i]); ++i)
         bytes += static_cast<char>(tokens[i].value);
-      size_t errors = 0;
-      const WideString run = DecodeIn(code, bytes, errors);
-      if (errors != 0) return false;
+      // Only the first run of a text can start cut, only its last end cut.
+      const bool cutStart =
+          line.from == 0 &&
+          std::none_of(tokens.begin(), tokens.begin() + static_cast<ptrdiff_t>(first), IsHighByte);
+      const bool cutEnd =
+          line.end == text.size() &&
+          std::none_of(tokens.begin() + static_cast<ptrdiff_t>(i), tokens.end(), IsHighByte);
+      WideString run;
+      size_t head = 0, tail = 0;
+      if (!DecodeCut(code, bytes, cutStart, cutEnd, run, head, tail)) return false;
+      for (size_t k = first; k < first + head; ++k)
+        out += source.substr(tokens[k].from, tokens[k].end - tokens[k].from);
       out += run;
+      for (size_t k = i - tail; k < i; ++k)
+        out += source.substr(tokens[k].from, tokens[k].end - tokens[k].from);
       for (char16_t u : run)
         if (u >= 0x80) escaped += u;
       continue;
@@ -102,18 +123,12 @@ bool ReadTokens(const std::vector<Token>& tokens, TRepairCode code, WideString& 
   return true;
 }
 
-struct Line {
-  size_t from, end;
-  std::vector<Token> tokens;
-  bool hasBytes = false;
-};
-
 constexpr TRepairCode kByteCodes[] = {TRepairCode::UTF8, TRepairCode::ShiftJIS, TRepairCode::EUCJP,
                                       TRepairCode::None};
 
 /// The code every line's byte runs read in, the cheapest reading first; None when only
 /// the reading as ISO-8859-1 characters is left.
-TRepairCode ByteCode(const std::vector<Line>& lines) {
+TRepairCode ByteCode(WideView text, const std::vector<Line>& lines) {
   TRepairCode best = TRepairCode::None;
   if (std::none_of(lines.begin(), lines.end(), [](const Line& l) { return l.hasBytes; }))
     return best;
@@ -124,7 +139,7 @@ TRepairCode ByteCode(const std::vector<Line>& lines) {
     bool ok = true;
     for (const Line& line : lines) {
       if (!line.hasBytes) continue;
-      ok = ReadTokens(line.tokens, code, read, escaped) && !HasUnwanted(read);
+      ok = ReadTokens(text, line, code, read, escaped) && !HasUnwanted(read);
       if (!ok) break;
       cost += Cost(read);
     }
@@ -159,12 +174,12 @@ bool UndoEscapes(WideView text, StepOutcome& out) {
     from = end + 1;
   }
   OutcomeBuilder builder(text, out);
-  const TRepairCode code = ByteCode(lines);
+  const TRepairCode code = ByteCode(text, lines);
   out.step = {TRepairForm::Escapes, code};
   WideString read, escaped;
   for (const Line& line : lines) {
     const size_t before = escaped.size();
-    if (!ReadTokens(line.tokens, code, read, escaped) || HasUnwanted(read)) {
+    if (!ReadTokens(text, line, code, read, escaped) || HasUnwanted(read)) {
       escaped.resize(before);
       continue;
     }

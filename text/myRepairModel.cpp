@@ -2,6 +2,7 @@
 
 #include <unicode/uchar.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <memory>
 
@@ -266,10 +267,12 @@ bool IsJapanese(char16_t unit) {
          c == kFullWidth;
 }
 
-int64_t Cost(WideView text, CharClass before, CharClass after) {
-  const Tables& t = Model();
+namespace {
+
+/// The cost of a run of text after a unit of class `prev`, which becomes the class of the
+/// run's last unit.
+int64_t RunCost(const Tables& t, WideView text, unsigned& prev) {
   int64_t sum = 0;
-  unsigned prev = before;
   const size_t n = text.size();
   for (size_t i = 0; i < n; ++i) {
     const char16_t u = text[i];
@@ -289,6 +292,31 @@ int64_t Cost(WideView text, CharClass before, CharClass after) {
     sum += t.transition[prev][c] + within;
     prev = c;
   }
+  return sum;
+}
+
+}  // namespace
+
+int64_t Cost(WideView text, CharClass before, CharClass after) {
+  const Tables& t = Model();
+  unsigned prev = before;
+  const int64_t sum = RunCost(t, text, prev);
+  return sum + t.transition[prev][after];
+}
+
+int64_t CostWithout(WideView text, const std::vector<size_t>& skip, size_t base, CharClass before,
+                    CharClass after) {
+  const Tables& t = Model();
+  unsigned prev = before;
+  int64_t sum = 0;
+  size_t from = 0;
+  for (auto it = std::lower_bound(skip.begin(), skip.end(), base); it != skip.end(); ++it) {
+    const size_t at = *it - base;
+    if (at >= text.size()) break;
+    sum += RunCost(t, text.substr(from, at - from), prev);
+    from = at + 1;
+  }
+  sum += RunCost(t, text.substr(from), prev);
   return sum + t.transition[prev][after];
 }
 

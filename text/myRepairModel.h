@@ -8,6 +8,7 @@
 // Costs are integers in quarter bits, so that sums over long texts do not drift.
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/myBase.h"
 
@@ -63,6 +64,10 @@ CharClass ClassOf(char16_t unit);
 /// class of the unit after it (kBreak at the edges of a whole text). A surrogate pair
 /// costs as one character; a lone surrogate as junk.
 int64_t Cost(WideView text, CharClass before = kBreak, CharClass after = kBreak);
+/// The cost of `text` without the units at the sorted offsets `skip` less `base` (the
+/// units left out are as if they were not there).
+int64_t CostWithout(WideView text, const std::vector<size_t>& skip, size_t base, CharClass before,
+                    CharClass after);
 
 /// Whether a code unit is a character Japanese writing uses (kana, kanji, Japanese
 /// punctuation, full-width forms).

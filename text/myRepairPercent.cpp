@@ -2,6 +2,8 @@
 // a stretch of escapes and the printable ASCII between them, up to white space: its
 // bytes, the literal ones included (a Shift_JIS trail byte is often a letter left
 // unescaped), are read in the code, every escape of the run with them.
+#include <vector>
+
 #include "text/myRepairBytes.h"
 #include "text/myRepairSteps.h"
 
@@ -22,12 +24,16 @@ bool IsRunLiteral(char16_t u) {
   return u > 0x20 && u < 0x7F;
 }
 
-/// The end of the run holding an escape at `i` and its bytes; `high`: some byte from 0x80.
-size_t RunBytes(WideView text, size_t i, AnsiString& bytes, bool& high) {
+/// The end of the run from `i` and its bytes, with where each byte's units start (and
+/// the end); `high`: some byte from 0x80.
+size_t RunBytes(WideView text, size_t i, AnsiString& bytes, std::vector<size_t>& starts,
+                bool& high) {
   bytes.clear();
+  starts.clear();
   high = false;
   const size_t n = text.size();
   while (i < n && IsRunLiteral(text[i])) {
+    starts.push_back(i);
     if (IsEscapeAt(text, i)) {
       const uint8_t b = EscapedByte(text, i);
       high |= b >= 0x80;
@@ -37,6 +43,7 @@ size_t RunBytes(WideView text, size_t i, AnsiString& bytes, bool& high) {
       bytes += static_cast<char>(text[i++]);
     }
   }
+  starts.push_back(i);
   return i;
 }
 
@@ -53,18 +60,20 @@ bool UndoPercent(TRepairCode code, WideView text, StepOutcome& out) {
   out.step = {TRepairForm::Percent, code};
   const size_t n = text.size();
   AnsiString bytes;
-  WideString decodedAll;
-  size_t encodedUnits = 0, done = 0;
+  std::vector<size_t> starts;
+  WideString decoded, decodedAll;
+  size_t encodedUnits = 0, done = 0, head = 0, tail = 0;
   for (size_t i = 0; i < n; ++i) {
     if (!IsEscapeAt(text, i)) continue;
-    const size_t from = RunStart(text, i, done);
     bool high = false;
-    const size_t end = RunBytes(text, from, bytes, high);
-    done = i = end;
-    size_t errors = 0;
+    const size_t run = RunStart(text, i, done);
+    const size_t runEnd = RunBytes(text, run, bytes, starts, high);
+    done = i = runEnd;
     if (!high) continue;  // only ASCII escaped: the text is readable as it is
-    const WideString decoded = DecodeIn(code, bytes, errors);
-    if (errors != 0 || HasUnwanted(decoded)) continue;
+    // A run at an edge of the text may be cut inside a character (a sample of a long one).
+    if (!DecodeCut(code, bytes, run == 0, runEnd == n, decoded, head, tail) || HasUnwanted(decoded))
+      continue;
+    const size_t from = starts[head], end = starts[bytes.size() - tail];
     const CharClass before = ClassBefore(text, from), after = ClassAt(text, end);
     const WideView encoded = text.substr(from, end - from);
     builder.Replace(from, end - from, decoded, {},

@@ -14,25 +14,6 @@ void OutcomeBuilder::Replace(size_t from, size_t length, WideView replacement,
   copied_ = from + length;
 }
 
-namespace {
-
-/// `text` without the units at the sorted offsets `skip` from `base` on.
-WideString Without(WideView text, const std::vector<size_t>& skip, size_t base) {
-  WideString kept;
-  kept.reserve(text.size());
-  auto it = std::lower_bound(skip.begin(), skip.end(), base);
-  for (size_t k = 0; k < text.size(); ++k) {
-    if (it != skip.end() && *it == base + k) {
-      ++it;
-      continue;
-    }
-    kept += text[k];
-  }
-  return kept;
-}
-
-}  // namespace
-
 bool OutcomeBuilder::ReplaceIfCheaper(size_t from, WideView segment, WideView decoded,
                                       const std::vector<size_t>& lost,
                                       const std::vector<size_t>& absorbed, Reach reach) {
@@ -48,8 +29,8 @@ bool OutcomeBuilder::ReplaceIfCheaper(size_t from, WideView segment, WideView de
   const WideView newPart = decoded.substr(head, decoded.size() - head - tail);
   const CharClass before = ClassBefore(original_, from + head);
   const CharClass after = ClassAt(original_, from + segment.size() - tail);
-  const int64_t oldCost = Cost(Without(oldPart, absorbed, head), before, after);
-  const int64_t newCost = Cost(Without(newPart, lost, head), before, after);
+  const int64_t oldCost = CostWithout(oldPart, absorbed, head, before, after);
+  const int64_t newCost = CostWithout(newPart, lost, head, before, after);
   const bool take = reach == Reach::Valid     ? true
                     : reach == Reach::Suspect ? IsGain(oldCost, newCost)
                                               : newCost <= oldCost;

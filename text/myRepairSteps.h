@@ -112,8 +112,9 @@ bool HasUnwanted(WideView decoded);
 /// Undoes `step` (as FindRepair names it) over `text`.
 bool UndoStep(const TRepairStep& step, WideView text, StepOutcome& out, Reach reach);
 
-/// FindRepair with another threshold: -INFINITY gives the best chain whatever its score
-/// (for measuring how far clean text stays from being repaired).
+/// CheckRepair and FindRepair with another threshold: -INFINITY gives the best chain
+/// whatever its score (for measuring how far clean text stays from being repaired).
+TRepairFinding CheckRepairAbove(WideView text, double minScore);
 TRepair FindRepairAbove(WideView text, double minScore);
 
 /// Whether an encoded form's decoding is worth offering: it gives Japanese, or the

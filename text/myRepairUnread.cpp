@@ -192,14 +192,9 @@ bool UnreadWestern(WideView text, Unread& out) {
 
 }  // namespace
 
-bool UnreadAs(TRepairCode reader, WideView text, Unread& out) {
-  out.bytes.clear();
-  out.offsets.clear();
-  out.lost.clear();
-  out.ambiguous.clear();
-  out.sawWindows1252 = out.sawC1 = false;
-  out.bytes.reserve(text.size() * 2);
-  out.offsets.reserve(text.size() + 1);
+bool UnreadAppend(TRepairCode reader, WideView text, Unread& out) {
+  const size_t bytes = out.bytes.size(), offsets = out.offsets.size(), lost = out.lost.size(),
+               ambiguous = out.ambiguous.size();
   bool read = false;
   switch (reader) {
     case TRepairCode::ShiftJIS:
@@ -211,20 +206,36 @@ bool UnreadAs(TRepairCode reader, WideView text, Unread& out) {
     case TRepairCode::Windows1252: read = UnreadWestern(text, out); break;
     default: break;
   }
+  if (!read) {
+    out.bytes.resize(bytes);
+    out.offsets.resize(offsets);
+    out.lost.resize(lost);
+    out.ambiguous.resize(ambiguous);
+  }
+  return read;
+}
+
+bool UnreadAs(TRepairCode reader, WideView text, Unread& out) {
+  out.bytes.clear();
+  out.offsets.clear();
+  out.lost.clear();
+  out.ambiguous.clear();
+  out.sawWindows1252 = out.sawC1 = false;
+  const bool read = UnreadAppend(reader, text, out);
   out.offsets.push_back(static_cast<uint32_t>(out.bytes.size()));
   return read;
 }
 
-std::vector<size_t> AbsorbedUnits(const Unread& unread, const std::vector<ByteRange>& absorbed) {
-  std::vector<size_t> units;
+void AbsorbedUnits(const uint32_t* offsets, size_t units, size_t end,
+                   const std::vector<ByteRange>& absorbed, std::vector<size_t>& found) {
+  found.clear();
   size_t r = 0;
-  for (size_t k = 0; k + 1 < unread.offsets.size() && r < absorbed.size(); ++k) {
-    const size_t from = unread.offsets[k], end = unread.offsets[k + 1];
-    while (r < absorbed.size() && absorbed[r].second < end) ++r;
-    if (r < absorbed.size() && absorbed[r].first <= from && end <= absorbed[r].second)
-      units.push_back(k);
+  for (size_t k = 0; k < units && r < absorbed.size(); ++k) {
+    const size_t from = offsets[k], to = k + 1 < units ? offsets[k + 1] : end;
+    while (r < absorbed.size() && absorbed[r].second < to) ++r;
+    if (r < absorbed.size() && absorbed[r].first <= from && to <= absorbed[r].second)
+      found.push_back(k);
   }
-  return units;
 }
 
 const std::vector<uint16_t>& SjisCodesAlike(uint16_t code) {

@@ -41,8 +41,11 @@ struct Unread {
 };
 
 /// The bytes `reader` read as `text`; false when some character is none that reader
-/// makes. Latin1 and Windows1252 both take either reading.
+/// makes. Latin1 and Windows1252 both take either reading. `offsets` ends with the end.
 bool UnreadAs(TRepairCode reader, WideView text, Unread& out);
+/// As UnreadAs, appending to what `out` holds (without the final offset); on failure
+/// `out` is as it was, the flags aside.
+bool UnreadAppend(TRepairCode reader, WideView text, Unread& out);
 
 /// Every two-byte Shift_JIS code that reads as the character of the code at `code`.
 const std::vector<uint16_t>& SjisCodesAlike(uint16_t code);
@@ -58,7 +61,10 @@ WideString ReadWithLosses(TRepairCode source, std::string_view bytes,
                           const std::vector<LostPlace>& lost, size_t& errors,
                           std::vector<size_t>& marks, std::vector<ByteRange>& absorbed);
 
-/// The units of the text `unread` came from whose bytes all went into lost places.
-std::vector<size_t> AbsorbedUnits(const Unread& unread, const std::vector<ByteRange>& absorbed);
+/// Of `units` units whose bytes start at offsets[0..units) and end at the next offset
+/// (the last at `end`), the ones whose bytes all went into lost places (`absorbed`,
+/// sorted), into `found`.
+void AbsorbedUnits(const uint32_t* offsets, size_t units, size_t end,
+                   const std::vector<ByteRange>& absorbed, std::vector<size_t>& found);
 
 }  // namespace magna::repair
