@@ -91,7 +91,7 @@ std::vector<size_t> ComposeLost(const StepOutcome& first, const StepOutcome& sec
 /// take every segment that reads, the outer one every segment not dearer undone.
 bool UndoWhole(WideView text, const std::vector<TRepairStep>& chain,
                std::vector<StepOutcome>& outcomes, int64_t& gain) {
-  WideView current = text;
+  WideString current(text);
   gain = 0;
   for (auto step = chain.rbegin(); step != chain.rend(); ++step) {
     StepOutcome whole;
@@ -101,7 +101,7 @@ bool UndoWhole(WideView text, const std::vector<TRepairStep>& chain,
     whole.step = *step;
     gain += whole.gain;
     outcomes.push_back(std::move(whole));
-    current = outcomes.back().text;
+    current = repair::ForNextStep(outcomes.back());
   }
   return outcomes.back().readable;
 }
@@ -154,6 +154,7 @@ TRepair ApplyRepair(WideView text, const TRepairFinding& finding) {
   }
   r.chain = finding.chain;
   r.text = std::move(last.text);
+  std::replace(r.text.begin(), r.text.end(), repair::kEarlierLoss, u'\xFFFD');
   r.score = Bits(gain) - finding.prior;
   return r;
 }

@@ -62,37 +62,61 @@ size_t CutTail(TRepairCode source, std::string_view piece) {
   return start + length > n ? n - start : 0;
 }
 
-/// Bytes at the start of `piece` that end the character the gap before it cut.
-/// `completed`: the gap, one byte long, already ended the character cut before it.
-size_t CutHead(TRepairCode source, std::string_view piece, LostKind kind, bool completed,
-               bool gapFollows) {
+/// The length of the character at piece[i] in Shift_JIS or EUC-JP, as their readers take
+/// it: a lead byte without a byte that may follow it is one byte long.
+size_t LengthAt(TRepairCode source, std::string_view piece, size_t i) {
+  const unsigned b = Byte(piece, i);
+  const bool sjis = source == TRepairCode::ShiftJIS;
+  const size_t length = sjis ? (IsSjisLead(b) ? 2 : 1) : EucLength(b);
+  for (size_t k = 1; k < length; ++k)
+    if (i + k >= piece.size() ||
+        !(sjis ? IsSjisTrail(Byte(piece, i + k)) : IsEucByte(Byte(piece, i + k))))
+      return 1;
+  return length;
+}
+
+/// Where `piece` can start a character whether the gap before it ended on a character's
+/// edge or inside one (a lead byte without its trail): the first place both readings of
+/// the piece, from its first byte and from its second, reach alike. The bytes before it
+/// are in doubt and go into the mark; the whole piece when the readings never meet.
+size_t Resync(TRepairCode source, std::string_view piece) {
   const size_t n = piece.size();
-  if (n == 0) return 0;
-  const unsigned first = Byte(piece, 0);
-  switch (source) {
-    case TRepairCode::UTF8: {
-      size_t k = 0;
-      while (k < std::min<size_t>(3, n) && IsContinuation(Byte(piece, k))) ++k;
-      return k;
-    }
-    case TRepairCode::ShiftJIS: {
-      if (completed || !IsSjisTrail(first)) return 0;
-      // The five bytes Windows-1252 lacks are all lead bytes here: the next is a trail.
-      if (kind == LostKind::Windows1252Undefined) return 1;
-      // Otherwise the gap may have ended with a lead byte: a possible trail inside a run
-      // of non-ASCII bytes is taken into the mark, one before ASCII is kept.
-      const bool inRun =
-          first >= 0x80 || (n >= 2 && Byte(piece, 1) >= 0x80) || (n == 1 && gapFollows);
-      return inRun ? 1 : 0;
-    }
-    default: {
-      size_t run = 0;
-      while (run < n && IsEucByte(Byte(piece, run))) ++run;
-      // Of the five bytes Windows-1252 lacks only 8F occurs in EUC-JP: two bytes follow it.
-      if (kind == LostKind::Windows1252Undefined && !completed) return std::min<size_t>(run, 2);
-      return run % 2;
+  // A byte below 0x40 is a character of its own in both codes: the edge is sure.
+  if (n == 0 || Byte(piece, 0) < 0x40) return 0;
+  size_t a = 0, b = 1;  // the next edge of each reading
+  while (a < n && b < n && a != b) {
+    if (a < b) {
+      a += LengthAt(source, piece, a);
+    } else {
+      b += LengthAt(source, piece, b);
     }
   }
+  return a == b ? a : n;
+}
+
+/// Bytes at the start of `piece` that belong to the character the gap before it cut.
+/// `pending`: bytes of that character before the gap (what CutTail took).
+size_t CutHead(TRepairCode source, std::string_view piece, const LostPlace& gap, size_t pending) {
+  const size_t n = piece.size();
+  if (n == 0) return 0;
+  if (source == TRepairCode::UTF8) {  // it synchronises by itself
+    size_t k = 0;
+    while (k < std::min<size_t>(3, n) && IsContinuation(Byte(piece, k))) ++k;
+    return k;
+  }
+  if (gap.kind == LostKind::Windows1252Undefined) {
+    // One byte of 81 8D 8F 90 9D: in Shift_JIS a lead byte, unless it was the trail of a
+    // lead before it; in EUC-JP only 8F (JIS X 0212, two bytes after it) can be.
+    if (source == TRepairCode::ShiftJIS) return pending == 0 && IsSjisTrail(Byte(piece, 0)) ? 1 : 0;
+    if (pending == 0) {
+      size_t run = 0;
+      while (run < std::min<size_t>(2, n) && IsEucByte(Byte(piece, run))) ++run;
+      return run;
+    }
+  } else if (gap.count != 0 && source == TRepairCode::EUCJP) {
+    return (pending + gap.count) % 2 == 1 && IsEucByte(Byte(piece, 0)) ? 1 : 0;
+  }
+  return Resync(source, piece);
 }
 
 }  // namespace
@@ -105,14 +129,12 @@ WideString ReadWithLosses(TRepairCode source, std::string_view bytes,
   if (lost.empty()) return DecodeIn(source, bytes, errors);
   errors = 0;
   WideString text;
-  size_t pos = 0;
-  bool completed = false;
-  LostKind previous = LostKind::Unknown;
+  size_t pos = 0, pending = 0;
   bool markOpen = false;  // the last thing written is a mark nothing has followed yet
   for (size_t i = 0; i <= lost.size(); ++i) {
     const size_t end = i < lost.size() ? lost[i].at : bytes.size();
     std::string_view piece = bytes.substr(pos, end - pos);
-    const size_t head = i > 0 ? CutHead(source, piece, previous, completed, i < lost.size()) : 0;
+    const size_t head = i > 0 ? CutHead(source, piece, lost[i - 1], pending) : 0;
     piece.remove_prefix(head);
     if (head > 0) absorbed.back().second += head;
     size_t tail = i < lost.size() ? CutTail(source, piece) : 0;
@@ -132,8 +154,7 @@ WideString ReadWithLosses(TRepairCode source, std::string_view bytes,
     } else {
       absorbed.back().second = end;
     }
-    previous = lost[i].kind;
-    completed = tail > 0 && previous == LostKind::Windows1252Undefined;
+    pending = tail;
     pos = end;
   }
   return text;

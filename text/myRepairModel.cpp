@@ -115,8 +115,8 @@ CharClass ClassOfUnassisted(char16_t u) {
   if (In(u, 0xAC00, 0xD7AF) || In(u, 0x1100, 0x11FF) || In(u, 0x3130, 0x318F) ||
       In(u, 0xFFA0, 0xFFDC))
     return kHangul;
-  if (In(u, 0xD800, 0xDBFF)) return kEmoji;  // refined by the pair in Cost
-  if (u == 0xFFFD) return kLost;
+  if (In(u, 0xD800, 0xDBFF)) return kEmoji;      // refined by the pair in Cost
+  if (u == 0xFFFD || u == 0xFDD0) return kLost;  // U+FDD0 marks an earlier step's loss
   if (In(u, 0xDC00, 0xDFFF)) return kJunk;
   if (In(u, 0xE000, 0xF8FF)) return kPrivate;
   if (In(u, 0x2000, 0x206F)) return kGeneralPunct;

@@ -164,9 +164,10 @@ Found SearchSample(WideView text) {
   if (firsts.size() > kSecondLayerTries) firsts.resize(kSecondLayerTries);
   if (!best.outcomes.empty() && LooksClean(best.outcomes.front())) firsts.clear();
   for (const auto& [first, firstPrior] : firsts) {
-    for (const Candidate& c : Candidates(Look(first.text))) {
+    const WideString next = ForNextStep(first);
+    for (const Candidate& c : Candidates(Look(next))) {
       StepOutcome o;
-      if (!repair::UndoStep(c.step, first.text, o, repair::Reach::Suspect)) continue;
+      if (!repair::UndoStep(c.step, next, o, repair::Reach::Suspect)) continue;
       const double prior = firstPrior + c.prior + kSecondStepBits;
       const double score = Bits(first.gain + o.gain) - prior;
       if (o.readable && UndoesWhatItDecoded(first, o) && score > best.score)

@@ -45,6 +45,12 @@ void OutcomeBuilder::Finish() {
   out_.text.append(original_.substr(copied_));
 }
 
+WideString ForNextStep(const StepOutcome& o) {
+  WideString text = o.text;
+  for (size_t at : o.lost) text[at] = kEarlierLoss;
+  return text;
+}
+
 bool IsGain(int64_t oldCost, int64_t newCost) {
   // At least a tenth cheaper and two bits: a replacement that changes little is noise.
   return newCost * 10 <= oldCost * 9 - 2 * kQuarterBits * 10;
@@ -69,7 +75,7 @@ bool HasUnwanted(WideView decoded) {
       continue;
     }
     const CharClass c = ClassOf(u);
-    if (c == kControl || c == kJunk || c == kLost) return true;
+    if (c == kControl || c == kJunk || c == kLost) return true;  // kEarlierLoss is kLost
   }
   return false;
 }

@@ -10,6 +10,11 @@
 
 namespace magna::repair {
 
+/// A place where an earlier step of a chain lost bytes, in the text the next step undoes:
+/// every reader takes it for a gap of unknown bytes (a U+FFFD would be taken for what that
+/// reader itself writes where it loses a byte). It becomes U+FFFD again in the repair.
+constexpr char16_t kEarlierLoss = 0xFDD0;
+
 /// A text after one step was undone.
 struct StepOutcome {
   TRepairStep step;  // as found: the reader named by what it saw, the escapes' byte code
@@ -35,6 +40,9 @@ enum class Reach : uint8_t {
   /// Once a chain is found: every segment with a unit beyond ASCII, taken when not dearer.
   All,
 };
+
+/// The text of an outcome with its lost places as kEarlierLoss, for the next step.
+WideString ForNextStep(const StepOutcome& o);
 
 /// Builds a StepOutcome stretch by stretch: what is not replaced is copied as it is.
 class OutcomeBuilder {

@@ -5,6 +5,7 @@
 
 #include "platform/codepage/codePageTables.h"
 #include "platform/codepage/codePageWestern.h"
+#include "text/myRepairSteps.h"
 
 namespace magna::repair {
 
@@ -117,20 +118,32 @@ const Inverse& Tables() {
   return *inverse;
 }
 
-void AddLost(Unread& out, LostKind kind) {
+void AddLost(Unread& out, LostKind kind, uint8_t count) {
   // Replacement characters side by side are one gap of unknown length.
   if (!out.lost.empty() && out.lost.back().at == out.bytes.size()) {
-    out.lost.back().kind = LostKind::Unknown;
+    out.lost.back() = {out.bytes.size(), LostKind::Unsized, 0};
     return;
   }
-  out.lost.push_back({out.bytes.size(), kind});
+  out.lost.push_back({out.bytes.size(), kind, count});
+}
+
+/// Code page 932's reader writes U+FFFD for a lead byte it cannot pair (the next byte is
+/// then read on its own) or for an unmapped pair: where the byte after the gap could only
+/// have been a trail byte of the pair, the gap is that pair, two bytes.
+void CountSjisGaps(Unread& out, size_t firstLost) {
+  for (size_t k = firstLost; k < out.lost.size(); ++k) {
+    LostPlace& gap = out.lost[k];
+    if (gap.kind != LostKind::Unknown || gap.at >= out.bytes.size()) continue;
+    const auto next = static_cast<unsigned char>(out.bytes[gap.at]);
+    if (next >= 0x80 && next <= 0xFC) gap.count = 2;
+  }
 }
 
 bool UnreadTable(const Packed* table, const bool* ambiguous, WideView text, Unread& out) {
   for (char16_t u : text) {
     out.offsets.push_back(static_cast<uint32_t>(out.bytes.size()));
-    if (u == kReplacement) {
-      AddLost(out, LostKind::Unknown);
+    if (u == kReplacement || u == kEarlierLoss) {
+      AddLost(out, u == kReplacement ? LostKind::Unknown : LostKind::Unsized, 0);
       continue;
     }
     const Packed code = table[u];
@@ -145,8 +158,8 @@ bool UnreadUtf8(WideView text, Unread& out) {
   for (size_t i = 0; i < text.size(); ++i) {
     char32_t c = text[i];
     out.offsets.push_back(static_cast<uint32_t>(out.bytes.size()));
-    if (c == kReplacement) {
-      AddLost(out, LostKind::Unknown);
+    if (c == kReplacement || c == kEarlierLoss) {
+      AddLost(out, c == kReplacement ? LostKind::Unknown : LostKind::Unsized, 0);
       continue;
     }
     if (c >= 0xD800 && c <= 0xDFFF) {
@@ -177,8 +190,9 @@ bool UnreadUtf8(WideView text, Unread& out) {
 bool UnreadWestern(WideView text, Unread& out) {
   for (char16_t u : text) {
     out.offsets.push_back(static_cast<uint32_t>(out.bytes.size()));
-    if (u == kReplacement) {
-      AddLost(out, LostKind::Windows1252Undefined);
+    if (u == kReplacement || u == kEarlierLoss) {
+      AddLost(out, u == kReplacement ? LostKind::Windows1252Undefined : LostKind::Unsized,
+              u == kReplacement ? 1 : 0);
       continue;
     }
     const int b = platform::WesternByteOf(u);
@@ -199,6 +213,7 @@ bool UnreadAppend(TRepairCode reader, WideView text, Unread& out) {
   switch (reader) {
     case TRepairCode::ShiftJIS:
       read = UnreadTable(Tables().sjis, Tables().sjisAmbiguous, text, out);
+      if (read) CountSjisGaps(out, lost);
       break;
     case TRepairCode::EUCJP: read = UnreadTable(Tables().euc, nullptr, text, out); break;
     case TRepairCode::UTF8: read = UnreadUtf8(text, out); break;

@@ -18,12 +18,15 @@ namespace magna::repair {
 /// What a lost place may have held.
 enum class LostKind : uint8_t {
   Windows1252Undefined,  // one byte of 81 8D 8F 90 9D
-  Unknown,               // one or more bytes of any value from 0x80 up
+  Unknown,               // what one U+FFFD of a reader stands for: bytes from 0x80 up
+  Unsized,               // a gap nothing tells the length of: U+FFFD side by side, or what
+                         // an earlier step of a chain lost (kEarlierLoss)
 };
 
 struct LostPlace {
   size_t at;  // byte offset where the missing bytes were
   LostKind kind;
+  uint8_t count = 0;  // how many bytes are missing; 0 when not known
 };
 
 /// What a reader read as a text.
