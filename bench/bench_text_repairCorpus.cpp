@@ -1,5 +1,6 @@
 // The corpus of the mojibake repair and its measurement.
 //
+//   bench_text_repairCorpus                    the run below on bench/corpus/repair/pairs
 //   bench_text_repairCorpus make SOURCES OUT   pairs from the sources bench/makeRepairCorpus.sh
 //                                              gathered (seeded: the same sources give the
 //                                              same pairs)
@@ -405,6 +406,14 @@ int Run(const std::string& dir, int list, const std::string& only) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 1) {  // as scripts/bench.sh runs it: the corpus bench/makeRepairCorpus.sh made
+    const std::string pairs = std::string(MAGNA_SOURCE_DIR) + "/bench/corpus/repair/pairs";
+    if (!std::ifstream(pairs + "/MANIFEST.tsv")) {
+      std::printf("no repair corpus: run bench/makeRepairCorpus.sh first\n");
+      return 0;
+    }
+    return Run(pairs, 0, "");
+  }
   if (argc >= 4 && std::strcmp(argv[1], "make") == 0) return Make(argv[2], argv[3]);
   if (argc >= 3 && std::strcmp(argv[1], "run") == 0) {
     int list = 0;

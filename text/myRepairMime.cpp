@@ -161,7 +161,7 @@ bool UndoMime(WideView text, StepOutcome& out) {
   OutcomeBuilder builder(text, out);
   out.step = {TRepairForm::MimeB, TRepairCode::None};
   const size_t n = text.size();
-  Word word, next;
+  Word word, next, other;
   for (size_t i = 0; i + 1 < n; ++i) {
     if (text[i] != '=' || text[i + 1] != '?' || !ParseWord(text, i, word)) continue;
     // The words that follow with only white space between, in the same charset.
@@ -176,6 +176,12 @@ bool UndoMime(WideView text, StepOutcome& out) {
       bytes += next.bytes;
       end = next.end;
     }
+    // White space before a word of another charset goes with this stretch.
+    size_t following = end;
+    while (following < n && IsFoldingSpace(text[following])) ++following;
+    if (following > end && following + 1 < n && text[following] == '=' &&
+        text[following + 1] == '?' && ParseWord(text, following, other))
+      end = following;
     const TRepairCode charset = Utf16Order(word.charset, bytes);
     size_t errors = 0;
     const WideString decoded = DecodeIn(charset, bytes, errors);

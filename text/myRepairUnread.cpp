@@ -166,7 +166,6 @@ bool UnreadUtf8(WideView text, Unread& out) {
       if (c >= 0xDC00 || i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF)
         return false;
       c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-      out.offsets.push_back(static_cast<uint32_t>(out.bytes.size()));
     }
     if (c < 0x80) {
       out.bytes += static_cast<char>(c);
@@ -182,6 +181,7 @@ bool UnreadUtf8(WideView text, Unread& out) {
       out.bytes += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
       out.bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
       out.bytes += static_cast<char>(0x80 | (c & 0x3F));
+      out.offsets.push_back(static_cast<uint32_t>(out.bytes.size()));  // the pair's second unit
     }
   }
   return true;

@@ -27,6 +27,7 @@ struct LostPlace {
   size_t at;  // byte offset where the missing bytes were
   LostKind kind;
   uint8_t count = 0;  // how many bytes are missing; 0 when not known
+  friend bool operator==(const LostPlace&, const LostPlace&) = default;
 };
 
 /// What a reader read as a text.
