@@ -154,7 +154,7 @@ TRepair ApplyRepair(WideView text, const TRepairFinding& finding) {
   }
   r.chain = finding.chain;
   r.text = std::move(last.text);
-  std::replace(r.text.begin(), r.text.end(), repair::kEarlierLoss, u'\xFFFD');
+  for (size_t at : r.lost) r.text[at] = u'\xFFFD';  // an earlier step's loss, passed on
   r.score = Bits(gain) - finding.prior;
   return r;
 }

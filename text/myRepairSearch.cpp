@@ -12,9 +12,9 @@ namespace {
 
 /// The search looks at a sample of at most this many code units.
 constexpr size_t kSampleUnits = 4096;
-/// A text up to this long is surveyed whole; a longer one in kWindows windows spread over
-/// it, each kSampleUnits long: a text misread whole is misread everywhere.
-constexpr size_t kWholeSurveyUnits = 64 * 1024;
+/// A longer text is surveyed in kWindows windows spread over it, each kSampleUnits
+/// long: a text misread whole is misread everywhere, and a part misread or encoded in a
+/// text otherwise clean is found in the window that has most of it.
 constexpr size_t kWindows = 16;
 /// First-layer outcomes that go on to a second layer.
 constexpr size_t kSecondLayerTries = 4;
@@ -212,16 +212,10 @@ WideView Window(WideView text, size_t from) {
   return text.substr(start, std::max(cut, start) - start);
 }
 
-/// The stretch of the text to search: the text when short, else the window around its
-/// first suspect unit; of a long text, the window of kWindows that has the most suspect
-/// units and encoded forms. Empty when nothing is suspect.
+/// The stretch of the text to search: the text when short, else the window of kWindows
+/// that has the most suspect units and encoded forms. Empty when nothing is suspect.
 WideView Sample(WideView text) {
-  if (text.size() <= kWholeSurveyUnits) {
-    const Survey s = Look(text);
-    if (s.first == WideView::npos) return {};
-    if (text.size() <= kSampleUnits) return text;
-    return Window(text, s.first > kSampleUnits / 8 ? s.first - kSampleUnits / 8 : 0);
-  }
+  if (text.size() <= kSampleUnits) return Look(text).first == WideView::npos ? WideView() : text;
   WideView best;
   size_t bestCount = 0;
   for (size_t k = 0; k < kWindows; ++k) {

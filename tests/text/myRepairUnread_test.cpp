@@ -159,7 +159,7 @@ TEST(RepairUnread, ReadingAcrossGapsMarksOnePlaceEach) {
        {{0, K::Windows1252Undefined, 1}},
        u"\uFFFDあ",
        {{0, 1}}},
-      // ソ is 83 5C... here 83 then the lost 81-9D byte was its trail.
+      // 83 is a lead byte; the byte 1252 lost (one of 81..9D) was its trail.
       {"Shift_JIS trail lost to 1252",
        TRepairCode::ShiftJIS,
        "\x83\x82\xA0",
