@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
   // Qt's own texts follow the program's captions: Japanese unless the locale asks otherwise.
   if (!magna::InstallCaptionLanguage(app, magna::WantsEnglishCaptions(magna::EnvironmentVariable)))
     LoadQtTranslations(app);
-  magna::platform::qt::InstallQtServices();
+  magna::platform::qt::TQtServicesScope services;  // after app: it ends first
   magna::InstallJapaneseFontSubstitutes();
   magna::TMyProcessObjects processObjects;
   const magna::TStartText startText = magna::ReadStartText(commandLine);

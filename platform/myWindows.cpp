@@ -4,6 +4,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/noDestructor.h"
 #include "platform/services.h"
 
 namespace magna::platform {
@@ -41,8 +42,10 @@ struct WindowTable {
 };
 
 WindowTable& Table() {
-  static WindowTable table;
-  return table;
+  // Never destroyed: its window objects own widgets, which only Qt may destroy. The
+  // entry point destroys what is left while Qt runs (DestroyAllWindows).
+  static TNoDestructor<WindowTable> table;
+  return *table;
 }
 
 uintptr_t Key(HWND hwnd) {
@@ -168,6 +171,14 @@ bool DestroyWindow(HWND hwnd) {
   }
   BuryGraveyard();
   return true;
+}
+
+void DestroyAllWindows() {
+  std::vector<HWND> roots;
+  for (auto& [key, record] : Table().windows)
+    if (!IsWindow(record.parent)) roots.push_back(reinterpret_cast<HWND>(key));
+  for (HWND root : roots) DestroyWindow(root);
+  BuryGraveyard();
 }
 
 bool IsWindow(HWND hwnd) {

@@ -329,6 +329,11 @@ HWND AttachWindow(TWindowObject* object, HWND parent, LONG style = 0);
 /// no window. An attached object lives on; an owned one is freed once no message is
 /// being handled.
 bool DestroyWindow(HWND hwnd);
+/// Destroys every window left, as DestroyWindow does, and frees the objects of
+/// destroyed windows that wait for the message being handled. The entry point
+/// calls it while the GUI layer still runs: the table itself lives on to the end
+/// of the process and destroys nothing at exit.
+void DestroyAllWindows();
 /// Whether the handle names a window that has not been destroyed.
 bool IsWindow(HWND hwnd);
 /// While one lives, window objects destroyed meanwhile stay in memory: code that

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/log.h"
+#include "platform/noDestructor.h"
 
 namespace magna::platform {
 
@@ -77,58 +78,79 @@ class Slot {
   std::unique_ptr<Service> service_;
 };
 
-Slot<ClipboardService, NoClipboard> clipboardSlot;
-Slot<ClipboardService, NoClipboard> selectionSlot;
-Slot<KeyStateService, NoKeysHeld> keyStateSlot;
-Slot<ScreenService, OneScreen> screenSlot;
-Slot<MessageBoxService, UnshownMessageBoxes> messageBoxSlot;
-Slot<UiService, IdleUi> uiSlot;
-Slot<LogService, StandardErrorLog> logSlot;
+// Never destroyed: an installed service may hold Qt objects, which must not be
+// destroyed by the exit handlers (RestoreDefaultServices gives them up first).
+struct Slots {
+  Slot<ClipboardService, NoClipboard> clipboard;
+  Slot<ClipboardService, NoClipboard> selection;
+  Slot<KeyStateService, NoKeysHeld> keyState;
+  Slot<ScreenService, OneScreen> screen;
+  Slot<MessageBoxService, UnshownMessageBoxes> messageBox;
+  Slot<UiService, IdleUi> ui;
+  Slot<LogService, StandardErrorLog> log;
+};
+
+Slots& TheSlots() {
+  static TNoDestructor<Slots> slots;
+  return *slots;
+}
 
 }  // namespace
 
 ClipboardService& Clipboard() {
-  return clipboardSlot.Get();
+  return TheSlots().clipboard.Get();
 }
 ClipboardService& Selection() {
-  return selectionSlot.Get();
+  return TheSlots().selection.Get();
 }
 KeyStateService& KeyState() {
-  return keyStateSlot.Get();
+  return TheSlots().keyState.Get();
 }
 ScreenService& Screens() {
-  return screenSlot.Get();
+  return TheSlots().screen.Get();
 }
 MessageBoxService& MessageBoxes() {
-  return messageBoxSlot.Get();
+  return TheSlots().messageBox.Get();
 }
 UiService& Ui() {
-  return uiSlot.Get();
+  return TheSlots().ui.Get();
 }
 LogService& Log() {
-  return logSlot.Get();
+  return TheSlots().log.Get();
 }
 
 void InstallClipboard(std::unique_ptr<ClipboardService> s) {
-  clipboardSlot.Install(std::move(s));
+  TheSlots().clipboard.Install(std::move(s));
 }
 void InstallSelection(std::unique_ptr<ClipboardService> s) {
-  selectionSlot.Install(std::move(s));
+  TheSlots().selection.Install(std::move(s));
 }
 void InstallKeyState(std::unique_ptr<KeyStateService> s) {
-  keyStateSlot.Install(std::move(s));
+  TheSlots().keyState.Install(std::move(s));
 }
 void InstallScreens(std::unique_ptr<ScreenService> s) {
-  screenSlot.Install(std::move(s));
+  TheSlots().screen.Install(std::move(s));
 }
 void InstallMessageBoxes(std::unique_ptr<MessageBoxService> s) {
-  messageBoxSlot.Install(std::move(s));
+  TheSlots().messageBox.Install(std::move(s));
 }
 void InstallUi(std::unique_ptr<UiService> s) {
-  uiSlot.Install(std::move(s));
+  TheSlots().ui.Install(std::move(s));
 }
 void InstallLog(std::unique_ptr<LogService> s) {
-  logSlot.Install(std::move(s));
+  TheSlots().log.Install(std::move(s));
+}
+
+void RestoreDefaultServices() {
+  Slots& slots = TheSlots();
+  // The log last: the others may still have something to say while they go.
+  slots.clipboard.Install(nullptr);
+  slots.selection.Install(nullptr);
+  slots.keyState.Install(nullptr);
+  slots.screen.Install(nullptr);
+  slots.messageBox.Install(nullptr);
+  slots.ui.Install(nullptr);
+  slots.log.Install(nullptr);
 }
 
 }  // namespace magna::platform

@@ -128,5 +128,8 @@ void InstallKeyState(std::unique_ptr<KeyStateService> service);
 void InstallScreens(std::unique_ptr<ScreenService> service);
 void InstallMessageBoxes(std::unique_ptr<MessageBoxService> service);
 void InstallUi(std::unique_ptr<UiService> service);
+/// Frees every installed service (the log too) and puts the defaults back. The
+/// services live to the end of the process otherwise: nothing destroys them at exit.
+void RestoreDefaultServices();
 
 }  // namespace magna::platform

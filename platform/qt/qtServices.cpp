@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 
+#include "platform/myWindows.h"
 #include "platform/qt/qtClipboard.h"
 #include "platform/qt/qtClipboardReader.h"
 #include "platform/qt/qtKeyState.h"
@@ -39,6 +40,15 @@ void InstallQtServices() {
   InstallScreens(std::make_unique<QtScreens>());
   InstallMessageBoxes(std::make_unique<QtMessageBox>());
   InstallUi(std::make_unique<QtUi>());
+}
+
+TQtServicesScope::TQtServicesScope() {
+  InstallQtServices();
+}
+
+TQtServicesScope::~TQtServicesScope() {
+  DestroyAllWindows();
+  RestoreDefaultServices();
 }
 
 }  // namespace magna::platform::qt

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -135,6 +136,31 @@ TEST_F(WindowsTest, AWindowDestroyedInsideItsOwnMessageLivesUntilTheMessageRetur
   EXPECT_EQ(SendMessageW(window, WM_USER, 0, 0), 42);
   EXPECT_TRUE(afterDestroy);
   EXPECT_FALSE(IsWindow(window));
+}
+
+// The entry point empties the table while the GUI layer still runs: the table
+// itself destroys nothing at exit.
+TEST_F(WindowsTest, DestroyAllWindowsDestroysEveryWindowAndFreesWhatTheTableOwns) {
+  struct Counted : LoggingWindow {
+    Counted(Journal* journal, int* freed) : LoggingWindow(journal, "owned"), freed_(freed) {}
+    ~Counted() override { ++*freed_; }
+    int* freed_;
+  };
+  int freed = 0;
+  RegisterClassW(u"Counted", [&](HWND) { return std::make_unique<Counted>(&journal, &freed); });
+  LoggingWindow host(&journal, "host");
+  HWND attached = AttachWindow(&host, nullptr);
+  auto create = [](HWND parent) {
+    return CreateWindowExW(0, u"Counted", u"", WS_CHILD, 0, 0, 1, 1, parent, 0, nullptr, nullptr);
+  };
+  const HWND windows[] = {attached, create(attached), create(nullptr), create(create(nullptr))};
+  journal.lines.clear();
+  DestroyAllWindows();
+  for (HWND window : windows) EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(freed, 4);
+  EXPECT_EQ(std::count(journal.lines.begin(), journal.lines.end(), Line("owned", WM_DESTROY)), 4);
+  EXPECT_EQ(journal.lines.front(), Line("host", WM_DESTROY)) << "a parent before its children";
+  UnregisterClassW(u"Counted");
 }
 
 TEST_F(WindowsTest, FocusMovesWithKillAndSetMessages) {

@@ -14,6 +14,7 @@
 #include <QWidget>
 #include <optional>
 
+#include "platform/myWindows.h"
 #include "platform/qt/qtClipboard.h"
 #include "platform/qt/qtKeyState.h"
 #include "platform/qt/qtMessageBox.h"
@@ -287,6 +288,39 @@ TEST(QtUi, TerminatedOnceTheApplicationQuits) {
   EXPECT_FALSE(ui.Terminated());
   ASSERT_TRUE(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit"));
   EXPECT_TRUE(ui.Terminated());
+}
+
+/// A window object that owns a widget, as the text area's does.
+class WidgetWindow : public TWindowObject {
+ public:
+  WidgetWindow() : widget_(new QWidget) {}
+  ~WidgetWindow() override { delete widget_.data(); }
+  LRESULT WindowProc(HWND, UINT, WPARAM, LPARAM) override { return 0; }
+  QPointer<QWidget> widget_;
+};
+
+// Nothing of ours that holds a Qt object may be left for the exit handlers.
+TEST(QtServicesScope, InstallsTheServicesAndItsEndLeavesNoWindowAndNoQtService) {
+  QPointer<QWidget> widget;
+  HWND window = nullptr;
+  RegisterClassW(u"WidgetWindow", [&](HWND) {
+    auto object = std::make_unique<WidgetWindow>();
+    widget = object->widget_;
+    return object;
+  });
+  {
+    TQtServicesScope services;
+    EXPECT_NE(dynamic_cast<QtUi*>(&Ui()), nullptr);
+    EXPECT_NE(dynamic_cast<QtClipboard*>(&Clipboard()), nullptr);
+    window = CreateWindowExW(0, u"WidgetWindow", u"", 0, 0, 0, 1, 1, nullptr, 0, nullptr, nullptr);
+    ASSERT_TRUE(widget);
+  }
+  EXPECT_FALSE(widget) << "destroyed while Qt runs";
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(dynamic_cast<QtUi*>(&Ui()), nullptr);
+  EXPECT_EQ(dynamic_cast<QtClipboard*>(&Clipboard()), nullptr);
+  EXPECT_EQ(dynamic_cast<QtKeyState*>(&KeyState()), nullptr);
+  UnregisterClassW(u"WidgetWindow");
 }
 
 }  // namespace
