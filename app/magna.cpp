@@ -2,8 +2,16 @@
 // line (answered without a display where it asks for help, the version or is
 // wrong), the application object, the platform services, the main window with
 // the text the command line gives, and the loop.
+// However the session ends, the settings are kept and nothing of ours outlives
+// Qt: a close, SIGTERM, SIGHUP and SIGINT all end the loop in order (status 0)
+// and the window saves as it goes; the session manager's save request saves at
+// once; everything that holds Qt objects lives in a scope here, declared after
+// the application object, so that it goes first. A lost display ends the process
+// from inside Qt with exit(1), which runs no scope's end and none of our code:
+// the window has written its settings a moment after each change.
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QSessionManager>
 #include <QTranslator>
 #include <cstdio>
 #include <memory>
@@ -16,6 +24,7 @@
 #include "app/main.h"
 #include "app/my_safedll.h"
 #include "app/startText.h"
+#include "platform/qt/qtQuitSignals.h"
 #include "platform/qt/qtServices.h"
 #include "widgets/myProcessObjects.h"
 
@@ -30,6 +39,13 @@ void LoadQtTranslations(QApplication& app) {
   if (translator->load(QStringLiteral("qtbase_ja"),
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     app.installTranslator(translator);
+}
+
+/// A request to end from outside (a signal): every window closes as at Alt+F4,
+/// an open dialog included, and the loop ends with status 0.
+void CloseInOrder() {
+  QApplication::closeAllWindows();
+  QCoreApplication::exit(0);
 }
 
 }  // namespace
@@ -59,7 +75,7 @@ int main(int argc, char** argv) {
   // Qt's own texts follow the program's captions: Japanese unless the locale asks otherwise.
   if (!magna::InstallCaptionLanguage(app, magna::WantsEnglishCaptions(magna::EnvironmentVariable)))
     LoadQtTranslations(app);
-  magna::platform::qt::TQtServicesScope services;  // after app: it ends first
+  magna::platform::qt::TQtServicesScope services;
   magna::InstallJapaneseFontSubstitutes();
   magna::TMyProcessObjects processObjects;
   const magna::TStartText startText = magna::ReadStartText(commandLine);
@@ -70,9 +86,14 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  // From here on there are settings to keep. (Not earlier: a start text read from a
+  // terminal must still end at Ctrl+C.)
+  magna::platform::qt::TQtQuitSignals quitSignals([](int) { CloseInOrder(); });
   auto window = std::make_unique<magna::TApp_TOOLMagna>();
   magna::App_TOOLMagna = window.get();
   window->AfterConstruction();
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, window.get(),
+                   [&window](QSessionManager&) { window->CommitSettings(); });
   if (startText.Text) magna::ShowStartText(*window, *startText.Text);
   int result = app.exec();
   window.reset();

@@ -15,6 +15,7 @@
 #include "app/mySettings.h"
 #include "app/myStatusLine.h"
 #include "app/optionSettings.h"
+#include "app/settingsAutosave.h"
 #include "app/testHook.h"
 #include "platform/log.h"
 #include "platform/qt/qtFont.h"
@@ -89,6 +90,9 @@ TApp_TOOLMagna::TApp_TOOLMagna(QWidget* parent)
   handle_ = platform::AttachWindow(link_.get(), nullptr);
   testHook_ = !TestHookFile().isEmpty();
   BuildComponents();
+  settings_ = std::make_unique<TMainWindowOptions>(
+      *this, *Action_TextCheckClipboard, *Action_TextWrap, *Memo_Text,
+      [this] { Action_TextWrapExecute(nullptr); }, *extras_->Actions.Action_TextCheckSelection);
   BindActions();
   BindMemoEvents();
 }
@@ -174,6 +178,9 @@ void TApp_TOOLMagna::BindActions() {
   Bind(extra.Action_ViewCharDetails, &TApp_TOOLMagna::Action_ViewCharDetailsExecute);
   Bind(extra.Action_ViewFullScreen, &TApp_TOOLMagna::Action_ViewFullScreenExecute);
   Bind(extra.FullScreenEscape, &TApp_TOOLMagna::Action_ViewFullScreenExecute);
+  for (QAction* kept :
+       {Action_TextCheckClipboard, Action_TextWrap, extra.Action_TextCheckSelection})
+    connect(kept, &QAction::toggled, this, [this] { SettingsChanged(); });
   connect(PopupMenu_Main, &QMenu::aboutToShow, this, [this] {
     Guarded(platform::kLogApp, "opening the popup menu",
             [this] { PopupMenu_MainPopup(PopupMenu_Main); });
@@ -203,6 +210,8 @@ void TApp_TOOLMagna::AfterConstruction() {
 // Start-up and shut-down
 
 void TApp_TOOLMagna::FormCreate() {
+  autosave_ =
+      std::make_unique<TSettingsAutosave>(*settings_, SettingsFileName, MakeSettingsTimer());
   setWindowIcon(QApplication::windowIcon());
   static_cast<QVBoxLayout*>(client_->layout())->insertWidget(0, Memo_Text, 1);
   Memo_Text->SetAutoFont(true);
@@ -215,10 +224,14 @@ void TApp_TOOLMagna::FormCreate() {
   show();
   if (!Memo_Text->IsEmpty()) Memo_TextSelectionChange(nullptr);
   BringToFront();
+  // Changes count from here: the load's and the first show's are no user's. After
+  // Shift+Ctrl skipped the load, only the close writes (and may be skipped too).
+  if (settingsLoaded_) autosave_->Start();
 }
 
 void TApp_TOOLMagna::FormDestroy() {
   destroyed_ = true;
+  if (autosave_) autosave_->Stop();  // the close decides alone, Shift+Ctrl included
   FReady = 0;
   hide();
   LeaveClipboardChain();
@@ -227,16 +240,33 @@ void TApp_TOOLMagna::FormDestroy() {
 }
 
 void TApp_TOOLMagna::LoadSettings() {
-  TMainWindowOptions target(
-      *this, *Action_TextCheckClipboard, *Action_TextWrap, *Memo_Text,
-      [this] { Action_TextWrapExecute(nullptr); }, *extras_->Actions.Action_TextCheckSelection);
-  magna::LoadSettings(target, SettingsFileName);
+  settingsLoaded_ = magna::LoadSettings(*settings_, SettingsFileName);
 }
 
 void TApp_TOOLMagna::SaveSettings() {
-  TMainWindowOptions target(*this, *Action_TextCheckClipboard, *Action_TextWrap, *Memo_Text,
-                            nullptr, *extras_->Actions.Action_TextCheckSelection);
-  magna::SaveSettings(target, SettingsFileName);
+  if (magna::SaveSettings(*settings_, SettingsFileName) && autosave_) autosave_->Written();
+}
+
+void TApp_TOOLMagna::CommitSettings() {
+  SaveSettings();
+}
+
+std::unique_ptr<TDelayTimer> TApp_TOOLMagna::MakeSettingsTimer() {
+  return MakeQtDelayTimer();
+}
+
+void TApp_TOOLMagna::SettingsChanged() {
+  if (autosave_) autosave_->Changed();
+}
+
+void TApp_TOOLMagna::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  SettingsChanged();
+}
+
+void TApp_TOOLMagna::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  SettingsChanged();
 }
 
 void TApp_TOOLMagna::BringToFront() {
@@ -375,7 +405,9 @@ void TApp_TOOLMagna::Action_TextWrapExecute(QObject*) {
 
 void TApp_TOOLMagna::Action_FontSelExecute(QObject*) {
   FontDialog1->Font().Assign(*Memo_Text->Font());
-  if (FontDialog1->Execute()) Memo_Text->SetFont(FontDialog1->Font());
+  if (!FontDialog1->Execute()) return;
+  Memo_Text->SetFont(FontDialog1->Font());
+  SettingsChanged();
 }
 
 void TApp_TOOLMagna::Action_FontSizeUpExecute(QObject* Sender) {
@@ -392,7 +424,9 @@ void TApp_TOOLMagna::StepFontSize(QObject* Sender, bool large) {
   else
     return;
   const int wanted = SteppedFontSize(current, direction, large);
-  if (wanted != current) Memo_Text->Font()->SetSize(wanted);
+  if (wanted == current) return;
+  Memo_Text->Font()->SetSize(wanted);
+  SettingsChanged();
 }
 
 void TApp_TOOLMagna::Action_HelpVersionInfoExecute(QObject*) {
@@ -412,6 +446,7 @@ void TApp_TOOLMagna::Action_ViewFullScreenExecute(QObject* Sender) {
   if (Sender == extras_->Actions.FullScreenEscape)
     extras_->Actions.Action_ViewFullScreen->setChecked(false);
   extras_->ApplyFullScreen();
+  if (autosave_) autosave_->SetHeld(extras_->FullScreen());
 }
 
 // Keys, wheel, enabling, status line

@@ -22,6 +22,9 @@ namespace magna {
 
 struct TStatusCaptions;
 class TMainExtras;
+class TMainWindowOptions;
+class TSettingsAutosave;
+class TDelayTimer;
 
 class TApp_TOOLMagna : public QMainWindow,
                        public TMainActions,
@@ -61,6 +64,9 @@ class TApp_TOOLMagna : public QMainWindow,
   void FormCreate();
   /// Marks the window not ready, hides it, leaves the chain and saves the settings.
   void FormDestroy();
+  /// The session manager's request to save (the session may end without a close):
+  /// the settings as the close writes them, at once.
+  void CommitSettings();
   void Action_FileExitExecute(QObject* Sender);
   void Action_EditUndoExecute(QObject* Sender);
   void Action_EditRedoExecute(QObject* Sender);
@@ -108,6 +114,11 @@ class TApp_TOOLMagna : public QMainWindow,
   /// The window's settings; they come with the settings file.
   virtual void LoadSettings();
   virtual void SaveSettings();
+  /// The timer the settings' write waits on after a change.
+  virtual std::unique_ptr<TDelayTimer> MakeSettingsTimer();
+  /// A move or a resize is a change of the bounds the settings keep.
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   class TWindowLink;
@@ -124,9 +135,13 @@ class TApp_TOOLMagna : public QMainWindow,
   void StepFontSize(QObject* Sender, bool large);
   template <class Handler>
   void Bind(QAction* action, Handler handler);
+  /// Something the settings keep changed: written a moment later.
+  void SettingsChanged();
 
   std::unique_ptr<TWindowLink> link_;
   std::unique_ptr<TMainExtras> extras_;
+  std::unique_ptr<TMainWindowOptions> settings_;  // what LoadSettings and SaveSettings touch
+  std::unique_ptr<TSettingsAutosave> autosave_;   // from FormCreate on
   platform::HWND handle_ = nullptr;
   QWidget* client_ = nullptr;
   platform::HWND FNextViewer = nullptr;
@@ -138,6 +153,7 @@ class TApp_TOOLMagna : public QMainWindow,
   bool FClipboardSecret = false;
   uint16_t FCtrlKey = 0;
   int FReady = 0;
+  bool settingsLoaded_ = false;  // not when Shift+Ctrl skipped the load
   bool destroyed_ = false;
   bool testHook_ = false;
 };

@@ -75,6 +75,21 @@ void WriteEntries(TMyIniFile& ini, TMainSettingsTarget& target) {
   RunStep("saving the view options", [&] { target.WriteOptions(ini); });
 }
 
+/// Takes down what a save writes instead of writing a file: every typed write of
+/// the settings file ends in WriteString.
+class TEntryRecorder : public TMyIniFile {
+ public:
+  TEntryRecorder() : TMyIniFile(WideString(), cdAuto) {}
+  void WriteString(const WideString& Section, const WideString& Ident,
+                   const WideString& Value) override {
+    for (const WideString* part : {&Section, &Ident, &Value}) {
+      Record += *part;
+      Record += u'\0';
+    }
+  }
+  WideString Record;
+};
+
 }  // namespace
 
 TMainWindowSettings::TMainWindowSettings(QWidget& window, QAction& checkClipboard,
@@ -90,22 +105,36 @@ void TMainWindowSettings::ApplyWordWrap() {
   if (applyWordWrap_) applyWordWrap_();
 }
 
-void LoadSettings(TMainSettingsTarget& target, const WideString& fileName) {
-  if (!SkipRequested()) {
+bool LoadSettings(TMainSettingsTarget& target, const WideString& fileName) {
+  const bool load = !SkipRequested();
+  if (load) {
     RunStep("loading the settings", [&] {
       TMyIniFile ini(fileName, cdAuto);
       ReadEntries(ini, target);
     });
   }
   RunStep("applying the word-wrap switch", [&] { target.ApplyWordWrap(); });
+  return load;
 }
 
-void SaveSettings(TMainSettingsTarget& target, const WideString& fileName) {
-  if (SkipRequested()) return;
+bool SaveSettings(TMainSettingsTarget& target, const WideString& fileName) {
+  return !SkipRequested() && WriteSettings(target, fileName);
+}
+
+bool WriteSettings(TMainSettingsTarget& target, const WideString& fileName) {
+  bool written = false;
   RunStep("saving the settings", [&] {
     TMyIniFile ini(fileName, cdAuto);
     WriteEntries(ini, target);
+    written = ini.UpdateFile();
   });
+  return written;
+}
+
+WideString SettingsRecord(TMainSettingsTarget& target) {
+  TEntryRecorder recorder;
+  WriteEntries(recorder, target);
+  return recorder.Record;
 }
 
 }  // namespace magna

@@ -69,10 +69,16 @@ class TMainWindowSettings : public TMainSettingsTarget {
 
 /// Reads the entries from the file into the target, then applies the wrap switch.
 /// Never raises: a missing file, or one that can't be read, leaves the target as it
-/// was; an entry that fails costs only itself.
-void LoadSettings(TMainSettingsTarget& target, const WideString& fileName);
-/// Writes the entries from the target; never raises. A file that can't be written
-/// keeps its previous content.
-void SaveSettings(TMainSettingsTarget& target, const WideString& fileName);
+/// was; an entry that fails costs only itself. False when Shift and Ctrl were held:
+/// nothing was read.
+bool LoadSettings(TMainSettingsTarget& target, const WideString& fileName);
+/// Writes the entries from the target unless Shift and Ctrl are held; never raises.
+/// A file that can't be written keeps its previous content. True when written.
+bool SaveSettings(TMainSettingsTarget& target, const WideString& fileName);
+/// SaveSettings without the Shift+Ctrl test, for writes that are no close.
+bool WriteSettings(TMainSettingsTarget& target, const WideString& fileName);
+/// What a save would write, entry by entry in the save's order, as one text:
+/// equal records write equal files. Nothing is written.
+WideString SettingsRecord(TMainSettingsTarget& target);
 
 }  // namespace magna

@@ -8,8 +8,8 @@
 #include <QWindow>
 
 #include "settings/myIniFile.h"
+#include "tests/app/fakeSettingsTarget.h"
 #include "tests/app/mainFixture.h"
-#include "tests/settings/fakeBoundsWindow.h"
 #include "tests/support/testSupport.h"
 
 namespace magna {
@@ -18,33 +18,7 @@ namespace {
 using test::Hex;
 using test::W;
 
-struct FakeWindow : test::FakeBoundsWindow {
-  FakeWindow() : FakeBoundsWindow(u"App_TOOLMagna", {100, 100, 612, 350}) {}
-};
-
-/// The layout's state: watching off, wrap on, "ＭＳ Ｐ明朝" at 72 points.
-class FakeTarget : public TMainSettingsTarget {
- public:
-  FakeTarget() {
-    Font.SetName(W("ＭＳ Ｐ明朝"));
-    Font.SetHeight(-96);
-    Font.SetCharset(SHIFTJIS_CHARSET);
-  }
-  TBoundsWindow& Window() override { return Win; }
-  bool CheckClipboard() const override { return Check; }
-  void SetCheckClipboard(bool value) override { Check = value; }
-  bool WordWrap() const override { return Wrap; }
-  void SetWordWrap(bool value) override { Wrap = value; }
-  const TFont& TextFont() const override { return Font; }
-  void SetTextFont(const TFont& font) override { Font.Assign(font); }
-  void ApplyWordWrap() override { AppliedWrap.push_back(Wrap); }
-
-  FakeWindow Win;
-  bool Check = false;
-  bool Wrap = true;
-  TFont Font;
-  std::vector<bool> AppliedWrap;
-};
+using test::FakeTarget;
 
 /// The layout's switches, font and bounds, and the wrap applied once.
 void ExpectLayout(const FakeTarget& target) {

@@ -57,8 +57,9 @@ e2e_start_magna() {  # magna [arguments...]
   sleep 0.3
 }
 
-# Starts the program with the test hook in `hook`, waits for its window
-# (`window`, `magna_pid`) and clicks into the text area so that keys reach it.
+# Starts the program (the command's words: a launcher may come first) with the
+# test hook in `hook`, waits for its window (`window`, `magna_pid`) and clicks
+# into the text area so that keys reach it.
 e2e_launch() {  # command...
   MAGNA_TEST_HOOK=$hook "$@" 2>>"$work/stderr.txt" &
   magna_pid=$!
@@ -76,19 +77,39 @@ e2e_launch() {  # command...
   xdotool mousemove --window "$window" 200 120 click 1
 }
 
-# Closes the window with Alt+F4 and waits up to 30 s for the program
-# (`magna_pid`) to end by itself with status 0.
-e2e_close_window() {
-  local status
-  xdotool key alt+F4
+# Waits up to 30 s for the program (`magna_pid`) to end by itself and sets
+# `end_status` to its exit status.
+e2e_wait_end() {  # what should end it (for the failure message)
   for _ in $(seq 300); do
     kill -0 "$magna_pid" 2>/dev/null || break
     sleep 0.1
   done
-  kill -0 "$magna_pid" 2>/dev/null && e2e_fail "the program did not end on Alt+F4"
+  kill -0 "$magna_pid" 2>/dev/null && e2e_fail "the program did not end on $1"
   wait "$magna_pid"
-  status=$?
-  [ "$status" -eq 0 ] || e2e_fail "the program ended with status $status"
+  end_status=$?
+}
+
+# Closes the window with Alt+F4 and waits for the program to end with status 0.
+e2e_close_window() {
+  xdotool key alt+F4
+  e2e_wait_end "Alt+F4"
+  [ "$end_status" -eq 0 ] || e2e_fail "the program ended with status $end_status"
+}
+
+# Starts an X server of the test's own, which the test may stop under the program
+# (`display_pid`), and points DISPLAY at it. It does not reset when its last
+# client leaves, so no client need hold it.
+e2e_own_display() {
+  local number=$work/display$RANDOM
+  Xvfb -noreset -displayfd 3 -screen 0 1280x800x24 3>"$number" 2>>"$work/xvfb.txt" &
+  display_pid=$!
+  pids+=($display_pid)
+  for _ in $(seq 100); do
+    [ -s "$number" ] && break
+    sleep 0.1
+  done
+  [ -s "$number" ] || e2e_fail "the X server of the test's own did not start"
+  export DISPLAY=:$(<"$number")
 }
 
 # Starts a helper that prints `word` once it owns its selection, and waits up to
