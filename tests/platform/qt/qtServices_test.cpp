@@ -311,14 +311,13 @@ TEST(QtServicesScope, InstallsTheServicesAndItsEndLeavesNoWindowAndNoQtService) 
   {
     TQtServicesScope services;
     EXPECT_NE(dynamic_cast<QtUi*>(&Ui()), nullptr);
-    EXPECT_NE(dynamic_cast<QtClipboard*>(&Clipboard()), nullptr);
+    EXPECT_NE(dynamic_cast<QtKeyState*>(&KeyState()), nullptr);
     window = CreateWindowExW(0, u"WidgetWindow", u"", 0, 0, 0, 1, 1, nullptr, 0, nullptr, nullptr);
     ASSERT_TRUE(widget);
   }
   EXPECT_FALSE(widget) << "destroyed while Qt runs";
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(dynamic_cast<QtUi*>(&Ui()), nullptr);
-  EXPECT_EQ(dynamic_cast<QtClipboard*>(&Clipboard()), nullptr);
   EXPECT_EQ(dynamic_cast<QtKeyState*>(&KeyState()), nullptr);
   UnregisterClassW(u"WidgetWindow");
 }
