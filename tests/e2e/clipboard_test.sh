@@ -37,7 +37,10 @@ copy_elsewhere() {
 
 unset QT_QPA_PLATFORM
 export LSAN_OPTIONS=detect_leaks=0
-MAGNA_TEST_HOOK=$hook "$magna" 2>"$work/stderr.txt" &
+# A copy in the work folder: the settings file beside it starts empty (the program
+# keeps its settings when it is stopped, watching switched on included).
+cp "$magna" "$work/magna" || fail "cannot copy the program"
+MAGNA_TEST_HOOK=$hook "$work/magna" 2>"$work/stderr.txt" &
 magna_pid=$!
 pids+=($magna_pid)
 
