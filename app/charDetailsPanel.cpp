@@ -8,9 +8,9 @@
 #include <algorithm>
 
 #include "app/captionLanguage.h"
-#include "app/charDetailsRows.h"
 #include "editor/myEdit.h"
 #include "platform/qt/qtText.h"
+#include "text/character/charDetailsRows.h"
 
 namespace magna {
 

@@ -12,7 +12,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "app/charDetails.h"
+#include "text/character/charDetails.h"
 
 class QLabel;
 class QTreeWidget;

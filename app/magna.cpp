@@ -22,11 +22,11 @@
 #include "app/displayPlatform.h"
 #include "app/fontMapping.h"
 #include "app/main.h"
+#include "app/myProcessObjects.h"
 #include "app/my_safedll.h"
 #include "app/startText.h"
 #include "platform/qt/qtQuitSignals.h"
 #include "platform/qt/qtServices.h"
-#include "widgets/myProcessObjects.h"
 
 namespace {
 

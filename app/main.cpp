@@ -13,13 +13,13 @@
 #include "app/myHelpVersionInfo.h"
 #include "app/myKeys.h"
 #include "app/mySettings.h"
-#include "app/myStatusLine.h"
 #include "app/optionSettings.h"
 #include "app/settingsAutosave.h"
 #include "app/testHook.h"
 #include "platform/log.h"
 #include "platform/qt/qtFont.h"
 #include "platform/services.h"
+#include "text/character/myStatusLine.h"
 #include "text/myUtils.h"
 
 namespace magna {

@@ -14,11 +14,11 @@
 #include "app/captionLanguage.h"
 #include "editor/myEdit.h"
 #include "platform/log.h"
-#include "platform/myMonitors.h"
+#include "platform/monitorHandles.h"
+#include "platform/myMonitor.h"
 #include "platform/qt/qtFont.h"
 #include "platform/services.h"
 #include "widgets/myLabel.h"
-#include "widgets/myMonitor.h"
 
 namespace magna {
 

@@ -3,9 +3,9 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include "app/myStatusLine.h"
 #include "platform/log.h"
 #include "platform/qt/qtText.h"
+#include "text/character/myStatusLine.h"
 
 namespace magna {
 

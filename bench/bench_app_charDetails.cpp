@@ -16,8 +16,8 @@
 #include "app/charDetailsPanel.h"
 #include "app/main.h"
 #include "app/mainExtras.h"
-#include "app/myStatusLine.h"
 #include "tests/support/fakeServices.h"
+#include "text/character/myStatusLine.h"
 
 namespace {
 

@@ -23,8 +23,8 @@
 #include "bench/benchTextArea.h"
 #include "editor/myEdit.h"
 #include "text/myCharCode.h"
-#include "text/myRepair.h"
-#include "text/myRepairForms.h"
+#include "text/repair/myRepair.h"
+#include "text/repair/myRepairForms.h"
 
 using namespace magna;
 using C = TRepairCode;

@@ -37,9 +37,9 @@
 #include "tests/support/repairChains.h"
 #include "tests/support/seededDraw.h"
 #include "text/myCharCode.h"
-#include "text/myRepair.h"
-#include "text/myRepairForms.h"
-#include "text/myRepairSteps.h"
+#include "text/repair/myRepair.h"
+#include "text/repair/myRepairForms.h"
+#include "text/repair/myRepairSteps.h"
 
 using namespace magna;
 using namespace magna::repair;

@@ -27,23 +27,16 @@ if(MAGNA_BUILD_FUZZ)
   target_compile_options(magna_options INTERFACE -fsanitize=fuzzer-no-link)
 endif()
 
-# magna_layer_library(<target> <folder> [QT] LINKS <libs...>)
-# One static library per layer, built from every source in <folder> (not below).
-function(magna_layer_library target folder)
-  cmake_parse_arguments(ARG "" "" "LINKS;GLOBS" ${ARGN})
-  set(globs ${folder}/*.cpp ${folder}/*.h)
-  foreach(g IN LISTS ARG_GLOBS)
-    list(APPEND globs ${folder}/${g})
-  endforeach()
-  file(GLOB sources CONFIGURE_DEPENDS ${globs})
-  list(FILTER sources INCLUDE REGEX "\\.cpp$")
-  if(sources)
-    file(GLOB sources CONFIGURE_DEPENDS ${globs})
-    add_library(${target} STATIC ${sources})
-    target_link_libraries(${target} PUBLIC magna_options ${ARG_LINKS})
-  else()
-    add_library(${target} INTERFACE)
-    target_link_libraries(${target} INTERFACE magna_options ${ARG_LINKS})
+# magna_layer_library(<target> [QT] SOURCES <files...> LINKS <libs...>)
+# One static library, its files listed relative to the calling CMakeLists.txt: a file
+# joins the build because it is named here, never because it lies in the folder.
+# QT: the library has classes with Q_OBJECT or Qt resources (moc and rcc run on it).
+function(magna_layer_library target)
+  cmake_parse_arguments(ARG "QT" "" "SOURCES;LINKS" ${ARGN})
+  add_library(${target} STATIC ${ARG_SOURCES})
+  target_link_libraries(${target} PUBLIC magna_options ${ARG_LINKS})
+  if(ARG_QT)
+    set_target_properties(${target} PROPERTIES AUTOMOC ON AUTORCC ON)
   endif()
 endfunction()
 

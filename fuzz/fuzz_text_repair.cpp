@@ -10,7 +10,7 @@
 
 #include "tests/support/repairChains.h"
 #include "text/myCharCode.h"
-#include "text/myRepair.h"
+#include "text/repair/myRepair.h"
 
 using namespace magna;
 

@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Writes text/myRepairFrequencies.inc: how often each Japanese character occurs in
+"""Writes text/repair/myRepairFrequencies.inc: how often each Japanese character occurs in
 real text, for the plausibility model of the mojibake repair.
 
 The text is Debian's Japanese manual pages (package manpages-ja, the roff sources
@@ -14,7 +14,7 @@ often costs its class's unseen cost, the share of characters seen once spread ov
 the class's characters never seen (Good-Turing). Deterministic: the same packages give
 the same file. Needs only the Python standard library.
 
-Usage: scripts/makeRepairFrequencies.py [MANDIR] > text/myRepairFrequencies.inc
+Usage: scripts/makeRepairFrequencies.py [MANDIR] > text/repair/myRepairFrequencies.inc
 """
 
 import collections

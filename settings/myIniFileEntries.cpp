@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "platform/log.h"
-#include "platform/myMonitors.h"
+#include "platform/monitorHandles.h"
 #include "settings/myIniFile.h"
 #include "text/myUtils.h"
 

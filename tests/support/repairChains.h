@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "text/myRepair.h"
-#include "text/myRepairForms.h"
+#include "text/repair/myRepair.h"
+#include "text/repair/myRepairForms.h"
 
 namespace magna::test {
 

@@ -1,5 +1,6 @@
 #include "tests/support/testSupport.h"
 
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -44,6 +45,18 @@ std::string ReadBytes(const std::filesystem::path& file) {
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+std::string ThisProgramImage() {
+  return ReadBytes("/proc/self/exe");
+}
+
+platform::ReadBytesAt BufferReader(const std::string& image, size_t size) {
+  return [&image, size](uint64_t offset, void* out, size_t count) {
+    if (offset > size || count > size - offset) return false;
+    std::memcpy(out, image.data() + offset, count);
+    return true;
+  };
 }
 
 WideString W(std::string_view utf8) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/versionRecord.h"
 #include "tests/support/fakeServices.h"
 
 namespace magna::test {
@@ -32,6 +33,10 @@ class TempDir {
 
 void WriteBytes(const std::filesystem::path& file, const std::string& bytes);
 std::string ReadBytes(const std::filesystem::path& file);
+/// The bytes of the running test program's file.
+std::string ThisProgramImage();
+/// Reads from `image` as from a file of `size` bytes (the image cut short when smaller).
+platform::ReadBytesAt BufferReader(const std::string& image, size_t size);
 /// UTF-8 source text to the program's wide text (test literals only).
 WideString W(std::string_view utf8);
 /// Wide text to UTF-8 for readable failure messages.
