@@ -16,15 +16,15 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/actionImages.h"
-#include "app/captionLanguage.h"
-#include "app/commandLine.h"
-#include "app/displayPlatform.h"
-#include "app/fontMapping.h"
-#include "app/main.h"
-#include "app/myProcessObjects.h"
-#include "app/my_safedll.h"
-#include "app/startText.h"
+#include "app/desktop/captionLanguage.h"
+#include "app/desktop/commandLine.h"
+#include "app/desktop/displayPlatform.h"
+#include "app/desktop/myProcessObjects.h"
+#include "app/desktop/my_safedll.h"
+#include "app/desktop/startText.h"
+#include "app/fonts/fontMapping.h"
+#include "app/window/actionImages.h"
+#include "app/window/main.h"
 #include "platform/qt/qtQuitSignals.h"
 #include "platform/qt/qtServices.h"
 

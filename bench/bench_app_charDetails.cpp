@@ -13,9 +13,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/charDetailsPanel.h"
-#include "app/main.h"
-#include "app/mainExtras.h"
+#include "app/details/charDetailsPanel.h"
+#include "app/window/main.h"
+#include "app/window/mainExtras.h"
 #include "tests/support/fakeServices.h"
 #include "text/character/myStatusLine.h"
 

@@ -24,8 +24,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/fontMapping.h"
-#include "app/main.h"
+#include "app/fonts/fontMapping.h"
+#include "app/window/main.h"
 #include "platform/qt/qtClipboardReader.h"
 #include "platform/qt/qtServices.h"
 #include "platform/qt/qtText.h"

@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "app/fontMapping.h"
-#include "app/main.h"
+#include "app/fonts/fontMapping.h"
+#include "app/window/main.h"
 #include "platform/qt/qtServices.h"
 #include "platform/qt/qtText.h"
 

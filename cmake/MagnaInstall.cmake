@@ -20,10 +20,10 @@ set(_generated ${PROJECT_BINARY_DIR}/dist)
 
 # The help page is looked for beside the program first, then here.
 file(RELATIVE_PATH _help_from_bin /${CMAKE_INSTALL_BINDIR} /${MAGNA_HELP_DIR})
-target_compile_definitions(magna_app PRIVATE MAGNA_HELP_FROM_BIN="${_help_from_bin}")
+target_compile_definitions(magna_desktop PRIVATE MAGNA_HELP_FROM_BIN="${_help_from_bin}")
 
 install(TARGETS magna RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES app/help/index.html DESTINATION ${MAGNA_HELP_DIR})
+install(FILES app/desktop/help/index.html DESTINATION ${MAGNA_HELP_DIR})
 install(FILES ${_dist}/${MAGNA_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${_dist}/${MAGNA_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 16 24 32 48 64 128 256)
