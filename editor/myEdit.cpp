@@ -325,11 +325,10 @@ void TMyCustomEdit::SetFocus() {
     bool& busy;
     ~Release() { busy = false; }
   } release{focusBusy_};
-  try {
+  // Qt's own focus handling may fail; the text gets the focus anyway.
+  platform::Guard(platform::kLogEditor, "focusing the text area's host", [this] {
     if (isEnabled() && isVisible()) QWidget::setFocus(Qt::OtherFocusReason);
-  } catch (...) {  // the library's own focus handling may fail; the text gets the focus anyway
-    platform::LogCaughtException(platform::kLogEditor, "focusing the text area's host");
-  }
+  });
   if (!wrapper_) {
     platform::SetFocus(HostHandle());
     return;
@@ -362,22 +361,21 @@ void TMyCustomEdit::PlaceCaretUnderMouse() {
 // Notifications of the rich-edit window
 
 LRESULT TMyCustomEdit::HostWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  try {
+  LRESULT result = 0;
+  const char* doing =
+      msg == WM_COMMAND ? "handling a text area command" : "handling a text area notification";
+  platform::Guard(platform::kLogEditor, doing, [&] {
     if (msg == WM_COMMAND && wrapper_ && reinterpret_cast<HWND>(lParam) == wrapper_->Handle) {
       HandleCommand(HIWORD(wParam));
-      return 0;
+      return;
     }
     if (msg == WM_NOTIFY) {
       auto* header = reinterpret_cast<NMHDR*>(lParam);
-      if (!header || !wrapper_ || header->hwndFrom != wrapper_->Handle) return 0;
-      return HandleNotify(header);
+      if (!header || !wrapper_ || header->hwndFrom != wrapper_->Handle) return;
+      result = HandleNotify(header);
     }
-  } catch (...) {  // no handler's failure may reach the event loop
-    platform::LogCaughtException(platform::kLogEditor, msg == WM_COMMAND
-                                                           ? "handling a text area command"
-                                                           : "handling a text area notification");
-  }
-  return 0;
+  });
+  return result;
 }
 
 void TMyCustomEdit::HandleCommand(uint16_t code) {

@@ -584,12 +584,10 @@ void TRichEditWindow::TextChanged() {
         auto* window = dynamic_cast<TRichEditWindow*>(GetWindowObject(hwnd));
         if (!window) return;
         TMessageFrame frame;
-        try {
+        platform::Guard(platform::kLogEditor, "reporting a change of the text", [window] {
           window->BeginInput();
           window->EndInput();
-        } catch (...) {  // a report that fails must not reach the event loop
-          platform::LogCaughtException(platform::kLogEditor, "reporting a change of the text");
-        }
+        });
       },
       Qt::QueuedConnection);
 }

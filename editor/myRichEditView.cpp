@@ -26,6 +26,8 @@ using namespace platform;
 
 namespace {
 
+constexpr std::string_view kHandlingAnEvent = "handling an event of the text view";
+
 /// Ends an input frame of the window unless the window went away meanwhile.
 class InputFrame {
  public:
@@ -127,22 +129,19 @@ void TRichEditView::SetHideSelection(bool hide) {
   setPalette(p);
 }
 
+// A failed event leaves the text as it was and counts as handled.
 bool TRichEditView::event(QEvent* event) {
-  try {
-    return QPlainTextEdit::event(event);
-  } catch (...) {  // the text stays as it was; the event counts as handled
-    platform::LogCaughtException(platform::kLogEditor, "handling an event of the text view");
-    return true;
-  }
+  bool handled = true;
+  platform::Guard(platform::kLogEditor, kHandlingAnEvent,
+                  [&] { handled = QPlainTextEdit::event(event); });
+  return handled;
 }
 
 bool TRichEditView::viewportEvent(QEvent* event) {
-  try {
-    return QPlainTextEdit::viewportEvent(event);
-  } catch (...) {
-    platform::LogCaughtException(platform::kLogEditor, "handling an event of the text view");
-    return true;
-  }
+  bool handled = true;
+  platform::Guard(platform::kLogEditor, kHandlingAnEvent,
+                  [&] { handled = QPlainTextEdit::viewportEvent(event); });
+  return handled;
 }
 
 void TRichEditView::keyPressEvent(QKeyEvent* event) {
@@ -362,40 +361,37 @@ bool TRichEditView::FilterMouse(UINT msg, QMouseEvent* event) {
   return window_ ? go : false;
 }
 
-namespace {
-UINT ButtonMessage(Qt::MouseButton button, UINT left, UINT right, UINT middle) {
-  switch (button) {
-    case Qt::LeftButton: return left;
-    case Qt::RightButton: return right;
-    case Qt::MiddleButton: return middle;
-    default: return 0;
+template <class Act>
+void TRichEditView::ButtonEvent(QMouseEvent* event, const ButtonMessages& messages, Act act) {
+  InputFrame frame(window_);
+  UINT msg = 0;
+  switch (event->button()) {
+    case Qt::LeftButton: msg = messages.Left; break;
+    case Qt::RightButton: msg = messages.Right; break;
+    case Qt::MiddleButton: msg = messages.Middle; break;
+    default: break;
   }
+  if (msg && !FilterMouse(msg, event)) return event->accept();
+  // A press ends the composition here rather than through Qt, which would commit it
+  // and reset the input method: an input method that commits on a reset then
+  // commits it again, where the click has put the caret.
+  if (msg == WM_LBUTTONDOWN) EndComposition();
+  act();
 }
-}  // namespace
 
 void TRichEditView::mousePressEvent(QMouseEvent* event) {
-  InputFrame frame(window_);
-  UINT msg = ButtonMessage(event->button(), WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN);
-  if (msg && !FilterMouse(msg, event)) return event->accept();
-  // Ended here rather than by Qt, which would commit the composition and reset the
-  // input method: an input method that commits on a reset then commits it again,
-  // where the click has put the caret.
-  if (event->button() == Qt::LeftButton) EndComposition();
-  QPlainTextEdit::mousePressEvent(event);
+  ButtonEvent(event, {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN},
+              [&] { QPlainTextEdit::mousePressEvent(event); });
 }
 
 void TRichEditView::mouseReleaseEvent(QMouseEvent* event) {
-  InputFrame frame(window_);
-  UINT msg = ButtonMessage(event->button(), WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP);
-  if (msg && !FilterMouse(msg, event)) return event->accept();
-  QPlainTextEdit::mouseReleaseEvent(event);
+  ButtonEvent(event, {WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP},
+              [&] { QPlainTextEdit::mouseReleaseEvent(event); });
 }
 
 void TRichEditView::mouseDoubleClickEvent(QMouseEvent* event) {
-  InputFrame frame(window_);
-  UINT msg = ButtonMessage(event->button(), WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK);
-  if (msg && !FilterMouse(msg, event)) return event->accept();
-  QPlainTextEdit::mouseDoubleClickEvent(event);
+  ButtonEvent(event, {WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK},
+              [&] { QPlainTextEdit::mouseDoubleClickEvent(event); });
 }
 
 void TRichEditView::mouseMoveEvent(QMouseEvent* event) {

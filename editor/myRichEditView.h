@@ -63,6 +63,14 @@ class TRichEditView : public QPlainTextEdit {
   bool StepOverSoftBreak(bool backwards);
   /// Reports a mouse message; false when the parent took it.
   bool FilterMouse(platform::UINT msg, QMouseEvent* event);
+  /// The messages of one kind of button event, per button.
+  struct ButtonMessages {
+    platform::UINT Left, Right, Middle;
+  };
+  /// A button pressed, released or double-clicked: reported as the button's message
+  /// (no report for other buttons), then acted on by `act` unless the parent took it.
+  template <class Act>
+  void ButtonEvent(QMouseEvent* event, const ButtonMessages& messages, Act act);
   platform::WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) const;
   /// Hands the event to Qt's own handling, committed text through the text store.
   void ActOnInputMethod(QInputMethodEvent* event);

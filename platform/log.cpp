@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "platform/nativeNames.h"
+#include "platform/services.h"
 
 namespace magna::platform {
 
@@ -55,6 +56,16 @@ void LogCaughtException(std::string_view category, std::string_view doing) noexc
     LogWarning(category, doing, e.what());
   } catch (...) {
     LogWarning(category, doing, "unknown exception");
+  }
+}
+
+void ReportCaughtException(std::string_view category, std::string_view doing,
+                           OnFailure onFailure) noexcept {
+  LogCaughtException(category, doing);
+  if (onFailure != OnFailure::Beep) return;
+  try {
+    Ui().Beep();
+  } catch (...) {  // the failure is logged; silence is all that is lost
   }
 }
 

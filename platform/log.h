@@ -6,10 +6,9 @@
 // category: warnings on, debug messages off unless QT_LOGGING_RULES turns them on
 // ("magna.settings.debug=true"). Until then warnings go to standard error and debug
 // messages nowhere; tests install a recording log (tests/support).
-// Typical use:
-//   catch (...) {
-//     platform::LogCaughtException(platform::kLogSettings, "loading the window bounds");
-//   }
+// Typical use, where Qt calls us (an event, a slot, a queued call, a paint):
+//   platform::Guard(platform::kLogApp, "opening the character details",
+//                   [&] { OpenCharDetails(); }, platform::OnFailure::Beep);
 
 #include <memory>
 #include <string>
@@ -66,5 +65,28 @@ std::string ErrorNumberReason(int errorNumber);
 /// For a catch clause: a warning whose reason is the exception being handled (its
 /// what(), or "unknown exception"). Never raises; call only inside a handler.
 void LogCaughtException(std::string_view category, std::string_view doing) noexcept;
+
+/// What the user is told of a failure a guard caught, beside the log.
+enum class OnFailure { LogOnly, Beep };
+
+/// For a catch clause: LogCaughtException, then a beep when asked. Never raises.
+void ReportCaughtException(std::string_view category, std::string_view doing,
+                           OnFailure onFailure) noexcept;
+
+/// Nothing unwinds into Qt. Qt's event delivery cannot carry an exception, so
+/// wherever Qt calls the program (an event handler or filter, a slot, a queued call,
+/// a paint) the work runs inside this guard: a failure costs that piece of work
+/// only, is logged as "<doing> failed: <reason>" under the category and, with
+/// OnFailure::Beep, is heard. What the work left half done stays as it is; a caller
+/// that must answer Qt sets its answer before and lets the work overwrite it.
+template <class Work>
+void Guard(std::string_view category, std::string_view doing, Work&& work,
+           OnFailure onFailure = OnFailure::LogOnly) noexcept {
+  try {
+    work();
+  } catch (...) {
+    ReportCaughtException(category, doing, onFailure);
+  }
+}
 
 }  // namespace magna::platform

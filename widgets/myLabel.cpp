@@ -253,7 +253,8 @@ void TMyLabel::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   if (!transparent_ && !parentColor_) painter.fillRect(rect(), ToQColor(color_));
   canvas_ = &painter;
-  try {
+  // A label that can't draw its text stays blank; painting never fails.
+  platform::Guard(platform::kLogWidgets, "drawing a label's caption", [this] {
     TRect r{0, 0, width(), height()};
     const unsigned flags = BaseDrawFlags();
     if (layout_ != tlTop) {
@@ -263,22 +264,15 @@ void TMyLabel::paintEvent(QPaintEvent*) {
       Offset(r, 0, dy);
     }
     DoDrawText(r, flags);
-  } catch (...) {
-    // A label that can't draw its text stays blank; painting never fails.
-    platform::LogCaughtException(platform::kLogWidgets, "drawing a label's caption");
-  }
+  });
   canvas_ = nullptr;
 }
 
 void TMyLabel::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   if (!OnResize) return;
-  try {
-    OnResize(this);
-  } catch (...) {
-    // An event handler's failure must not unwind through Qt.
-    platform::LogCaughtException(platform::kLogWidgets, "running a label's OnResize handler");
-  }
+  platform::Guard(platform::kLogWidgets, "running a label's OnResize handler",
+                  [this] { OnResize(this); });
 }
 
 void TMyLabel::changeEvent(QEvent* event) {

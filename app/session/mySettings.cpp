@@ -27,11 +27,7 @@ bool SkipRequested() {
 /// Runs one step; a failure costs that step only, so the window stays usable.
 template <class Step>
 void RunStep(std::string_view doing, Step&& step) noexcept {
-  try {
-    step();
-  } catch (...) {
-    platform::LogCaughtException(platform::kLogSettings, doing);
-  }
+  platform::Guard(platform::kLogSettings, doing, step);
 }
 
 /// Whether the file holds any edge of the window's bounds.

@@ -40,6 +40,8 @@ constexpr uint16_t kKeyTab = 9;
 constexpr uint16_t kKeyUp = 38;
 constexpr uint16_t kKeyDown = 40;
 constexpr int kKeyShift = 16;
+// A failure of something the user asked for is heard as well as logged.
+constexpr platform::OnFailure kHeard = platform::OnFailure::Beep;
 
 /// The code unit at `i` with line breaks as the text area keeps them ("\r\n" and
 /// "\n" read as "\r"); moves `i` past it.
@@ -57,18 +59,6 @@ bool SameText(const WideString& a, const WideString& b) {
   while (i < a.size() && j < b.size())
     if (NextUnified(a, i) != NextUnified(b, j)) return false;
   return i == a.size() && j == b.size();
-}
-
-/// Runs a handler from an event of Qt's; nothing it throws leaves the event loop.
-/// The user hears that it failed, the log says what failed.
-template <class F>
-void Guarded(std::string_view category, std::string_view doing, F&& f) noexcept {
-  try {
-    f();
-  } catch (...) {
-    platform::LogCaughtException(category, doing);
-    platform::Ui().Beep();
-  }
 }
 
 }  // namespace
@@ -98,7 +88,9 @@ TApp_TOOLMagna::TApp_TOOLMagna(QWidget* parent)
 }
 
 TApp_TOOLMagna::~TApp_TOOLMagna() {
-  if (!destroyed_) Guarded(platform::kLogApp, "closing the main window", [this] { FormDestroy(); });
+  if (!destroyed_)
+    platform::Guard(
+        platform::kLogApp, "closing the main window", [this] { FormDestroy(); }, kHeard);
   platform::DestroyWindow(handle_);
   if (App_TOOLMagna == this) App_TOOLMagna = nullptr;
 }
@@ -151,7 +143,8 @@ template <class Handler>
 void TApp_TOOLMagna::Bind(QAction* action, Handler handler) {
   connect(action, &QAction::triggered, this,
           [this, action, handler, doing = "running " + action->objectName().toStdString()] {
-            Guarded(platform::kLogApp, doing, [&] { (this->*handler)(action); });
+            platform::Guard(
+                platform::kLogApp, doing, [&] { (this->*handler)(action); }, kHeard);
           });
 }
 
@@ -182,8 +175,9 @@ void TApp_TOOLMagna::BindActions() {
        {Action_TextCheckClipboard, Action_TextWrap, extra.Action_TextCheckSelection})
     connect(kept, &QAction::toggled, this, [this] { SettingsChanged(); });
   connect(PopupMenu_Main, &QMenu::aboutToShow, this, [this] {
-    Guarded(platform::kLogApp, "opening the popup menu",
-            [this] { PopupMenu_MainPopup(PopupMenu_Main); });
+    platform::Guard(
+        platform::kLogApp, "opening the popup menu",
+        [this] { PopupMenu_MainPopup(PopupMenu_Main); }, kHeard);
   });
   connect(Memo_Text, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& pos) { PopupMenu_Main->popup(Memo_Text->mapToGlobal(pos)); });
@@ -292,12 +286,15 @@ LRESULT TApp_TOOLMagna::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   const char* doing = msg == WM_DRAWCLIPBOARD   ? "handling a clipboard change notice"
                       : msg == WM_CHANGECBCHAIN ? "handling a clipboard chain change"
                                                 : "handling a window message";
-  Guarded(platform::kLogClipboard, doing, [&] {
-    if (msg == WM_DRAWCLIPBOARD)
-      WMDrawClipboard();
-    else if (msg == WM_CHANGECBCHAIN)
-      WMChangeCBChain(reinterpret_cast<HWND>(wParam), reinterpret_cast<HWND>(lParam));
-  });
+  platform::Guard(
+      platform::kLogClipboard, doing,
+      [&] {
+        if (msg == WM_DRAWCLIPBOARD)
+          WMDrawClipboard();
+        else if (msg == WM_CHANGECBCHAIN)
+          WMChangeCBChain(reinterpret_cast<HWND>(wParam), reinterpret_cast<HWND>(lParam));
+      },
+      kHeard);
   return 0;
 }
 

@@ -73,12 +73,9 @@ void TMainExtras::WatchingOn() {
 
 bool TMainExtras::eventFilter(QObject*, QEvent* event) {
   if (event->type() != QEvent::MouseButtonDblClick) return false;
-  try {
-    OpenCharDetails();
-  } catch (...) {
-    platform::LogCaughtException(platform::kLogApp, "opening the character details");
-    platform::Ui().Beep();
-  }
+  platform::Guard(
+      platform::kLogApp, "opening the character details", [this] { OpenCharDetails(); },
+      platform::OnFailure::Beep);
   return true;
 }
 

@@ -235,7 +235,7 @@ void THelp_VersionInfo::keyPressEvent(QKeyEvent* event) {
 
 bool THelp_VersionInfo::eventFilter(QObject* watched, QEvent* event) {
   if (watched != lblURL) return QDialog::eventFilter(watched, event);
-  try {
+  platform::Guard(platform::kLogApp, "handling the help link's mouse event", [&] {
     switch (event->type()) {
       case QEvent::Enter: lblURLMouseEnter(); break;
       case QEvent::Leave: lblURLMouseLeave(); break;
@@ -246,9 +246,7 @@ bool THelp_VersionInfo::eventFilter(QObject* watched, QEvent* event) {
         break;
       default: break;
     }
-  } catch (...) {  // nothing may unwind through Qt's event delivery
-    platform::LogCaughtException(platform::kLogApp, "handling the help link's mouse event");
-  }
+  });
   return QDialog::eventFilter(watched, event);
 }
 

@@ -44,12 +44,8 @@ void QtClipboardBase::Notify() {
   // A copy: the handler may replace itself while it runs.
   const std::function<void()> handler = handler_;
   if (!handler) return;
-  // Qt's event loop can't carry an exception: the notice is lost, and logged.
-  try {
-    handler();
-  } catch (...) {
-    LogCaughtException(kLogClipboard, "handling a clipboard change");
-  }
+  // A notice whose handler fails is lost, and logged.
+  Guard(kLogClipboard, "handling a clipboard change", handler);
 }
 
 bool QtClipboardBase::QtOwnsIt() const {

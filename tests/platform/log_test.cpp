@@ -84,5 +84,39 @@ TEST(LogFailures, TheDefaultLogWritesWarningsToStandardErrorOnly) {
             "magna.settings: saving the settings failed: disk full\n");
 }
 
+TEST_F(LogTest, AGuardKeepsEveryFailureFromItsCallerLogsItAndBeepsWhenAsked) {
+  enum class Throws { Nothing, Exception, Other };
+  struct Row {
+    Throws throws;
+    OnFailure onFailure;
+    const char* warning;  // empty: none
+    int beeps;
+  };
+  const Row rows[] = {
+      {Throws::Nothing, OnFailure::Beep, "", 0},
+      {Throws::Exception, OnFailure::LogOnly, "opening the panel failed: no memory", 0},
+      {Throws::Exception, OnFailure::Beep, "opening the panel failed: no memory", 1},
+      {Throws::Other, OnFailure::Beep, "opening the panel failed: unknown exception", 1},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(int(row.throws) * 2 + int(row.onFailure));
+    log->Entries.clear();
+    ui->BeepCount = 0;
+    bool ranToTheEnd = false;
+    Guard(
+        kLogApp, "opening the panel",
+        [&] {
+          if (row.throws == Throws::Exception) throw std::runtime_error("no memory");
+          if (row.throws == Throws::Other) throw 7;
+          ranToTheEnd = true;
+        },
+        row.onFailure);
+    EXPECT_EQ(ranToTheEnd, row.throws == Throws::Nothing);
+    EXPECT_EQ(ui->BeepCount, row.beeps);
+    if (*row.warning) ExpectWarning(kLogApp, row.warning);
+    EXPECT_TRUE(log->Entries.empty());
+  }
+}
+
 }  // namespace
 }  // namespace magna::platform
