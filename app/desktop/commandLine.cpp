@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/desktop/captionLanguage.h"
+#include "app/desktop/repairCommand.h"
 #include "app/desktop/settingsLocation.h"
 #include "platform/qt/qtText.h"
 #include "text/myUtils.h"
@@ -21,6 +22,7 @@ using TError = TCommandLine::TError;
 const QString kHelp = QStringLiteral("help");
 const QString kVersion = QStringLiteral("version");
 const QString kFile = QStringLiteral("file");
+const QString kRepair = QStringLiteral("repair");
 const QString kStandardInput = QStringLiteral("-");
 
 /// Qt's own options (QGuiApplication, QApplication and the xcb platform of Qt 6),
@@ -60,6 +62,7 @@ void DefineOptions(QCommandLineParser& parser) {
   parser.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), kHelp}));
   parser.addOption(QCommandLineOption(QStringList{QStringLiteral("v"), kVersion}));
   parser.addOption(QCommandLineOption(kFile, QString(), QStringLiteral("PATH")));
+  parser.addOption(QCommandLineOption(kRepair));
   for (const TQtOption& option : kQtOptions) {
     const QString name = QString::fromLatin1(option.name);
     parser.addOption(option.takesValue ? QCommandLineOption(name, QString(), name)
@@ -110,6 +113,17 @@ void ChooseSource(const QCommandLineParser& parser, TCommandLine& line) {
   }
 }
 
+/// --repair with its text source; it has no window to show an empty text in.
+void AskRepair(TCommandLine& line) {
+  if (line.Request != TRequest::Run) return;
+  if (line.Source == TSource::None) {
+    line.Request = TRequest::UsageError;
+    line.Error = TError::NoRepairText;
+  } else {
+    line.Request = TRequest::Repair;
+  }
+}
+
 bool Print(FILE* stream, const QString& text) {
   const QByteArray bytes = text.toUtf8();
   const bool written =
@@ -151,6 +165,7 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     line.Request = TRequest::Version;
   } else {
     ChooseSource(parser, line);
+    if (parser.isSet(kRepair)) AskRepair(line);
   }
   line.QtArguments = QtArgumentsOf(parser, program);
   line.ChoosesDisplay =
@@ -167,11 +182,16 @@ QString HelpText(const QString& programName, const QString& settingsFile, bool j
   const QString text = japanese ? Q(u"使い方: %1 [オプション]... [テキスト]...\n"
                                     u"  または: %1 -\n"
                                     u"  または: %1 --file=パス\n"
+                                    u"  または: %1 --repair [テキスト]... | - | --file=パス\n"
                                     u"テキストをとても大きな文字で表示します。"
                                     u"テキストを指定しないと空の状態で起動します。\n"
                                     u"\n"
                                     u"  -                 標準入力から読んだテキストを表示する\n"
                                     u"      --file=パス   ファイルのテキストを表示する\n"
+                                    u"      --repair      テキストの文字化けやエンコードを直して"
+                                    u"標準出力に書き、\n"
+                                    u"                    見つけた化け方を標準エラー出力に"
+                                    u"書いて終了する\n"
                                     u"  -h, --help        このヘルプを表示して終了する\n"
                                     u"  -v, --version     バージョン情報を表示して終了する\n"
                                     u"\n"
@@ -198,11 +218,16 @@ QString HelpText(const QString& programName, const QString& settingsFile, bool j
                                 : Q(u"Usage: %1 [OPTION]... [TEXT]...\n"
                                     u"  or:  %1 -\n"
                                     u"  or:  %1 --file=PATH\n"
+                                    u"  or:  %1 --repair [TEXT]... | - | --file=PATH\n"
                                     u"Show TEXT in a very large font. Without TEXT the window "
                                     u"starts empty.\n"
                                     u"\n"
                                     u"  -                 show the text read from standard input\n"
                                     u"      --file=PATH   show the text of the file PATH\n"
+                                    u"      --repair      write the text with its mojibake or "
+                                    u"encoding undone to\n"
+                                    u"                    standard output, what was found to "
+                                    u"standard error, and exit\n"
                                     u"  -h, --help        display this help and exit\n"
                                     u"  -v, --version     output version information and exit\n"
                                     u"\n"
@@ -243,6 +268,9 @@ QString UsageErrorText(const TCommandLine& line, bool japanese) {
   else if (line.Error == TError::TwoSources)
     error = japanese ? Q(u"テキスト、'-'、--file のどれか 1 つだけを指定してください")
                      : QStringLiteral("give only one of TEXT, '-' and --file");
+  else if (line.Error == TError::NoRepairText)
+    error = japanese ? Q(u"--repair にはテキスト、'-'、--file のどれかを指定してください")
+                     : QStringLiteral("--repair needs TEXT, '-' or --file");
   const QString text = japanese ? Q(u"%1: %2\n"
                                     u"使い方: %1 [オプション]... [テキスト]... | - | --file=パス\n"
                                     u"詳しくは '%1 --help' を実行してください。\n")
@@ -261,6 +289,7 @@ std::optional<int> AnswerWithoutWindow(const TCommandLine& line) {
       return Print(stdout, HelpText(line.ProgramName, settings, japanese)) ? 0 : 1;
     }
     case TRequest::Version: return Print(stdout, VersionText()) ? 0 : 1;
+    case TRequest::Repair: return AnswerRepair(line, japanese);
     case TRequest::UsageError: Print(stderr, UsageErrorText(line, japanese)); return 2;
   }
   return std::nullopt;

@@ -5,6 +5,8 @@
 //   magna --file PATH     the file's text is shown (character code detected)
 //   magna -h | --help     usage on standard output, exit status 0
 //   magna -v | --version  name and version on standard output, exit status 0
+//   magna --repair SOURCE the text of one of the three sources above, its mojibake or
+//                         encoded form repaired, on standard output (repairCommand.h)
 // An unknown option, a missing value or two text sources at once is a usage
 // error: a short usage line on standard error, exit status 2. "--" ends the
 // options. Qt's own options (-platform, -style, -display, ...) are recognised
@@ -24,9 +26,9 @@
 namespace magna {
 
 struct TCommandLine {
-  enum class TRequest { Run, Help, Version, UsageError };
+  enum class TRequest { Run, Help, Version, Repair, UsageError };
   enum class TSource { None, Arguments, StandardInput, File };
-  enum class TError { None, UnknownOption, TwoSources, Other };
+  enum class TError { None, UnknownOption, TwoSources, NoRepairText, Other };
 
   TRequest Request = TRequest::Run;
   TSource Source = TSource::None;
@@ -56,7 +58,7 @@ QString VersionText();
 /// The usage error: what was wrong, the usage line and where to find more.
 QString UsageErrorText(const TCommandLine& line, bool japanese);
 
-/// Answers --help, --version and usage errors on the standard streams and gives the
+/// Answers --help, --version, --repair and usage errors on the standard streams and gives the
 /// exit status; nullopt when the program is to run.
 std::optional<int> AnswerWithoutWindow(const TCommandLine& line);
 

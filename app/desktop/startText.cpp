@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <exception>
+#include <utility>
 
 #include "platform/qt/qtText.h"
 #include "platform/standardInputFile.h"
@@ -21,7 +22,7 @@ TStartText ReadDetected(const WideString& fileName, const QString& shownName) {
   probe.close();
   try {
     TMyCharCode code = cdAuto;
-    return {WithoutFinalLineBreak(ReadTextFile(fileName, code)), QString()};
+    return {ReadTextFile(fileName, code), QString()};
   } catch (const std::exception&) {  // 4 GiB or more
     return {std::nullopt, QStringLiteral("'%1': file too large").arg(shownName)};
   }
@@ -38,6 +39,13 @@ WideString WithoutFinalLineBreak(WideString text) {
 }
 
 TStartText ReadStartText(const TCommandLine& line) {
+  TStartText read = ReadSourceText(line);
+  if (read.Text && line.Source != TSource::Arguments)
+    read.Text = WithoutFinalLineBreak(std::move(*read.Text));
+  return read;
+}
+
+TStartText ReadSourceText(const TCommandLine& line) {
   switch (line.Source) {
     case TSource::None: return {};
     case TSource::Arguments: return {platform::qt::ToWide(line.Text), QString()};

@@ -17,8 +17,10 @@ struct TStartText {
   QString Error;                   // why the text could not be read; empty when it was
 };
 
-/// Reads the text from the source the command line names.
+/// Reads the text from the source the command line names, without its final line break.
 TStartText ReadStartText(const TCommandLine& line);
+/// The same, the final line break kept as the source gives it.
+TStartText ReadSourceText(const TCommandLine& line);
 
 /// The text without one final CR LF, LF or CR.
 WideString WithoutFinalLineBreak(WideString text);

@@ -47,6 +47,9 @@ TEST(CommandLine, RequestsAndTextSources) {
       {"-h wins over a text", L({"abc", "-h"}), TRequest::Help, TSource::None, "", ""},
       {"--version", L({"--version"}), TRequest::Version, TSource::None, "", ""},
       {"-v", L({"-v"}), TRequest::Version, TSource::None, "", ""},
+      {"--repair TEXT", L({"--repair", "abc"}), TRequest::Repair, TSource::Arguments, "abc", ""},
+      {"--repair -", L({"-", "--repair"}), TRequest::Repair, TSource::StandardInput, "", ""},
+      {"--help wins over --repair", L({"--repair", "-h"}), TRequest::Help, TSource::None, "", ""},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
@@ -73,6 +76,7 @@ TEST(CommandLine, UsageErrors) {
       {"standard input and text", L({"-", "abc"}), TError::TwoSources, ""},
       {"standard input twice", L({"-", "-"}), TError::TwoSources, ""},
       {"two files", L({"--file=a", "--file=b"}), TError::TwoSources, ""},
+      {"--repair without a text", L({"--repair"}), TError::NoRepairText, ""},
       {"missing value", L({"--file"}), TError::Other, "Missing value after '--file'."},
   };
   for (const Row& r : rows) {
