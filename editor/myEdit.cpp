@@ -226,6 +226,9 @@ void TMyCustomEdit::SetFindWholeWord(bool value) {
 WideString TMyCustomEdit::Text() const {
   return wrapper_ ? wrapper_->GetText() : WideString();
 }
+WideString TMyCustomEdit::HeldText() const {
+  return wrapper_ ? wrapper_->GetText(false) : WideString();
+}
 void TMyCustomEdit::SetText(const WideString& value) {
   if (wrapper_) wrapper_->SetText(value);
 }

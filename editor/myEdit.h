@@ -88,6 +88,8 @@ class TMyCustomEdit : public QFrame, public TObject {
   // as the properties are: without a wrapper the text is empty and nothing changes.
   /// Whole text with the NewLine convention's breaks ("\r\n" for nlCRLF, else "\r").
   WideString Text() const;
+  /// Whole text with "\r" breaks, as SelStart and the other positions count it.
+  WideString HeldText() const;
   void SetText(const WideString& value);
   void Clear();
   void Undo();

@@ -214,7 +214,10 @@ void TMyCustomEditControl::SetFocus() {
 }
 
 WideString TMyCustomEditControl::GetText() const {
-  bool crlf = NewLine == nlCRLF;
+  return GetText(NewLine == nlCRLF);
+}
+
+WideString TMyCustomEditControl::GetText(bool crlf) const {
   GETTEXTLENGTHEX lengthInfo{
       crlf ? (GTL_USECRLF | GTL_CLOSE | GTL_NUMCHARS) : (GTL_CLOSE | GTL_NUMCHARS), CP_UTF16};
   LRESULT length =

@@ -117,6 +117,8 @@ class TMyCustomEditControl : public TObject {
   void SetFocus();
   /// The whole text with the NewLine convention's breaks.
   WideString GetText() const;
+  /// The whole text with "\r\n" breaks, or with "\r" breaks as the positions count them.
+  WideString GetText(bool crlf) const;
   /// Replaces the whole text up to its first U+0000 ("\r", "\n" and "\r\n" each become
   /// one break); the undo steps are lost, the caret goes to the start.
   void SetText(const WideString& text);

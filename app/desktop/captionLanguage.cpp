@@ -67,6 +67,10 @@ void RemoveCaptionLanguage(QCoreApplication& app) {
   }
 }
 
+bool EnglishCaptionsInstalled() {
+  return !Installed().isNull();
+}
+
 QString Caption(const char16_t* japanese) {
   return Caption(QString::fromUtf16(japanese));
 }

@@ -35,6 +35,10 @@ bool InstallCaptionLanguage(QCoreApplication& app, bool english);
 /// Removes what InstallCaptionLanguage installed: the captions are Japanese again.
 void RemoveCaptionLanguage(QCoreApplication& app);
 
+/// Whether the English captions are installed (texts made outside the translation
+/// file, such as a repair's words, follow it).
+bool EnglishCaptionsInstalled();
+
 /// A caption in the installed language, itself where there is no translation.
 QString Caption(const char16_t* japanese);
 QString Caption(const QString& japanese);

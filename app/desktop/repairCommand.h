@@ -1,6 +1,6 @@
 #pragma once
 // `magna --repair`: the text of the command line's source with its mojibake or
-// encoded form undone (text/myRepair.h), for scripts and pipes. The repaired text
+// encoded form undone (text/repair/myRepair.h), for scripts and pipes. The repaired text
 // goes to standard output as UTF-8, the text as it came when there is nothing to
 // repair; the chain in words goes to standard error. The final line break is
 // written as the source gave it (text arguments carry none: one LF ends the line,

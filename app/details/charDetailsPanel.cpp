@@ -100,14 +100,16 @@ void TCharDetailsPanel::PlaceBesideOwner() {
 void TCharDetailsPanel::Follow() {
   if (!isVisible()) return;
   TCharDetails details = DescribeCharAtCaret(fetch_());
+  std::vector<TDetailRow> extra = extra_ ? extra_() : std::vector<TDetailRow>();
   // A caret move inside one character, or a key that moved nothing, changes nothing here.
-  if (filled_ && details == shown_) return;
-  Fill(details);
+  if (filled_ && details == shown_ && extra == extraShown_) return;
+  Fill(details, extra);
   shown_ = std::move(details);
+  extraShown_ = std::move(extra);
   filled_ = true;
 }
 
-void TCharDetailsPanel::Fill(const TCharDetails& details) {
+void TCharDetailsPanel::Fill(const TCharDetails& details, const std::vector<TDetailRow>& extra) {
   const WideString title = CharDetailsTitle(details);
   // Large type for a character; the note for nothing after the caret in the panel's own.
   QFont titleFont = font();
@@ -118,7 +120,9 @@ void TCharDetailsPanel::Fill(const TCharDetails& details) {
   rows_->setUpdatesEnabled(false);
   rows_->clear();
   QTreeWidgetItem* codePoint = nullptr;
-  for (const TDetailRow& row : CharDetailRows(details)) {
+  std::vector<TDetailRow> all = CharDetailRows(details);
+  all.insert(all.end(), extra.begin(), extra.end());
+  for (const TDetailRow& row : all) {
     // Values are codes and Unicode names; only the note of a cut cluster has a translation.
     const QStringList texts{Caption(ToQString(row.Caption)), Caption(ToQString(row.Value))};
     QTreeWidgetItem* item = row.Part && codePoint ? new QTreeWidgetItem(codePoint, texts)

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "text/character/charDetails.h"
+#include "text/character/charDetailsRows.h"
 
 class QLabel;
 class QTreeWidget;
@@ -29,7 +30,11 @@ class TCharDetailsPanel : public QDialog {
   Q_OBJECT
  public:
   using TFetch = std::function<TTextAroundCaret()>;
+  using TExtraRows = std::function<std::vector<TDetailRow>()>;
   TCharDetailsPanel(QWidget* owner, TFetch fetch);
+  /// Rows of others about the character at the caret (a repair's), after the codes;
+  /// asked for only while the panel is open.
+  void SetExtraRows(TExtraRows extra) { extra_ = std::move(extra); }
 
   /// Shows the panel filled for the caret, or raises it when it is open.
   void Open();
@@ -41,11 +46,13 @@ class TCharDetailsPanel : public QDialog {
   QLabel* Title() const { return title_; }
 
  private:
-  void Fill(const TCharDetails& details);
+  void Fill(const TCharDetails& details, const std::vector<TDetailRow>& extra);
   void PlaceBesideOwner();
 
   TFetch fetch_;
+  TExtraRows extra_;
   TCharDetails shown_;
+  std::vector<TDetailRow> extraShown_;
   bool filled_ = false;
   bool placed_ = false;
   QLabel* title_ = nullptr;

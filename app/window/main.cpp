@@ -382,6 +382,7 @@ void TApp_TOOLMagna::ShowTextFromElsewhere(const WideString& text) {
   // (an empty paste would leave the text area empty) or copied something else.
   Memo_Text->SetSelText(text);
   Memo_Text->SetSelStart(0);
+  extras_->TextShown(text);
   Memo_TextSelectionChange(nullptr);
 }
 
@@ -518,6 +519,7 @@ void TApp_TOOLMagna::__mniPEdit_TabClick(QObject*) {
 void ShowStartText(TApp_TOOLMagna& window, const WideString& text) {
   window.Memo_Text->SetText(text);
   window.Memo_Text->SetSelStart(0);
+  window.Extras().TextShown(text);
   window.PopupMenu_MainPopup(nullptr);
   window.Memo_TextSelectionChange(nullptr);
 }

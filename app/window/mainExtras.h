@@ -3,7 +3,8 @@
 // place so that the window only wires it: the extra actions and their popup
 // entries, the character details panel (opened by F2, its entry, or a double
 // click on the status line), full-screen presentation (F11, its entry; Esc or F11
-// returns) and the watching of the X11 selection (its entry, kept in [Options]).
+// returns), the watching of the X11 selection (its entry, kept in [Options]) and
+// the offer to repair mojibake (a bar above the status line and a popup entry).
 
 #include <QObject>
 #include <memory>
@@ -17,6 +18,8 @@ namespace magna {
 class TApp_TOOLMagna;
 class TCharDetailsPanel;
 class TFullScreen;
+class TRepairBar;
+class TRepairOffer;
 class TSelectionWatch;
 
 class TMainExtras : public QObject {
@@ -27,6 +30,9 @@ class TMainExtras : public QObject {
 
   TExtraActions Actions;
   TCharDetailsPanel* CharDetails = nullptr;  // owned by the window
+  TRepairBar* RepairBar = nullptr;           // owned by the window
+  TRepairOffer* Repair = nullptr;            // owned by this
+  QAction* Action_TextRepair = nullptr;      // "文字化けを直す", owned by the window
 
   void OpenCharDetails();
   /// Enters or leaves full screen by the checked state of its action.
@@ -38,12 +44,15 @@ class TMainExtras : public QObject {
   void CaretMoved();
   /// Each time the window joins the viewer chain with watching on.
   void WatchingOn();
+  /// A text from elsewhere (clipboard, selection, command line) replaced the shown one.
+  void TextShown(WideView text);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   bool WatchesSelection() const;
+  void AddRepairOffer();
 
   TApp_TOOLMagna& window_;
   std::unique_ptr<TFullScreen> fullScreen_;

@@ -273,5 +273,33 @@ Please open this address in a browser.
         <source>設定ファイル: </source>
         <translation>Settings file: </translation>
     </message>
+    <message>
+        <source>直す</source>
+        <translation>Repair</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>文字化けを直す(&amp;M)</source>
+        <translation>Repair &amp;Mojibake</translation>
+    </message>
+    <message>
+        <source>読めるテキストに直せます: %1</source>
+        <translation>This text can be made readable: %1</translation>
+    </message>
+    <message>
+        <source>一部を読めるテキストに直せます（失われたバイトは � になります）: %1</source>
+        <translation>This text can be made partly readable (lost bytes become �): %1</translation>
+    </message>
+    <message>
+        <source>文字化けの修復</source>
+        <translation>Repair</translation>
+    </message>
+    <message>
+        <source>修復後の文字</source>
+        <translation>Repaired</translation>
+    </message>
 </context>
 </TS>

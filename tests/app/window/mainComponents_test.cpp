@@ -91,7 +91,8 @@ TEST_F(MainWindowTest, PopupMenuEntriesWithTheHiddenOnes) {
                    (a->isVisible() ? QString() : QStringLiteral("(hidden)"));
   EXPECT_EQ(entries.join(QLatin1Char(' ')),
             Q(u"元に戻す(&U) やり直し(&R) - 切り取り(&T) コピー(&C) 貼り付け(&P) 削除(&D) - "
-              u"全て選択(&A) -(hidden) Tab(hidden) - 文字の詳細... 全画面表示 選択範囲も監視"));
+              u"全て選択(&A) -(hidden) Tab(hidden) - 文字の詳細... 全画面表示 選択範囲も監視 - "
+              u"文字化けを直す(&M)"));
   EXPECT_EQ(window->mniPEdit_Tab->objectName(), QStringLiteral("__mniPEdit_Tab"));
   EXPECT_EQ(window->mniPEdit_Tab->shortcut(), QKeySequence(Qt::Key_Tab));
 }
