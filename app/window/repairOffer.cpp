@@ -7,7 +7,6 @@
 #include "editor/myEdit.h"
 #include "platform/log.h"
 #include "platform/qt/qtText.h"
-#include "platform/services.h"
 
 namespace magna {
 
@@ -50,12 +49,8 @@ TRepairOffer::TRepairOffer(QObject* owner, TMyCustomEdit& memo, TRepairBar& bar,
 }
 
 void TRepairOffer::Guarded(void (TRepairOffer::*command)(), const char* doing) {
-  try {
-    (this->*command)();
-  } catch (...) {
-    platform::LogCaughtException(platform::kLogApp, doing);
-    platform::Ui().Beep();
-  }
+  platform::Guard(
+      platform::kLogApp, doing, [&] { (this->*command)(); }, platform::OnFailure::Beep);
 }
 
 void TRepairOffer::TextShown(WideView text) {
