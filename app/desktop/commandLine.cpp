@@ -125,10 +125,7 @@ void AskRepair(TCommandLine& line) {
 }
 
 bool Print(FILE* stream, const QString& text) {
-  const QByteArray bytes = text.toUtf8();
-  const bool written =
-      std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size());
-  return std::fflush(stream) == 0 && written;
+  return WriteAll(stream, text.toUtf8());
 }
 
 QString Q(const char16_t* text) {
@@ -136,6 +133,12 @@ QString Q(const char16_t* text) {
 }
 
 }  // namespace
+
+bool WriteAll(FILE* stream, const QByteArray& bytes) {
+  const bool written =
+      std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size());
+  return std::fflush(stream) == 0 && written;
+}
 
 QStringList ArgumentsOf(int argc, char** argv) {
   QStringList out;

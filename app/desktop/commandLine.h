@@ -18,7 +18,9 @@
 //   TQtArguments qt(line.QtArguments);
 //   QApplication app(qt.Count(), qt.Values());
 
+#include <QByteArray>
 #include <QStringList>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,6 +42,10 @@ struct TCommandLine {
   QStringList QtArguments;      // the program's path and Qt's options, as Qt takes them
   bool ChoosesDisplay = false;  // -platform or -display given: the user's choice stands
 };
+
+/// Writes all of `bytes` to a standard stream and flushes it; false when any of it failed
+/// (a closed pipe, a full disk), so the exit status can say so.
+bool WriteAll(FILE* stream, const QByteArray& bytes);
 
 /// The process's arguments as text (the file system's encoding, UTF-8).
 QStringList ArgumentsOf(int argc, char** argv);

@@ -1,24 +1,12 @@
 #include "app/desktop/repairCommand.h"
 
-#include <cstdio>
-
 #include "app/desktop/startText.h"
 #include "platform/qt/qtText.h"
 #include "text/repair/myRepair.h"
 
 namespace magna {
 
-namespace {
-
 using platform::qt::ToQString;
-
-bool Write(FILE* stream, const QByteArray& bytes) {
-  const bool written =
-      std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size());
-  return std::fflush(stream) == 0 && written;
-}
-
-}  // namespace
 
 TRepairAnswer RepairForOutput(const WideString& text, bool japanese) {
   // The final break stays out of the search: it belongs to the output's layout.
@@ -34,14 +22,14 @@ TRepairAnswer RepairForOutput(const WideString& text, bool japanese) {
 int AnswerRepair(const TCommandLine& line, bool japanese) {
   TStartText read = ReadSourceText(line);
   if (!read.Text) {
-    Write(stderr,
-          (line.ProgramName + QStringLiteral(": ") + read.Error + QLatin1Char('\n')).toUtf8());
+    WriteAll(stderr,
+             (line.ProgramName + QStringLiteral(": ") + read.Error + QLatin1Char('\n')).toUtf8());
     return 1;
   }
   if (line.Source == TCommandLine::TSource::Arguments) read.Text->push_back(u'\n');
   const TRepairAnswer answer = RepairForOutput(*read.Text, japanese);
-  if (!answer.Words.isEmpty()) Write(stderr, (answer.Words + QLatin1Char('\n')).toUtf8());
-  return Write(stdout, answer.Output) ? 0 : 1;
+  if (!answer.Words.isEmpty()) WriteAll(stderr, (answer.Words + QLatin1Char('\n')).toUtf8());
+  return WriteAll(stdout, answer.Output) ? 0 : 1;
 }
 
 }  // namespace magna
